@@ -1,0 +1,10 @@
+include(GNUInstallDirs)
+foreach(tool drawing drawing-render)
+  if(TARGET ${tool})
+    install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+if(UNIX AND NOT APPLE AND EXISTS ${PROJECT_SOURCE_DIR}/apps/drawing/drawing.desktop)
+  install(FILES ${PROJECT_SOURCE_DIR}/apps/drawing/drawing.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+endif()

@@ -1,0 +1,18 @@
+# GoogleTest from Debian: the installed package natively, its sources
+# (/usr/src/googletest) when cross-compiling. Nothing is vendored.
+if(TARGET drawing_gtest_main)
+  return()
+endif()
+if(CMAKE_CROSSCOMPILING)
+  set(DRAWING_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources for cross builds")
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  add_subdirectory(${DRAWING_GTEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/third_party/googletest EXCLUDE_FROM_ALL)
+  add_library(drawing_gtest_main INTERFACE)
+  target_link_libraries(drawing_gtest_main INTERFACE gtest gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  add_library(drawing_gtest_main INTERFACE)
+  target_link_libraries(drawing_gtest_main INTERFACE GTest::gtest GTest::gtest_main)
+endif()
