@@ -1,0 +1,33 @@
+// Writing whole files safely: data goes to a temporary file beside the
+// target, and only a completely written and flushed file replaces the target.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace drawing::platform {
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  // False when not every byte was written.
+  virtual bool Write(const void* data, size_t size) = 0;
+  // Flushes and moves the file over its target name; false on failure (the
+  // temporary file is then removed and the target left as it was).
+  virtual bool Commit() = 0;
+  // Removes the temporary file; the target is untouched. Also done by the
+  // destructor when Commit was not reached.
+  virtual void Discard() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // Creates a temporary file in the directory of `path`; null when it cannot
+  // be created (bad directory, no rights).
+  virtual std::unique_ptr<OutputFile> CreateReplacing(const std::string& path) = 0;
+};
+
+}  // namespace drawing::platform
