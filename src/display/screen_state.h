@@ -1,0 +1,74 @@
+// The display subsystem's state: the screen window, the Direct3D object and
+// full-screen device, the screen's size and format, the activation gate, the
+// scene bracket, the sprite registry and the display-mode walk.
+//
+// One instance is owned by `Display`; presentation, sprites, the screen
+// drawing target and the input subsystem read it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/direct3d.h"
+#include "platform/direct_input.h"
+#include "platform/handles.h"
+#include "runtime/object_table.h"
+
+namespace drawing::display {
+
+// One display mode; the same four-field layout is copied into the
+// application's own mode list.
+struct ScreenModeInfo {
+  int16_t width = 0;
+  int16_t height = 0;
+  int16_t depth = 0;    // 16 or 32
+  int16_t refresh = 0;  // Hz, 0 = adapter default
+};
+
+// The adapter's modes, walked once with a cursor: 0 is before the first
+// record, k (1..count) makes record k-1 current.
+struct DisplayModeList {
+  ScreenModeInfo* records = nullptr;  // from MainHeap, or null
+  int32_t count = 0;
+  int32_t cursor = 0;
+};
+
+// Pixel-format codes of the back buffer as the screen drawing target reads them.
+enum class ScreenPixelFormatCode : int32_t { X1R5G5B5 = 2, R5G6B5 = 4, X8R8G8B8 = 64 };
+
+// renderStateCache slots, in the order the sprite display sets them.
+enum class RenderStateSlot : int32_t {
+  AlphaBlendEnable = 0,
+  SrcBlend = 1,
+  DestBlend = 2,
+  VertexFormat = 3,
+};
+inline constexpr int kRenderStateSlots = 4;
+
+struct ScreenState {
+  platform::Hwnd window = nullptr;        // created once by InitDisplay, never destroyed
+  platform::Hwnd screenWindow = nullptr;  // set from window by OpenFullScreen
+  int32_t windowCreated = 0;
+  int32_t displayReady = 0;
+  int32_t screenOpen = 0;
+  platform::Direct3D* direct3D = nullptr;
+  platform::Device* device = nullptr;
+  platform::Surface* backBuffer = nullptr;
+  platform::PresentParameters presentParameters{};
+  int32_t screenWidth = 0;
+  int32_t screenHeight = 0;
+  int32_t depth = 0;              // requested depth, then that of the back-buffer format
+  int32_t refreshRate = 0;        // Hz, 0 = adapter default
+  int32_t ScreenPixelFormat = 0;  // a ScreenPixelFormatCode value
+  int32_t DeviceActive = 0;       // the device may be presented
+  int32_t SceneOpen = 0;          // a scene was begun and not yet ended
+  int32_t renderStateCache[kRenderStateSlots] = {0, 0, 0, 0};  // -1 = not set yet
+  runtime::ObjectTable* sprites = nullptr;                     // registry of SpriteRecord
+  DisplayModeList modes{};
+
+  // Points at the input subsystem's mouse-device field (null while the mouse
+  // module has not registered it), so the window procedure can give up the
+  // mouse on deactivation without the display depending on input.
+  platform::InputDevice* const* mouseDevice = nullptr;
+};
+
+}  // namespace drawing::display
