@@ -1,0 +1,57 @@
+# Shared helpers for the end-to-end tests: a private Xvfb per test, screen
+# capture, and waiting for a process with a time limit.
+set -euo pipefail
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts Xvfb on a free display at the given size; sets DISPLAY and E2E_XVFB_PID.
+e2e_start_x() {
+  local size=${1:-1024x768}
+  command -v Xvfb >/dev/null || { echo "Xvfb missing" >&2; exit 77; }
+  command -v xdotool >/dev/null || { echo "xdotool missing" >&2; exit 77; }
+  local n
+  for n in $(seq 90 140); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp +extension GLX +extension RANDR >/dev/null 2>&1 &
+    E2E_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 50); do
+      xdotool getdisplaygeometry >/dev/null 2>&1 && { trap e2e_stop_x EXIT; return 0; }
+      sleep 0.1
+    done
+    kill "$E2E_XVFB_PID" 2>/dev/null || true
+  done
+  e2e_fail "could not start Xvfb"
+}
+
+e2e_stop_x() {
+  [[ -n "${E2E_APP_PID:-}" ]] && kill -KILL "$E2E_APP_PID" 2>/dev/null || true
+  [[ -n "${E2E_XVFB_PID:-}" ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
+}
+
+# Waits up to $2 seconds for pid $1 to end; prints its exit status, or "timeout".
+e2e_wait_exit() {
+  local pid=$1 limit=${2:-10} i
+  for i in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      local status=0
+      wait "$pid" || status=$?
+      echo "$status"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo timeout
+}
+
+# Writes the whole X screen as a PNG/BMP/PPM (by extension) using ImageMagick.
+e2e_capture() {
+  /usr/bin/import -window root "$1"
+}
+
+# Fraction (0..1) of pixels in the given region of an image that are not black:
+# e2e_painted_fraction file WxH+X+Y
+e2e_painted_fraction() {
+  /usr/bin/convert "$1" -crop "$2" +repage -colorspace gray -threshold 1% -format '%[fx:mean]' info:
+}
