@@ -101,9 +101,10 @@ class Display {
                                   uintptr_t wParam, intptr_t lParam);
   static void DestroySpriteThunk(void* context, int32_t number);
 
-  const ScreenModeInfo* CurrentMode() const;
+  // A field of the current mode record, sign-extended; 0 when there is none.
+  int ModeField(int16_t ScreenModeInfo::*field) const;
   void ResetRenderStateCache();
-  platform::D3dResult WaitForLostDevice(platform::D3dResult code);
+  platform::D3dResult WaitForLostDevice();
   int ResetDevice();
   platform::Surface* CreateSpriteRenderSurface(int width, int height);
 

@@ -1,0 +1,121 @@
+// Frame presentation: the message pump, device-loss recovery, the flip, and
+// the scene bracket shared with sprites and the screen drawing target.
+#include "display/display.h"
+
+namespace drawing::display {
+
+using platform::D3dResult;
+
+namespace {
+
+// The longest a single PresentFrame waits for a lost device to come back.
+constexpr uint32_t kLostDeviceWaitMs = 32;
+
+}  // namespace
+
+int Display::EnsureScene() {
+  if (state_.SceneOpen == 1) {
+    return 1;
+  }
+  if (state_.device != nullptr && platform::Succeeded(state_.device->BeginScene())) {
+    state_.SceneOpen = 1;
+  }
+  return state_.SceneOpen;
+}
+
+void Display::EndSceneIfOpen() {
+  if (state_.SceneOpen != 1) {
+    return;
+  }
+  state_.SceneOpen = 0;
+  if (state_.device != nullptr) {
+    state_.device->EndScene();
+  }
+}
+
+D3dResult Display::WaitForLostDevice() {
+  platform::System& system = platform_.system;
+  const uint32_t start = system.GetTickCount();
+  for (;;) {
+    system.Sleep(1);
+    const D3dResult code = state_.device->TestCooperativeLevel();
+    if (code == D3dResult::DriverInternalError || code == D3dResult::DeviceNotReset ||
+        code == D3dResult::Ok) {
+      return code;
+    }
+    // Unsigned, so a wrap of the tick count does not stretch the wait.
+    if (static_cast<uint32_t>(system.GetTickCount() - start) >= kLostDeviceWaitMs) {
+      return code;
+    }
+  }
+}
+
+int Display::ResetDevice() {
+  platform::Device* device = state_.device;
+  runtime::ObjectTable* sprites = state_.sprites;
+  if (sprites != nullptr) {
+    runtime::ObjectIterateReset(sprites);
+    while (auto* record =
+               static_cast<SpriteRecord*>(runtime::ObjectIterateNext(sprites, nullptr))) {
+      ReleaseSpriteDeviceResources(record->texture);
+    }
+  }
+  // The device refuses to reset while its back buffer is still held.
+  if (state_.backBuffer != nullptr) {
+    state_.backBuffer->Release();
+    state_.backBuffer = nullptr;
+  }
+  if (platform::Failed(device->Reset(&state_.presentParameters))) {
+    return 0;
+  }
+  if (sprites != nullptr) {
+    runtime::ObjectIterateReset(sprites);
+    while (auto* record =
+               static_cast<SpriteRecord*>(runtime::ObjectIterateNext(sprites, nullptr))) {
+      RestoreSpriteDeviceResources(record->texture);
+    }
+  }
+  platform::Surface* backBuffer = nullptr;
+  device->GetBackBuffer(0, 0, platform::BackBufferType::Mono, &backBuffer);
+  state_.backBuffer = backBuffer;
+  // The reset device has its default states; the next sprite sets them all.
+  ResetRenderStateCache();
+  return 1;
+}
+
+int Display::PresentFrame() {
+  platform::Windowing& windowing = platform_.windowing;
+  platform::Msg message;
+  while (windowing.PeekMessage(&message)) {
+    windowing.TranslateMessage(message);
+    windowing.DispatchMessage(message);
+  }
+
+  // Inactive (or never opened): nothing is presented and nothing waits.
+  if (state_.DeviceActive == 0 || state_.device == nullptr) {
+    return 1;
+  }
+
+  D3dResult code = state_.device->TestCooperativeLevel();
+  if (code == D3dResult::DeviceLost) {
+    code = WaitForLostDevice();
+    if (code == D3dResult::DeviceLost) {
+      state_.DeviceActive = 0;
+      return 0;
+    }
+  }
+  if (code == D3dResult::DriverInternalError) {
+    state_.DeviceActive = 0;
+    return 0;
+  }
+  if (code == D3dResult::DeviceNotReset && ResetDevice() == 0) {
+    state_.DeviceActive = 0;
+    return 0;
+  }
+
+  EndSceneIfOpen();
+  state_.DeviceActive = platform::Succeeded(state_.device->Present()) ? 1 : 0;
+  return 1;
+}
+
+}  // namespace drawing::display
