@@ -179,22 +179,6 @@ TEST_F(ElementListTest, OperationsOnNoListAnswerNone) {
   ListClear(nullptr);
 }
 
-TEST_F(ElementListTest, GrowingListTakesChunksOfASixteenthOfTheTotal) {
-  std::vector<std::int32_t> capacities;
-  for (std::int32_t k = 0; k < 800; ++k) {
-    const std::int32_t chunks = list->pool.chunkCount();
-    Add(k);
-    if (list->pool.chunkCount() != chunks) {
-      capacities.push_back(list->pool.lastChunkCapacity());
-    }
-  }
-  std::vector<std::int32_t> expected(32, 16);
-  expected.insert(expected.end(), 8, 32);
-  expected.push_back(48);
-  EXPECT_EQ(capacities, expected);
-  EXPECT_EQ(ListCount(list), 800);
-}
-
 TEST_F(ElementListTest, RefusedChunkFallsBackToOneSlotNodes) {
   Add(0);
   for (std::int32_t k = 1; k < 16; ++k) {
