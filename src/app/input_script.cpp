@@ -1,0 +1,138 @@
+#include "app/input_script.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "app/number_parse.h"
+
+namespace drawing::app {
+namespace {
+
+std::vector<std::string_view> Words(std::string_view line) {
+  std::vector<std::string_view> words;
+  size_t at = 0;
+  while (true) {
+    at = line.find_first_not_of(" \t\r\v\f", at);
+    if (at == std::string_view::npos) {
+      return words;
+    }
+    const size_t end = std::min(line.find_first_of(" \t\r\v\f", at), line.size());
+    words.push_back(line.substr(at, end - at));
+    at = end;
+  }
+}
+
+// 1 for `on`, 0 for `off`, nothing for any other word.
+std::optional<int32_t> Choice(std::string_view word, std::string_view on, std::string_view off) {
+  if (word == on) {
+    return 1;
+  }
+  if (word == off) {
+    return 0;
+  }
+  return std::nullopt;
+}
+
+// The event of one non-empty line, or an error text.
+std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& event) {
+  const auto frame = ParseInteger(words[0], 1, UINT32_MAX);
+  if (!frame) {
+    return "bad frame '" + std::string(words[0]) + "': expected a number from 1 to 4294967295";
+  }
+  event.frame = static_cast<uint32_t>(*frame);
+  if (words.size() < 2) {
+    return "missing event after the frame number";
+  }
+  const std::string_view name = words[1];
+  const auto expectArguments = [&](size_t count, const char* form) -> std::string {
+    if (words.size() != count + 2) {
+      return "'" + std::string(name) + "' takes " + form;
+    }
+    return {};
+  };
+  if (name == "key") {
+    if (auto error = expectArguments(2, "a key code and down|up"); !error.empty()) {
+      return error;
+    }
+    const auto code = ParseInteger(words[2], 0, 255);
+    if (!code) {
+      return "bad key code '" + std::string(words[2]) + "': expected 0..255";
+    }
+    const auto down = Choice(words[3], "down", "up");
+    if (!down) {
+      return "bad key state '" + std::string(words[3]) + "': expected down or up";
+    }
+    event.kind = ScriptEvent::Kind::Key;
+    event.a = static_cast<int32_t>(*code);
+    event.b = *down;
+  } else if (name == "button") {
+    if (auto error = expectArguments(2, "a button 1|2|3 and down|up"); !error.empty()) {
+      return error;
+    }
+    const auto button = ParseInteger(words[2], 1, 3);
+    if (!button) {
+      return "bad button '" + std::string(words[2]) + "': expected 1, 2 or 3";
+    }
+    const auto down = Choice(words[3], "down", "up");
+    if (!down) {
+      return "bad button state '" + std::string(words[3]) + "': expected down or up";
+    }
+    event.kind = ScriptEvent::Kind::Button;
+    event.a = static_cast<int32_t>(*button);
+    event.b = *down;
+  } else if (name == "move") {
+    if (auto error = expectArguments(2, "DX DY"); !error.empty()) {
+      return error;
+    }
+    const auto dx = ParseInteger(words[2], INT32_MIN, INT32_MAX);
+    const auto dy = ParseInteger(words[3], INT32_MIN, INT32_MAX);
+    if (!dx || !dy) {
+      return "bad move '" + std::string(!dx ? words[2] : words[3]) +
+             "': expected a whole number of mickeys";
+    }
+    event.kind = ScriptEvent::Kind::Move;
+    event.a = static_cast<int32_t>(*dx);
+    event.b = static_cast<int32_t>(*dy);
+  } else if (name == "focus") {
+    if (auto error = expectArguments(1, "lost|gained"); !error.empty()) {
+      return error;
+    }
+    const auto gained = Choice(words[2], "gained", "lost");
+    if (!gained) {
+      return "bad focus '" + std::string(words[2]) + "': expected lost or gained";
+    }
+    event.kind = ScriptEvent::Kind::Focus;
+    event.a = *gained;
+  } else {
+    return "unknown event '" + std::string(name) + "': expected key, button, move or focus";
+  }
+  return {};
+}
+
+}  // namespace
+
+InputScriptResult ParseInputScript(std::string_view text, const std::string& fileName) {
+  InputScriptResult result;
+  size_t lineNumber = 0;
+  while (!text.empty()) {
+    ++lineNumber;
+    const size_t newline = text.find('\n');
+    std::string_view line = text.substr(0, newline);
+    text = newline == std::string_view::npos ? std::string_view{} : text.substr(newline + 1);
+    line = line.substr(0, line.find('#'));
+    const std::vector<std::string_view> words = Words(line);
+    if (words.empty()) {
+      continue;
+    }
+    ScriptEvent event;
+    if (std::string error = ParseLine(words, event); !error.empty()) {
+      result.events.clear();
+      result.error = fileName + ":" + std::to_string(lineNumber) + ": " + error;
+      return result;
+    }
+    result.events.push_back(event);
+  }
+  return result;
+}
+
+}  // namespace drawing::app

@@ -1,0 +1,86 @@
+#include "app/render_options.h"
+
+#include <gtest/gtest.h>
+
+namespace drawing::app {
+namespace {
+
+RenderOptionsResult Parse(std::vector<std::string> arguments) {
+  return ParseRenderOptions(arguments);
+}
+
+TEST(RenderOptions, DefaultsWithoutArguments) {
+  const RenderOptionsResult result = Parse({});
+  ASSERT_EQ(result.error, "");
+  EXPECT_EQ(result.options.width, 1280);
+  EXPECT_EQ(result.options.height, 720);
+  EXPECT_EQ(result.options.frames, 600u);
+  EXPECT_FALSE(result.options.seed.has_value());
+  EXPECT_EQ(result.options.inputScript, "");
+  EXPECT_EQ(result.options.out, "bild.bmp");
+  EXPECT_EQ(result.options.screen, "");
+}
+
+TEST(RenderOptions, EveryOptionInBothForms) {
+  const RenderOptionsResult result = Parse({"--size", "320x240", "--frames=200", "--seed", "1",
+                                            "--input=run.txt", "--out", "a.bmp", "--screen=s.bmp"});
+  ASSERT_EQ(result.error, "");
+  EXPECT_EQ(result.options.width, 320);
+  EXPECT_EQ(result.options.height, 240);
+  EXPECT_EQ(result.options.frames, 200u);
+  EXPECT_EQ(result.options.seed, 1u);
+  EXPECT_EQ(result.options.inputScript, "run.txt");
+  EXPECT_EQ(result.options.out, "a.bmp");
+  EXPECT_EQ(result.options.screen, "s.bmp");
+}
+
+TEST(RenderOptions, SizeLimits) {
+  EXPECT_EQ(Parse({"--size", "1x1"}).error, "");
+  EXPECT_EQ(Parse({"--size", "32767x32767"}).options.width, 32767);
+  for (const char* bad : {"0x10", "10x0", "32768x10", "10x32768", "10", "x10", "10x", "-5x5",
+                          "+5x5", "5x+5", "10X10", "10x10x", "ax10", " 10x10"}) {
+    SCOPED_TRACE(bad);
+    const std::string error = Parse({"--size", bad}).error;
+    EXPECT_NE(error.find("--size"), std::string::npos);
+    EXPECT_NE(error.find(bad), std::string::npos);
+  }
+}
+
+TEST(RenderOptions, SeedIsTakenModulo2To32) {
+  EXPECT_EQ(Parse({"--seed", "-1"}).options.seed, 0xFFFFFFFFu);
+  EXPECT_EQ(Parse({"--seed", "-2147483648"}).options.seed, 0x80000000u);
+  EXPECT_EQ(Parse({"--seed", "4294967295"}).options.seed, 0xFFFFFFFFu);
+  EXPECT_EQ(Parse({"--seed", "0"}).options.seed, 0u);
+  EXPECT_NE(Parse({"--seed", "4294967296"}).error, "");
+  EXPECT_NE(Parse({"--seed", "-2147483649"}).error, "");
+  EXPECT_NE(Parse({"--seed", "1.5"}).error, "");
+  EXPECT_NE(Parse({"--seed", ""}).error, "");
+}
+
+TEST(RenderOptions, FramesFromZero) {
+  EXPECT_EQ(Parse({"--frames", "0"}).options.frames, 0u);
+  EXPECT_EQ(Parse({"--frames", "4294967295"}).options.frames, 4294967295u);
+  EXPECT_NE(Parse({"--frames", "-1"}).error, "");
+  EXPECT_NE(Parse({"--frames", "ten"}).error, "");
+}
+
+TEST(RenderOptions, BadCommandLinesNameTheProblem) {
+  EXPECT_EQ(Parse({"--colour", "red"}).error, "unknown option '--colour'");
+  EXPECT_EQ(Parse({"picture.bmp"}).error, "unexpected argument 'picture.bmp'");
+  EXPECT_EQ(Parse({"--frames"}).error, "option --frames needs a value");
+  EXPECT_EQ(Parse({"--out="}).error, "bad --out: empty file name");
+  // One line each.
+  EXPECT_EQ(Parse({"--size", "big"}).error.find('\n'), std::string::npos);
+}
+
+TEST(RenderOptions, LaterOptionsWin) {
+  EXPECT_EQ(Parse({"--frames", "3", "--frames", "4"}).options.frames, 4u);
+}
+
+TEST(RenderOptions, HelpIsRecognised) {
+  EXPECT_TRUE(Parse({"--help"}).options.help);
+  EXPECT_NE(RenderUsage().find("--screen"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace drawing::app
