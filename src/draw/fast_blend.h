@@ -1,0 +1,61 @@
+// Exact division-free forms of the blend for the pixels the program paints
+// most: destinations of alpha 255 (the Canvas is always opaque) and 3-byte
+// pixels. Both reduce to floor((old * inverse + premultiplied) / 255) per
+// channel, whose numerator never exceeds 255 * 255.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+#include "draw/pixel_rule.h"
+
+namespace drawing::draw {
+
+static_assert(std::endian::native == std::endian::little,
+              "pixels are read as little-endian words (blue in the low byte)");
+
+// floor(x / 255) for 0 <= x <= 65025 (in fact up to 65535).
+constexpr uint32_t DivideBy255(uint32_t x) {
+  return (x * 0x8081u) >> 23;
+}
+
+// The blend of a pixel word 0xAARRGGBB whose alpha is 255. For an opaque
+// destination (d = 255) the general form
+//   (old * i * 255 + S * 255) / (i * 255 + a * 255)
+// cancels the common factor 255 exactly into (old * i + S) / 255, and the new
+// alpha (i * 255 + a * 255) / 255 is 255 again. The four bytes are spread to
+// 16-bit lanes of one 64-bit word (blue, red, green, alpha), multiplied by i
+// together, and divided by 255 per lane with floor(x / 255) =
+// (x + 1 + (x >> 8)) >> 8, exact for every lane value up to 65534.
+class OpaqueBlend {
+ public:
+  explicit OpaqueBlend(const SourceChannels& s)
+      : inverse_(static_cast<uint64_t>(s.inverse)),
+        source_(static_cast<uint64_t>(s.blue) | static_cast<uint64_t>(s.red) << 16 |
+                static_cast<uint64_t>(s.green) << 32 | static_cast<uint64_t>(255 * s.alpha) << 48) {
+  }
+
+  uint32_t operator()(uint32_t pixel) const {
+    const uint64_t lanes = (pixel & 0x00FF00FFu) | static_cast<uint64_t>(pixel & 0xFF00FF00u) << 24;
+    const uint64_t x = lanes * inverse_ + source_;
+    const uint64_t q = ((x + LaneOnes + ((x >> 8) & LaneLowBytes)) >> 8) & LaneLowBytes;
+    return static_cast<uint32_t>((q & 0x00FF00FFu) | ((q >> 24) & 0xFF00FF00u));
+  }
+
+ private:
+  static constexpr uint64_t LaneOnes = 0x0001000100010001u;
+  static constexpr uint64_t LaneLowBytes = 0x00FF00FF00FF00FFu;
+
+  uint64_t inverse_;
+  uint64_t source_;
+};
+
+// The 3-byte blend (pk * i + Sk) / 255 with the division as a multiply and shift.
+inline void FastBlendPixel3(uint8_t* p, const SourceChannels& s) {
+  const uint32_t i = static_cast<uint32_t>(s.inverse);
+  p[0] = static_cast<uint8_t>(DivideBy255(p[0] * i + static_cast<uint32_t>(s.blue)));
+  p[1] = static_cast<uint8_t>(DivideBy255(p[1] * i + static_cast<uint32_t>(s.green)));
+  p[2] = static_cast<uint8_t>(DivideBy255(p[2] * i + static_cast<uint32_t>(s.red)));
+}
+
+}  // namespace drawing::draw

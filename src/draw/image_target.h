@@ -1,0 +1,41 @@
+// Opening an image object as a raster drawing target.
+#pragma once
+
+#include <cstdint>
+
+#include "draw/drawing.h"
+#include "draw/raster_backend.h"
+#include "image/images.h"
+#include "platform/gdi.h"
+
+namespace drawing::draw {
+
+// A raster context on an image: the working bitmap is selected into
+// `memoryDc`, and the GDI batch limit is 1 until the target is released.
+class ImageTargetContext final : public RasterBackend {
+ public:
+  ImageTargetContext(platform::Gdi& gdi, const platform::Bitmap& work, int32_t width,
+                     int32_t height, int32_t formatCode);
+
+  // memoryDc, or 0 without pixel memory.
+  intptr_t BeginTarget() override;
+  // Copies a working copy back into the image, then frees the DC and the copy
+  // and restores the batch limit.
+  void ReleaseTarget(bool ending) override;
+
+  platform::Gdi& gdi;
+  platform::Hdc memoryDc = nullptr;
+  uint32_t savedBatchLimit = 0;
+  platform::Hbitmap workBitmap = nullptr;   // owned; only for images under 24 bits
+  platform::Hbitmap imageBitmap = nullptr;  // the image's own bitmap
+};
+
+// A 24-bit bottom-up copy of `bitmap`, or null.
+platform::Hbitmap MakeWorkCopy(platform::Gdi& gdi, platform::Hbitmap bitmap);
+
+// Opens image `number` for drawing and makes its context current; null when
+// there is no such image or it cannot be opened.
+DrawContext* ImageTarget(Drawing& drawing, image::Images& images, platform::Gdi& gdi,
+                         int32_t number);
+
+}  // namespace drawing::draw

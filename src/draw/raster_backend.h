@@ -1,0 +1,100 @@
+// The raster back-end: draws by computing every pixel itself in a bottom-up
+// pixel buffer of 3- or 4-byte pixels (blue, green, red[, alpha]).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "draw/draw_context.h"
+#include "draw/pixel_rule.h"
+
+namespace drawing::draw {
+
+class RasterBackend;
+
+// Gradient weight at a pixel (1.0: all gradientColor1).
+using WeightFunction = float (*)(const RasterBackend& context, int32_t x, int32_t y);
+// Pixel function of DrawModeCustom: the colour to store.
+using CustomFunction = Colour (*)(int32_t x, int32_t y, Colour source, Colour destination);
+
+// Pixel-format codes of raster targets (the image flag is added on top).
+inline constexpr int32_t RasterFormat3Bytes = 16;
+inline constexpr int32_t RasterFormat4Bytes = 64;
+inline constexpr int32_t RasterFormatImageFlag = 0x8000;
+
+class RasterBackend : public DrawContext {
+ public:
+  // `pixels` holds `height` rows of `pitch` bytes, the bottom row first.
+  // `formatCode` is RasterFormat3Bytes or RasterFormat4Bytes.
+  RasterBackend(uint8_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t formatCode);
+
+  void SetBackColor(Colour colour) override;
+  void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height) override;
+  intptr_t BufferAddress() override { return reinterpret_cast<intptr_t>(pixels); }
+  int32_t BufferPitch() override { return pitch; }
+  int32_t BufferFormat() override { return pixelFormat; }
+  void SetDrawMode(int32_t mode) override;
+  void SetFrontColor(Colour colour) override;
+  void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+  void PutPixel(int32_t x, int32_t y) override;
+  void PutPixelColor(int32_t x, int32_t y, Colour colour) override;
+  Colour ReadPixel(int32_t x, int32_t y) override;
+  intptr_t BeginTarget() override { return pixels == nullptr ? 0 : 1; }
+
+  // Spans clipped to the target.
+  void DrawRowClipped(int32_t x, int64_t length, int32_t y);
+  void DrawColumnClipped(int32_t y, int64_t length, int32_t x);
+  // Unclipped spans: length >= 1, every pixel inside the target.
+  void PaintRow(int32_t x, int32_t y, int32_t length);
+  void PaintColumn(int32_t x, int32_t y, int32_t length);
+  // One unclipped pixel, through the gradient or custom function when on.
+  void PaintPixel(int32_t x, int32_t y);
+
+  // The gradient colour at a pixel: gradientColor1 and gradientColor2 mixed
+  // by the weight (clamped to 0..1), per byte, rounded to nearest.
+  Colour GradientColour(int32_t x, int32_t y) const;
+
+  uint8_t* PixelAddress(int32_t x, int32_t y) const {
+    return pixels + static_cast<ptrdiff_t>(height - 1 - y) * pitch +
+           static_cast<ptrdiff_t>(x) * bytesPerPixel;
+  }
+  SourceChannels FrontChannels() const {
+    return {frontBlue, frontGreen, frontRed, frontAlpha, frontInverse};
+  }
+
+  // What PutPixel and PutPixelColor do, chosen by SetDrawMode.
+  enum class Writer : uint8_t { PointPainter, Xor, AlphaChannel, Blend, BlendKeep, Plain };
+
+  WeightFunction weightFunction;
+  CustomFunction customFunction;
+  uint8_t* pixels;
+  int32_t pitch;
+  int32_t pixelFormat;
+  int32_t bytesPerPixel;
+  int32_t drawMode = 0;
+  int32_t blendOn = 0;
+  int32_t gradientOn = 0;
+  int32_t customOn = 0;
+  int32_t frontRed = 0;
+  int32_t frontGreen = 0;
+  int32_t frontBlue = 0;
+  int32_t frontAlpha = 0;
+  int32_t frontInverse = 255;
+  int32_t backRed = 0;
+  int32_t backGreen = 0;
+  int32_t backBlue = 0;
+  int32_t backAlpha = 0;
+  int32_t backInverse = 255;
+  // The rule of the current mode, and the writer of PutPixel / PutPixelColor.
+  PixelRow pixelRow = PixelRow::Plain;
+  Writer writer = Writer::Plain;
+  bool readWithAlpha = false;
+
+ private:
+  void PrepareColor(Colour colour, int32_t& red, int32_t& green, int32_t& blue, int32_t& alpha,
+                    int32_t& inverse) const;
+  // Steps a segment whose end points both lie inside the target.
+  void StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+};
+
+}  // namespace drawing::draw

@@ -1,0 +1,95 @@
+// The pixel rules as small function objects, one per mode row and pixel size,
+// so that a span or a line chooses its rule once and then runs a tight loop
+// over pixel addresses. Each gives the same bytes as ApplyPixelRule.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "draw/fast_blend.h"
+#include "draw/pixel_rule.h"
+#include "draw/raster_backend.h"
+
+namespace drawing::draw {
+
+template <int32_t Bytes>
+struct XorRule {
+  static constexpr int32_t bytes = Bytes;
+  SourceChannels s;
+  void operator()(uint8_t* p) const { XorPixel(p, s); }
+};
+
+template <int32_t Bytes>
+struct PlainRule {
+  static constexpr int32_t bytes = Bytes;
+  SourceChannels s;
+  void operator()(uint8_t* p) const { PlainPixel(p, s); }
+};
+
+struct AlphaChannelRule {
+  static constexpr int32_t bytes = 4;
+  uint8_t alpha;
+  void operator()(uint8_t* p) const { p[3] = alpha; }
+};
+
+// Opaque destinations take the exact division-free form; any other alpha the
+// general rule.
+template <bool UpdateAlpha>
+struct BlendRule4 {
+  static constexpr int32_t bytes = 4;
+  explicit BlendRule4(const SourceChannels& source) : s(source), opaque(source) {}
+  void operator()(uint8_t* p) const {
+    uint32_t pixel;
+    std::memcpy(&pixel, p, 4);
+    if (pixel >= 0xFF000000u) {
+      pixel = opaque(pixel);
+      std::memcpy(p, &pixel, 4);
+    } else {
+      BlendPixel4(p, s, UpdateAlpha);
+    }
+  }
+  SourceChannels s;
+  OpaqueBlend opaque;
+};
+
+struct BlendRule3 {
+  static constexpr int32_t bytes = 3;
+  SourceChannels s;
+  void operator()(uint8_t* p) const { FastBlendPixel3(p, s); }
+};
+
+// Calls `visit(rule)` with the rule of the context's mode for its pixel size;
+// not at all when the rule leaves every pixel as it is (the alpha channel of
+// 3-byte pixels). Only for modes without gradient and custom function.
+template <class Visit>
+void WithSpanRule(const RasterBackend& context, Visit&& visit) {
+  const SourceChannels s = context.FrontChannels();
+  if (context.bytesPerPixel == 4) {
+    switch (context.pixelRow) {
+      case PixelRow::Xor:
+        return visit(XorRule<4>{s});
+      case PixelRow::AlphaChannel:
+        return visit(AlphaChannelRule{static_cast<uint8_t>(s.alpha)});
+      case PixelRow::Blend:
+        return visit(BlendRule4<true>(s));
+      case PixelRow::BlendKeep:
+        return visit(BlendRule4<false>(s));
+      case PixelRow::Plain:
+        return visit(PlainRule<4>{s});
+    }
+    return;
+  }
+  switch (context.pixelRow) {
+    case PixelRow::Xor:
+      return visit(XorRule<3>{s});
+    case PixelRow::AlphaChannel:
+      return;
+    case PixelRow::Blend:
+    case PixelRow::BlendKeep:
+      return visit(BlendRule3{s});
+    case PixelRow::Plain:
+      return visit(PlainRule<3>{s});
+  }
+}
+
+}  // namespace drawing::draw
