@@ -23,6 +23,8 @@ struct ImageRecord {
 class Images {
  public:
   Images(runtime::MainHeap& heap, platform::Gdi& gdi);
+  Images(const Images&) = delete;
+  Images& operator=(const Images&) = delete;
 
   // Creates the image table.
   void InitImages();
@@ -35,10 +37,14 @@ class Images {
   void DestroyAllImages();
   // A bottom-up DIB section made on a display DC; null on failure.
   platform::Hbitmap CreateImageBitmap(int32_t width, int32_t height, int16_t depth);
-  // The record of an image in use, or null.
+  // The record of an image in use, or null. Valid until the next NewImage
+  // (the table may move when it grows).
   const ImageRecord* FindImage(int32_t number);
 
  private:
+  void FillInitialContents(platform::Hbitmap bitmap, const platform::Bitmap& info, int32_t width,
+                           int32_t height, int32_t depth);
+
   runtime::MainHeap& heap_;
   platform::Gdi& gdi_;
   runtime::ObjectTable* table_ = nullptr;

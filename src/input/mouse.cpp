@@ -1,0 +1,151 @@
+#include "input/mouse.h"
+
+namespace drawing::input {
+
+namespace {
+
+constexpr uint32_t kOffsetX = 0;
+constexpr uint32_t kOffsetY = 4;
+constexpr uint32_t kOffsetButton1 = 12;
+constexpr uint32_t kOffsetButton2 = 13;
+constexpr uint32_t kOffsetButton3 = 14;
+
+}  // namespace
+
+Mouse::Mouse(DirectInputHolder& directInput, display::ScreenState& screen,
+             platform::Windowing& windowing)
+    : directInput_(directInput), screen_(screen), windowing_(windowing) {
+  screen_.mouseDevice = &device_;
+}
+
+Mouse::~Mouse() {
+  if (screen_.mouseDevice == &device_) {
+    screen_.mouseDevice = nullptr;
+  }
+}
+
+int32_t Mouse::OpenMouse() {
+  platform::DirectInput* object = directInput_.OpenDirectInput();
+  initAttempted_ = 1;
+  if (object == nullptr) {
+    return 0;
+  }
+  // A device whose format was refused by an earlier call is reused, not leaked.
+  if (device_ == nullptr &&
+      object->CreateDeviceEx(platform::DeviceGuid::SysMouse, &device_) != platform::DiResult::Ok) {
+    device_ = nullptr;
+    return 0;
+  }
+  if (device_ == nullptr) {
+    return 0;
+  }
+  if (device_->SetDataFormat(MouseFormat) != platform::DiResult::Ok) {
+    return 0;
+  }
+  status_ = MouseStatus::MouseNeedsSetup;
+  return 1;
+}
+
+bool Mouse::RunSetup() {
+  return device_->SetCooperativeLevel(screen_.screenWindow, kCooperativeLevel) ==
+             platform::DiResult::Ok &&
+         device_->SetProperty(platform::DiProperty::BufferSize, MouseBufferSize) ==
+             platform::DiResult::Ok &&
+         device_->Acquire() == platform::DiResult::Ok;
+}
+
+void Mouse::ApplyRecords(uint32_t count) {
+  for (uint32_t i = 0; i < count; ++i) {
+    const platform::DiDeviceObjectData& record = MouseEvents[i];
+    const int32_t pressed = (record.dwData & kPressed) != 0 ? 1 : 0;
+    switch (record.dwOfs) {
+      case kOffsetX:
+        mouseState_.moveX += static_cast<int32_t>(record.dwData);
+        break;
+      case kOffsetY:
+        mouseState_.moveY += static_cast<int32_t>(record.dwData);
+        break;
+      case kOffsetButton1:
+        mouseState_.button1 = pressed;
+        break;
+      case kOffsetButton2:
+        mouseState_.button2 = pressed;
+        break;
+      case kOffsetButton3:
+        mouseState_.button3 = pressed;
+        break;
+      default:  // the wheel and the fourth button are not used
+        break;
+    }
+  }
+}
+
+int32_t Mouse::PollMouse() {
+  mouseState_.moveX = 0;
+  mouseState_.moveY = 0;
+  // Without a usable device there is nothing to read; the buttons stay as they are.
+  if (status_ == MouseStatus::MouseAbsent) {
+    return 0;
+  }
+  if (ScreenHasFocus() == 0) {
+    UnacquireMouse();
+    return 0;
+  }
+  if (status_ == MouseStatus::MouseNeedsSetup && RunSetup()) {
+    status_ = MouseStatus::MouseReady;
+  }
+  uint32_t count = kMouseBufferRecords;
+  const platform::DiResult result =
+      device_->GetDeviceData(sizeof(platform::DiDeviceObjectData), MouseEvents.data(), &count, 0);
+  switch (result) {
+    case platform::DiResult::Ok:
+      ApplyRecords(count);
+      return 1;
+    case platform::DiResult::BufferOverflow:
+      // Lost records may have let a button go: take the left and right buttons as up.
+      mouseState_.button1 = 0;
+      mouseState_.button2 = 0;
+      return 0;
+    case platform::DiResult::InputLost:
+    case platform::DiResult::NotAcquired:
+      if (ScreenHasFocus() != 0) {
+        device_->Acquire();
+      }
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+int32_t Mouse::MouseButtonDown(int32_t button) const {
+  switch (button) {
+    case 1:
+      return mouseState_.button1;
+    case 2:
+      return mouseState_.button2;
+    case 3:
+      return mouseState_.button3;
+    default:
+      return 0;
+  }
+}
+
+void Mouse::UnacquireMouse() {
+  if (device_ != nullptr) {
+    device_->Unacquire();
+  }
+}
+
+void Mouse::CloseMouse() {
+  if (initAttempted_ == 0) {
+    return;
+  }
+  windowing_.ClipCursor(nullptr);
+  if (device_ != nullptr) {
+    device_->Release();
+    device_ = nullptr;
+  }
+  directInput_.CloseDirectInput();
+}
+
+}  // namespace drawing::input

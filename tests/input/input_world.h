@@ -1,0 +1,71 @@
+// A fresh input world per test: heap, scripted DirectInput, a screen state
+// that stands in for the display, and the input subsystem wired to them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "display/screen_state.h"
+#include "fake_windowing.h"
+#include "input/input.h"
+#include "platform/headless/headless_input.h"
+#include "runtime/main_heap.h"
+
+namespace drawing::input::testing {
+
+using platform::DeviceGuid;
+using platform::DiResult;
+using platform::headless::HeadlessInput;
+using platform::headless::InputCallKind;
+using platform::headless::InputEvent;
+
+class InputWorld : public ::testing::Test {
+ protected:
+  InputWorld() {
+    screen.screenWindow = reinterpret_cast<platform::Hwnd>(&windowTag_);
+    screen.DeviceActive = 1;
+    // What the display's window procedure does on activation changes.
+    devices.SetFocusListener([this](bool focused) {
+      screen.DeviceActive = focused ? 1 : 0;
+      if (!focused && screen.mouseDevice != nullptr && *screen.mouseDevice != nullptr) {
+        (*screen.mouseDevice)->Unacquire();
+      }
+    });
+  }
+
+  Keyboard& keyboard() { return input.keyboard; }
+  Mouse& mouse() { return input.mouse; }
+
+  // Start-up as the application does it: both devices opened, then the first
+  // mouse poll once the screen is open.
+  void Open() {
+    keyboard().OpenKeyboard();
+    mouse().OpenMouse();
+  }
+  void OpenAndBind() {
+    Open();
+    mouse().PollMouse();
+  }
+
+  // One frame's input step: the frame's scripted events, then both polls.
+  void Frame(uint32_t frame) {
+    devices.BeginFrame(frame);
+    keyboard().PollKeyboard();
+    mouse().PollMouse();
+  }
+
+  void Shutdown() {
+    mouse().CloseMouse();
+    keyboard().CloseKeyboard();
+  }
+
+  runtime::MainHeap heap;
+  HeadlessInput devices;
+  FakeWindowing windowing;
+  display::ScreenState screen;
+  Input input{heap, devices, windowing, screen};
+
+ private:
+  int windowTag_ = 0;
+};
+
+}  // namespace drawing::input::testing
