@@ -1,6 +1,7 @@
 #include "input/keyboard.h"
 
 #include "input/data_formats.h"
+#include "input/device_setup.h"
 
 namespace drawing::input {
 
@@ -24,16 +25,8 @@ int32_t Keyboard::OpenKeyboard() {
     }
     keyboardFormat_ = KeyboardFormatFor(formatRows_);
   }
-  // A device whose format was refused by an earlier call is reused, not leaked.
-  if (device_ == nullptr && object->CreateDeviceEx(platform::DeviceGuid::SysKeyboard, &device_) !=
-                                platform::DiResult::Ok) {
-    device_ = nullptr;
-    return 0;
-  }
-  if (device_ == nullptr) {
-    return 0;
-  }
-  if (device_->SetDataFormat(keyboardFormat_) != platform::DiResult::Ok) {
+  if (!CreateFormattedDevice(*object, platform::DeviceGuid::SysKeyboard, keyboardFormat_,
+                             device_)) {
     return 0;
   }
   status_ = KeyboardStatus::KeyboardNeedsAcquire;

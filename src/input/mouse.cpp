@@ -1,5 +1,7 @@
 #include "input/mouse.h"
 
+#include "input/device_setup.h"
+
 namespace drawing::input {
 
 namespace {
@@ -30,16 +32,7 @@ int32_t Mouse::OpenMouse() {
   if (object == nullptr) {
     return 0;
   }
-  // A device whose format was refused by an earlier call is reused, not leaked.
-  if (device_ == nullptr &&
-      object->CreateDeviceEx(platform::DeviceGuid::SysMouse, &device_) != platform::DiResult::Ok) {
-    device_ = nullptr;
-    return 0;
-  }
-  if (device_ == nullptr) {
-    return 0;
-  }
-  if (device_->SetDataFormat(MouseFormat) != platform::DiResult::Ok) {
+  if (!CreateFormattedDevice(*object, platform::DeviceGuid::SysMouse, MouseFormat, device_)) {
     return 0;
   }
   status_ = MouseStatus::MouseNeedsSetup;

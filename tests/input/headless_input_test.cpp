@@ -43,22 +43,12 @@ class HeadlessInputTest : public ::testing::Test {
     return device;
   }
 
-  DiDataFormat KeyboardFormat() {
-    DiDataFormat format{};
-    format.dwFlags = 2;
-    format.dwDataSize = 256;
-    format.dwNumObjs = 1;
-    format.rgodf = &keyRow;
-    return format;
+  // A one-row format is enough for the device; only the data size matters.
+  static DiDataFormat Format(uint32_t dataSize, const DiObjectDataFormat* row) {
+    return {24, 16, 2, dataSize, 1, row};
   }
-  DiDataFormat MouseFormat() {
-    DiDataFormat format{};
-    format.dwFlags = 2;
-    format.dwDataSize = 16;
-    format.dwNumObjs = 1;
-    format.rgodf = &axisRow;
-    return format;
-  }
+  DiDataFormat KeyboardFormat() { return Format(256, &keyRow); }
+  DiDataFormat MouseFormat() { return Format(16, &axisRow); }
   Hwnd Window() { return reinterpret_cast<Hwnd>(&windowTag); }
 
   DiResult Read(InputDevice* device, uint32_t* count) {
