@@ -1,0 +1,147 @@
+// Saving over an earlier file: only a complete file replaces it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "image/bmp_writer.h"
+#include "image_test_support.h"
+#include "platform/soft/std_file_system.h"
+#include "recording_file_system.h"
+
+namespace drawing::image {
+namespace {
+
+using testing::ReadFile;
+
+class BmpReplace : public testing::ImageWorld {
+ protected:
+  BmpReplace() : writer(images, gdi, heap, files) { images.NewImage(0, 6, 4, 32); }
+
+  void Paint(uint8_t blue) {
+    for (int32_t y = 0; y < 4; ++y) {
+      for (int32_t x = 0; x < 6; ++x) {
+        *Pixel(0, x, y) = blue;
+      }
+    }
+  }
+
+  testing::TempDirectory directory;
+  testing::RecordingFileSystem files;
+  BmpWriter writer;
+};
+
+TEST_F(BmpReplace, SavingTwiceReplacesTheFirstFile) {
+  const std::string name = directory.File("bild.bmp");
+  Paint(10);
+  ASSERT_EQ(writer.SaveImageBmp(0, name.c_str()), 1);
+  Paint(20);
+  ASSERT_EQ(writer.SaveImageBmp(0, name.c_str()), 1);
+  const std::vector<uint8_t> file = ReadFile(name);
+  ASSERT_EQ(file.size(), 54u + 20u * 4u);
+  EXPECT_EQ(file[54], 20);
+  EXPECT_EQ(directory.EntryCount(), 1u) << "no temporary file left";
+}
+
+TEST_F(BmpReplace, FailedWriteKeepsTheEarlierFile) {
+  const std::string name = directory.File("bild.bmp");
+  Paint(10);
+  ASSERT_EQ(writer.SaveImageBmp(0, name.c_str()), 1);
+  const std::vector<uint8_t> before = ReadFile(name);
+  Paint(99);
+  for (const size_t budget : {size_t{0}, size_t{10}, size_t{54}, size_t{60}, size_t{133}}) {
+    files.budget = budget;
+    EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 0) << "fails after " << budget << " bytes";
+    EXPECT_EQ(ReadFile(name), before);
+    EXPECT_EQ(directory.EntryCount(), 1u) << "the partial temporary is removed";
+  }
+  files.budget = 134;  // exactly the file
+  EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 1);
+  EXPECT_EQ(ReadFile(name)[54], 99);
+}
+
+TEST_F(BmpReplace, FailedFirstSaveLeavesNoFile) {
+  const std::string name = directory.File("new.bmp");
+  files.budget = 70;
+  EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 0);
+  EXPECT_EQ(directory.EntryCount(), 0u);
+}
+
+TEST_F(BmpReplace, NonexistentDirectoryFails) {
+  const std::string name = (directory.Path() / "missing" / "bild.bmp").string();
+  EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(directory.Path() / "missing"));
+}
+
+TEST_F(BmpReplace, ReadOnlyDirectoryFailsAndKeepsTheFile) {
+  const std::string name = directory.File("bild.bmp");
+  ASSERT_EQ(writer.SaveImageBmp(0, name.c_str()), 1);
+  const std::vector<uint8_t> before = ReadFile(name);
+  std::filesystem::permissions(
+      directory.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  if (std::ofstream(directory.File("probe")).good()) {
+    GTEST_SKIP() << "this user may write into read-only directories";
+  }
+  Paint(77);
+  EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 0);
+  EXPECT_EQ(ReadFile(name), before);
+}
+
+TEST_F(BmpReplace, ParentThatIsAFileFails) {
+  const std::string name = directory.File("bild.bmp");
+  ASSERT_EQ(writer.SaveImageBmp(0, name.c_str()), 1);
+  const std::vector<uint8_t> before = ReadFile(name);
+  EXPECT_EQ(writer.SaveImageBmp(0, (name + "/inner.bmp").c_str()), 0);
+  EXPECT_EQ(ReadFile(name), before);
+  EXPECT_EQ(directory.EntryCount(), 1u);
+}
+
+TEST_F(BmpReplace, NameOfADirectoryFails) {
+  std::filesystem::create_directory(directory.Path() / "taken");
+  EXPECT_EQ(writer.SaveImageBmp(0, directory.File("taken").c_str()), 0);
+  EXPECT_TRUE(std::filesystem::is_directory(directory.Path() / "taken"));
+  EXPECT_EQ(directory.EntryCount(), 1u);
+}
+
+TEST(StdFileSystem, DiscardLeavesTargetAlone) {
+  testing::TempDirectory directory;
+  const std::string name = directory.File("kept.txt");
+  std::ofstream(name) << "earlier";
+  platform::soft::StdFileSystem files;
+  {
+    std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(name);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->Write("later", 5));
+    EXPECT_EQ(directory.EntryCount(), 2u) << "the temporary sits beside the target";
+    file->Discard();
+    EXPECT_FALSE(file->Commit()) << "nothing left to commit";
+  }
+  {
+    std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(name);
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->Write("dropped", 7));
+  }  // destroyed without Commit
+  EXPECT_EQ(directory.EntryCount(), 1u);
+  const std::vector<uint8_t> kept = ReadFile(name);
+  EXPECT_EQ(std::string(kept.begin(), kept.end()), "earlier");
+}
+
+TEST(StdFileSystem, CommitMovesTheCompleteFileIntoPlace) {
+  testing::TempDirectory directory;
+  const std::string name = directory.File("new.txt");
+  platform::soft::StdFileSystem files;
+  std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(name);
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(file->Write("ab", 2));
+  EXPECT_TRUE(file->Write("", 0));
+  EXPECT_TRUE(file->Write("c", 1));
+  EXPECT_FALSE(std::filesystem::exists(name)) << "not before the commit";
+  EXPECT_TRUE(file->Commit());
+  const std::vector<uint8_t> written = ReadFile(name);
+  EXPECT_EQ(std::string(written.begin(), written.end()), "abc");
+  EXPECT_EQ(directory.EntryCount(), 1u);
+  EXPECT_EQ(files.CreateReplacing(""), nullptr);
+}
+
+}  // namespace
+}  // namespace drawing::image
