@@ -35,9 +35,9 @@ std::optional<int32_t> Choice(std::string_view word, std::string_view on, std::s
 
 // The event of one non-empty line, or an error text.
 std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& event) {
-  const auto frame = ParseInteger(words[0], 1, UINT32_MAX);
+  const auto frame = ParseInteger(words[0], 1, INT32_MAX);
   if (!frame) {
-    return "bad frame '" + std::string(words[0]) + "': expected a number from 1 to 4294967295";
+    return "bad frame '" + std::string(words[0]) + "': expected a number from 1 to 2147483647";
   }
   event.frame = static_cast<uint32_t>(*frame);
   if (words.size() < 2) {

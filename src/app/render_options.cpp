@@ -31,9 +31,9 @@ std::string Apply(std::string_view name, const std::string& value, RenderOptions
              std::to_string(MaxRenderSide);
     }
   } else if (name == "--frames") {
-    const auto frames = ParseInteger(value, 0, UINT32_MAX);
+    const auto frames = ParseInteger(value, 0, INT32_MAX);
     if (!frames) {
-      return "bad --frames '" + value + "': expected a whole number from 0 to 4294967295";
+      return "bad --frames '" + value + "': expected a whole number from 0 to 2147483647";
     }
     options.frames = static_cast<uint32_t>(*frames);
   } else if (name == "--seed") {

@@ -59,8 +59,9 @@ TEST(RenderOptions, SeedIsTakenModulo2To32) {
 
 TEST(RenderOptions, FramesFromZero) {
   EXPECT_EQ(Parse({"--frames", "0"}).options.frames, 0u);
-  EXPECT_EQ(Parse({"--frames", "4294967295"}).options.frames, 4294967295u);
+  EXPECT_EQ(Parse({"--frames", "2147483647"}).options.frames, 2147483647u);
   EXPECT_NE(Parse({"--frames", "-1"}).error, "");
+  EXPECT_NE(Parse({"--frames", "2147483648"}).error, "");
   EXPECT_NE(Parse({"--frames", "ten"}).error, "");
 }
 

@@ -1,0 +1,37 @@
+// Where a particle's box and stroke go: integer coordinates from the
+// particle's doubles, each expression rounded once, ties to even.
+#pragma once
+
+#include <cstdint>
+
+#include "app/particle.h"
+#include "draw/draw_context.h"
+
+namespace drawing::app {
+
+inline constexpr int32_t StrokeHalfWidth = 30 / 2;  // lines on each side of the centre
+inline constexpr uint32_t StrokeAlpha = 150;
+inline constexpr int32_t BoxSize = 3;
+
+// red + green * 256 + blue * 65536 + alpha * 16777216.
+inline draw::Colour ParticleColour(const Particle& particle, uint32_t alpha) {
+  return static_cast<uint32_t>(particle.red) + static_cast<uint32_t>(particle.green) * 256u +
+         static_cast<uint32_t>(particle.blue) * 65536u + alpha * 16777216u;
+}
+
+// The column every line of the stroke starts at: one pixel back towards the
+// old position, to the right when the particle did not move sideways.
+int32_t StrokeStartColumn(const Particle& particle);
+
+struct Line {
+  int32_t x1;
+  int32_t y1;
+  int32_t x2;
+  int32_t y2;
+};
+
+// Line `offset` (-15..15) of a particle's stroke, from the new position back
+// to the previous one, `offset` pixels down.
+Line StrokeLine(const Particle& particle, int32_t startColumn, int32_t offset);
+
+}  // namespace drawing::app
