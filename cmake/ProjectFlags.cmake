@@ -7,6 +7,11 @@ else()
   target_compile_options(drawing_flags INTERFACE
     -Wall -Wextra -Wpedantic -Werror -Wshadow -Wconversion -Wno-sign-conversion
     -ffp-contract=off -fno-fast-math)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    # GCC 12 reports a false -Wrestrict inside libstdc++'s string concatenation
+    # when optimising for i686 (GCC bug 105329).
+    target_compile_options(drawing_flags INTERFACE -Wno-restrict)
+  endif()
   if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$")
     # Keep our double arithmetic off the x87 unit, whose precision Direct3D changes.
     target_compile_options(drawing_flags INTERFACE -msse2 -mfpmath=sse)
