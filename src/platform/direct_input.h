@@ -38,6 +38,15 @@ constexpr uint32_t DisclBits(Discl a, Discl b) {
 constexpr uint32_t DisclBits(Discl a, Discl b, Discl c) {
   return DisclBits(a, b) | static_cast<uint32_t>(c);
 }
+constexpr bool DisclHas(uint32_t flags, Discl bit) {
+  return (flags & static_cast<uint32_t>(bit)) != 0;
+}
+// A level names exactly one of exclusive/non-exclusive and one of
+// foreground/background.
+constexpr bool ValidCooperativeLevel(uint32_t flags) {
+  return DisclHas(flags, Discl::Exclusive) != DisclHas(flags, Discl::NonExclusive) &&
+         DisclHas(flags, Discl::Foreground) != DisclHas(flags, Discl::Background);
+}
 
 // Data-format flag and object-type bits.
 enum class Didf : uint32_t { AbsAxis = 0x1, RelAxis = 0x2 };
@@ -67,6 +76,17 @@ struct DiDataFormat {
   uint32_t dwDataSize = 0;
   uint32_t dwNumObjs = 0;
   const DiObjectDataFormat* rgodf = nullptr;
+};
+
+// Offsets of the system mouse's objects in its data format (DIMOFS_*).
+enum class Dimofs : uint32_t {
+  X = 0,
+  Y = 4,
+  Z = 8,
+  Button0 = 12,
+  Button1 = 13,
+  Button2 = 14,
+  Button3 = 15,
 };
 
 enum class DiProperty : uint32_t { BufferSize = 1 };

@@ -1,0 +1,59 @@
+#include "platform/sdl/sdl_modes.h"
+
+namespace drawing::platform::sdl {
+
+Format FormatOfSdlPixels(uint32_t sdlFormat) {
+  switch (sdlFormat) {
+    case SDL_PIXELFORMAT_RGB565:
+    case SDL_PIXELFORMAT_BGR565:
+      return Format::R5G6B5;
+    case SDL_PIXELFORMAT_RGB555:
+    case SDL_PIXELFORMAT_BGR555:
+    case SDL_PIXELFORMAT_ARGB1555:
+    case SDL_PIXELFORMAT_ABGR1555:
+      return Format::X1R5G5B5;
+    default:
+      break;
+  }
+  if (SDL_PIXELTYPE(sdlFormat) == SDL_PIXELTYPE_PACKED32 && SDL_BYTESPERPIXEL(sdlFormat) == 4 &&
+      SDL_BITSPERPIXEL(sdlFormat) >= 24) {
+    return Format::X8R8G8B8;
+  }
+  return Format::Unknown;
+}
+
+uint32_t SdlPixelsOfFormat(Format format) {
+  switch (format) {
+    case Format::X8R8G8B8:
+      return SDL_PIXELFORMAT_RGB888;  // bytes B, G, R, unused
+    case Format::A8R8G8B8:
+      return SDL_PIXELFORMAT_ARGB8888;
+    case Format::R5G6B5:
+      return SDL_PIXELFORMAT_RGB565;
+    case Format::X1R5G5B5:
+      return SDL_PIXELFORMAT_RGB555;
+    default:
+      return SDL_PIXELFORMAT_UNKNOWN;
+  }
+}
+
+std::vector<DisplayMode> ReadDisplayModes(int display) {
+  std::vector<DisplayMode> modes;
+  const int count = SDL_GetNumDisplayModes(display);
+  for (int index = 0; index < count; ++index) {
+    SDL_DisplayMode sdl;
+    if (SDL_GetDisplayMode(display, index, &sdl) != 0) {
+      continue;
+    }
+    const Format format = FormatOfSdlPixels(sdl.format);
+    if (format == Format::Unknown || sdl.w <= 0 || sdl.h <= 0) {
+      continue;
+    }
+    modes.push_back(DisplayMode{static_cast<uint32_t>(sdl.w), static_cast<uint32_t>(sdl.h),
+                                static_cast<uint32_t>(sdl.refresh_rate > 0 ? sdl.refresh_rate : 0),
+                                format});
+  }
+  return modes;
+}
+
+}  // namespace drawing::platform::sdl
