@@ -1,0 +1,167 @@
+#include "platform/soft/soft_surface.h"
+
+#include <new>
+
+#include "platform/soft/soft_device.h"
+#include "platform/soft/soft_device_pixels.h"
+#include "platform/soft/soft_ref_count.h"
+
+namespace drawing::platform::soft {
+
+namespace {
+
+// Rows carry some padding, as video memory rows often do, so that code which
+// steps through rows by width times pixel size instead of the pitch shows up
+// in tests.
+constexpr int32_t kRowPadding = 16;
+
+int32_t PitchFor(uint32_t width, uint32_t bytesPerPixel) {
+  const uint32_t rowBytes = width * bytesPerPixel;
+  return static_cast<int32_t>((rowBytes + 15u) / 16u * 16u) + kRowPadding;
+}
+
+bool FormatTakesDC(Format format) {
+  return format == Format::X8R8G8B8 || format == Format::R5G6B5 || format == Format::X1R5G5B5;
+}
+
+}  // namespace
+
+std::unique_ptr<SoftSurface> SoftSurface::Create(SoftDevice& device, const SurfaceDesc& desc,
+                                                 Unknown* container) {
+  const uint32_t bytesPerPixel = DeviceBytesPerPixel(desc.format);
+  if (bytesPerPixel == 0 || desc.width == 0 || desc.height == 0 ||
+      desc.width > SoftDevice::kMaxDimension || desc.height > SoftDevice::kMaxDimension) {
+    return nullptr;
+  }
+  const int32_t pitch = PitchFor(desc.width, bytesPerPixel);
+  const size_t size = static_cast<size_t>(pitch) * desc.height;
+  std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[size]());
+  if (pixels == nullptr) {
+    return nullptr;
+  }
+  return std::unique_ptr<SoftSurface>(
+      new SoftSurface(device, desc, container, std::move(pixels), pitch));
+}
+
+SoftSurface::SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* container,
+                         std::unique_ptr<uint8_t[]> pixels, int32_t pitch)
+    : device_(device),
+      desc_(desc),
+      container_(container),
+      pixels_(std::move(pixels)),
+      pitch_(pitch),
+      bytesPerPixel_(DeviceBytesPerPixel(desc.format)),
+      references_(container == nullptr ? 1 : 0) {
+  if (container_ == nullptr) {
+    device_.StandaloneSurfaceCreated(desc_);
+  }
+}
+
+SoftSurface::~SoftSurface() {
+  if (dc_ != nullptr) {
+    device_.Gdi().DeleteDC(dc_);
+  }
+  if (container_ == nullptr) {
+    device_.StandaloneSurfaceDestroyed(desc_);
+  }
+}
+
+uint32_t SoftSurface::AddRef() {
+  ++references_;
+  if (container_ != nullptr) {
+    container_->AddRef();
+  }
+  return references_;
+}
+
+uint32_t SoftSurface::Release() {
+  if (container_ == nullptr) {
+    return ReleaseReference(this, references_);
+  }
+  if (references_ == 0) {
+    return 0;
+  }
+  const uint32_t remaining = --references_;
+  // May delete the container and this surface with it.
+  container_->Release();
+  return remaining;
+}
+
+D3dResult SoftSurface::LockRect(LockedRect* locked, const Rect* rect, LockFlag flags) {
+  if (locked == nullptr || locked_ || dc_ != nullptr || !desc_.lockable) {
+    return D3dResult::InvalidCall;
+  }
+  int32_t left = 0;
+  int32_t top = 0;
+  if (rect != nullptr) {
+    const auto width = static_cast<int32_t>(desc_.width);
+    const auto height = static_cast<int32_t>(desc_.height);
+    if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right || rect->top >= rect->bottom ||
+        rect->right > width || rect->bottom > height) {
+      return D3dResult::InvalidCall;
+    }
+    left = rect->left;
+    top = rect->top;
+  }
+  locked_ = true;
+  lastLockFlags_ = flags;
+  locked->Pitch = pitch_;
+  locked->pBits = pixels_.get() + static_cast<ptrdiff_t>(top) * pitch_ +
+                  static_cast<ptrdiff_t>(left) * bytesPerPixel_;
+  return D3dResult::Ok;
+}
+
+D3dResult SoftSurface::UnlockRect() {
+  if (!locked_) {
+    return D3dResult::InvalidCall;
+  }
+  locked_ = false;
+  return D3dResult::Ok;
+}
+
+D3dResult SoftSurface::GetDC(Hdc* dc) {
+  if (dc == nullptr || locked_ || dc_ != nullptr || !desc_.lockable ||
+      !FormatTakesDC(desc_.format)) {
+    return D3dResult::InvalidCall;
+  }
+  const D3dResult allowed = device_.Host().Allow(DeviceOperation::GetDC);
+  if (Failed(allowed)) {
+    return allowed;
+  }
+  dc_ = device_.Gdi().CreateSurfaceDC(Memory());
+  if (dc_ == nullptr) {
+    return D3dResult::Fail;
+  }
+  *dc = dc_;
+  return D3dResult::Ok;
+}
+
+D3dResult SoftSurface::ReleaseDC(Hdc dc) {
+  if (dc_ == nullptr || dc != dc_) {
+    return D3dResult::InvalidCall;
+  }
+  device_.Gdi().DeleteDC(dc_);
+  dc_ = nullptr;
+  return D3dResult::Ok;
+}
+
+FrameView SoftSurface::View() const {
+  return FrameView{pixels_.get(), pitch_, desc_.width, desc_.height, desc_.format};
+}
+
+SoftGdi::SurfaceMemory SoftSurface::Memory() {
+  return SoftGdi::SurfaceMemory{pixels_.get(), pitch_, static_cast<int32_t>(desc_.width),
+                                static_cast<int32_t>(desc_.height), desc_.format};
+}
+
+uint32_t SoftSurface::ReadPixel(uint32_t x, uint32_t y) const {
+  return ReadRawPixel(pixels_.get() + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_,
+                      bytesPerPixel_);
+}
+
+void SoftSurface::WritePixel(uint32_t x, uint32_t y, uint32_t raw) {
+  WriteRawPixel(pixels_.get() + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_,
+                bytesPerPixel_, raw);
+}
+
+}  // namespace drawing::platform::soft

@@ -1,0 +1,84 @@
+// A surface of the software Direct3D device: pixel memory, top row first,
+// with a pitch, that can be locked or drawn on through a software GDI
+// context, one at a time, as Direct3D allows.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/direct3d.h"
+#include "platform/soft/display_host.h"
+#include "platform/soft/soft_gdi.h"
+
+namespace drawing::platform::soft {
+
+class SoftDevice;
+
+enum class SurfaceKind : uint8_t { BackBuffer, TextureLevel, RenderTarget, OffscreenPlain };
+
+struct SurfaceDesc {
+  uint32_t width = 0;
+  uint32_t height = 0;
+  Format format = Format::Unknown;
+  Pool pool = Pool::Default;
+  bool lockable = true;
+  SurfaceKind kind = SurfaceKind::OffscreenPlain;
+};
+
+class SoftSurface final : public Surface {
+ public:
+  // A zero-filled surface. A back buffer or texture level passes its
+  // `container` (device or texture): references taken on the surface are
+  // references on the container, which owns and deletes the surface. A
+  // render target or off-screen surface has no container; it holds a
+  // reference on `device` and deletes itself on its last Release. Null when
+  // the memory cannot be had.
+  static std::unique_ptr<SoftSurface> Create(SoftDevice& device, const SurfaceDesc& desc,
+                                             Unknown* container);
+  ~SoftSurface() override;
+  SoftSurface(const SoftSurface&) = delete;
+  SoftSurface& operator=(const SoftSurface&) = delete;
+
+  uint32_t AddRef() override;
+  uint32_t Release() override;
+  D3dResult LockRect(LockedRect* locked, const Rect* rect, LockFlag flags) override;
+  D3dResult UnlockRect() override;
+  D3dResult GetDC(Hdc* dc) override;
+  D3dResult ReleaseDC(Hdc dc) override;
+
+  const SurfaceDesc& Desc() const { return desc_; }
+  uint8_t* Pixels() { return pixels_.get(); }
+  const uint8_t* Pixels() const { return pixels_.get(); }
+  int32_t Pitch() const { return pitch_; }
+  uint32_t BytesPerPixel() const { return bytesPerPixel_; }
+  FrameView View() const;
+  SoftGdi::SurfaceMemory Memory();
+
+  bool IsLocked() const { return locked_; }
+  bool HasDC() const { return dc_ != nullptr; }
+  LockFlag LastLockFlags() const { return lastLockFlags_; }
+  // References taken through this surface and not yet released (for a
+  // contained surface, the container's own references are not counted).
+  uint32_t References() const { return references_; }
+
+  // The raw pixel at (x, y): a 32-bit value or a 16-bit word.
+  uint32_t ReadPixel(uint32_t x, uint32_t y) const;
+  void WritePixel(uint32_t x, uint32_t y, uint32_t raw);
+
+ private:
+  SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* container,
+              std::unique_ptr<uint8_t[]> pixels, int32_t pitch);
+
+  SoftDevice& device_;
+  SurfaceDesc desc_;
+  Unknown* container_;
+  std::unique_ptr<uint8_t[]> pixels_;
+  int32_t pitch_;
+  uint32_t bytesPerPixel_;
+  uint32_t references_;
+  bool locked_ = false;
+  LockFlag lastLockFlags_ = LockFlag::None;
+  Hdc dc_ = nullptr;
+};
+
+}  // namespace drawing::platform::soft
