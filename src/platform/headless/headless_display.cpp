@@ -1,0 +1,141 @@
+#include "platform/headless/headless_display.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/soft/soft_device_pixels.h"
+
+namespace drawing::platform::headless {
+
+namespace {
+
+FaultyCall CallOf(soft::DeviceOperation operation) {
+  switch (operation) {
+    case soft::DeviceOperation::CreateTexture:
+      return FaultyCall::CreateTexture;
+    case soft::DeviceOperation::CreateRenderTarget:
+      return FaultyCall::CreateRenderTarget;
+    case soft::DeviceOperation::CreateOffscreenPlainSurface:
+      return FaultyCall::CreateOffscreenPlainSurface;
+    case soft::DeviceOperation::GetDC:
+      break;
+  }
+  return FaultyCall::GetDC;
+}
+
+PresentedFrame CopyFrame(const soft::FrameView& view) {
+  PresentedFrame copy;
+  copy.width = view.width;
+  copy.height = view.height;
+  copy.format = view.format;
+  copy.bytesPerPixel = soft::DeviceBytesPerPixel(view.format);
+  const size_t rowBytes = static_cast<size_t>(view.width) * copy.bytesPerPixel;
+  copy.pixels.resize(rowBytes * view.height);
+  for (uint32_t y = 0; y < view.height; ++y) {
+    std::memcpy(copy.pixels.data() + y * rowBytes,
+                view.pixels + static_cast<ptrdiff_t>(y) * view.pitch, rowBytes);
+  }
+  return copy;
+}
+
+}  // namespace
+
+std::vector<DisplayMode> DisplayConfig::DefaultModes() {
+  std::vector<DisplayMode> modes;
+  for (Format format : {Format::R5G6B5, Format::X8R8G8B8}) {
+    modes.push_back(DisplayMode{320, 240, 60, format});
+    modes.push_back(DisplayMode{640, 480, 60, format});
+  }
+  return modes;
+}
+
+HeadlessDisplay::HeadlessDisplay(DisplayConfig config, HeadlessSystem& clock,
+                                 DeviceFaultScript& faults)
+    : config_(std::move(config)), clock_(clock), faults_(faults) {}
+
+uint32_t HeadlessDisplay::ModeCount(Format format) {
+  return static_cast<uint32_t>(
+      std::count_if(config_.modes.begin(), config_.modes.end(),
+                    [format](const DisplayMode& mode) { return mode.format == format; }));
+}
+
+bool HeadlessDisplay::Mode(Format format, uint32_t index, DisplayMode* mode) {
+  uint32_t seen = 0;
+  for (const DisplayMode& candidate : config_.modes) {
+    if (candidate.format != format) {
+      continue;
+    }
+    if (seen == index) {
+      *mode = candidate;
+      return true;
+    }
+    ++seen;
+  }
+  return false;
+}
+
+bool HeadlessDisplay::IsUsableFormat(Format format) {
+  return std::find(config_.usableFormats.begin(), config_.usableFormats.end(), format) !=
+         config_.usableFormats.end();
+}
+
+D3dResult HeadlessDisplay::CreateDevice(const PresentParameters& parameters) {
+  if (faults_.LossState(clock_.Now()) == D3dResult::DeviceLost) {
+    return D3dResult::DeviceLost;
+  }
+  const D3dResult scripted = faults_.Take(FaultyCall::CreateDevice);
+  if (Failed(scripted)) {
+    return scripted;
+  }
+  deviceOpen_ = true;
+  screen_ = parameters;
+  return D3dResult::Ok;
+}
+
+D3dResult HeadlessDisplay::TestCooperativeLevel() {
+  D3dResult code = D3dResult::Ok;
+  if (faults_.TakeCooperativeCode(&code)) {
+    return code;
+  }
+  return faults_.LossState(clock_.Now());
+}
+
+D3dResult HeadlessDisplay::Reset(const PresentParameters& parameters) {
+  if (faults_.LossState(clock_.Now()) == D3dResult::DeviceLost) {
+    return D3dResult::DeviceLost;
+  }
+  const D3dResult scripted = faults_.Take(FaultyCall::Reset);
+  if (Failed(scripted)) {
+    faults_.RequireReset();
+    return scripted;
+  }
+  faults_.EndLoss();
+  screen_ = parameters;
+  return D3dResult::Ok;
+}
+
+D3dResult HeadlessDisplay::Present(const soft::FrameView& backBuffer) {
+  if (faults_.LossState(clock_.Now()) != D3dResult::Ok) {
+    return D3dResult::DeviceLost;
+  }
+  const D3dResult scripted = faults_.Take(FaultyCall::Present);
+  if (Failed(scripted)) {
+    return scripted;
+  }
+  PresentedFrame frame = CopyFrame(backBuffer);
+  frame.sequence = ++presented_;
+  frame.frame = frame_;
+  frame.tick = clock_.Now();
+  frames_.push_back(std::move(frame));
+  while (frames_.size() > std::max<size_t>(config_.keptFrames, 1)) {
+    frames_.pop_front();
+  }
+  clock_.Advance(config_.presentMilliseconds);
+  return D3dResult::Ok;
+}
+
+D3dResult HeadlessDisplay::Allow(soft::DeviceOperation operation) {
+  return faults_.Take(CallOf(operation));
+}
+
+}  // namespace drawing::platform::headless

@@ -1,0 +1,77 @@
+// The screen of the headless host, as the software Direct3D device sees it
+// (a DisplayHost): a configurable list of display modes, the formats and
+// caps of the adapter, an in-memory screen that keeps every presented frame,
+// and the device faults of a DeviceFaultScript. Each successful Present
+// moves the fake clock on by one frame time, standing in for the wait for
+// the vertical retrace.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <limits>
+#include <vector>
+
+#include "platform/headless/device_fault_script.h"
+#include "platform/headless/headless_system.h"
+#include "platform/headless/presented_frame.h"
+#include "platform/soft/display_host.h"
+
+namespace drawing::platform::headless {
+
+struct DisplayConfig {
+  // Every mode of the adapter; the order within one format is the adapter's.
+  std::vector<DisplayMode> modes = DefaultModes();
+  // Formats the screen can be opened with (display and back buffer alike).
+  std::vector<Format> usableFormats = {Format::X8R8G8B8, Format::R5G6B5, Format::X1R5G5B5};
+  Caps caps{static_cast<uint32_t>(DevCap::HwTransformAndLight)};
+  uint32_t presentMilliseconds = 16;
+  // How many of the latest frames are kept; the last one, the screen, always is.
+  size_t keptFrames = std::numeric_limits<size_t>::max();
+
+  // 320 x 240 and 640 x 480 at 60 Hz, each in R5G6B5 and X8R8G8B8.
+  static std::vector<DisplayMode> DefaultModes();
+};
+
+class HeadlessDisplay final : public soft::DisplayHost {
+ public:
+  HeadlessDisplay(DisplayConfig config, HeadlessSystem& clock, DeviceFaultScript& faults);
+
+  uint32_t ModeCount(Format format) override;
+  bool Mode(Format format, uint32_t index, DisplayMode* mode) override;
+  bool IsUsableFormat(Format format) override;
+  Caps DeviceCaps() override { return config_.caps; }
+  // Refused with DeviceLost while the device is lost, or as scripted.
+  D3dResult CreateDevice(const PresentParameters& parameters) override;
+  void DeviceReleased() override { deviceOpen_ = false; }
+  D3dResult TestCooperativeLevel() override;
+  D3dResult Reset(const PresentParameters& parameters) override;
+  D3dResult Present(const soft::FrameView& backBuffer) override;
+  D3dResult Allow(soft::DeviceOperation operation) override;
+
+  // The frame number that stamps presented frames (HeadlessHost sets it).
+  void SetFrame(int32_t frame) { frame_ = frame; }
+
+  // Inspection.
+  DisplayConfig& Config() { return config_; }
+  bool DeviceOpen() const { return deviceOpen_; }
+  // The screen mode of the device, as last created or reset.
+  const PresentParameters& ScreenParameters() const { return screen_; }
+  const std::deque<PresentedFrame>& Frames() const { return frames_; }
+  // Null before the first presentation.
+  const PresentedFrame* LastFrame() const { return frames_.empty() ? nullptr : &frames_.back(); }
+  uint32_t PresentedCount() const { return presented_; }
+  void ClearFrames() { frames_.clear(); }
+
+ private:
+  DisplayConfig config_;
+  HeadlessSystem& clock_;
+  DeviceFaultScript& faults_;
+  bool deviceOpen_ = false;
+  PresentParameters screen_{};
+  int32_t frame_ = 0;
+  uint32_t presented_ = 0;
+  std::deque<PresentedFrame> frames_;
+};
+
+}  // namespace drawing::platform::headless
