@@ -1,0 +1,104 @@
+#include "platform/win32/win32_api.h"
+//
+#include <string>
+#include <utility>
+
+#include "platform/win32/win32_file_system.h"
+
+namespace drawing::platform::win32 {
+
+namespace {
+
+constexpr int kNameAttempts = 16;
+
+class Win32OutputFile final : public OutputFile {
+ public:
+  Win32OutputFile(HANDLE file, std::string temporary, std::string target)
+      : file_(file), temporary_(std::move(temporary)), target_(std::move(target)) {}
+  ~Win32OutputFile() override { Discard(); }
+  Win32OutputFile(const Win32OutputFile&) = delete;
+  Win32OutputFile& operator=(const Win32OutputFile&) = delete;
+
+  bool Write(const void* data, size_t size) override {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    while (size > 0) {
+      if (file_ == INVALID_HANDLE_VALUE) {
+        return false;
+      }
+      const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+      DWORD written = 0;
+      if (WriteFile(file_, bytes, chunk, &written, nullptr) == FALSE || written != chunk) {
+        return false;
+      }
+      bytes += chunk;
+      size -= chunk;
+    }
+    return file_ != INVALID_HANDLE_VALUE;
+  }
+
+  bool Commit() override {
+    if (file_ == INVALID_HANDLE_VALUE) {
+      return false;
+    }
+    const bool flushed = FlushFileBuffers(file_) != FALSE;
+    const bool closed = CloseHandle(file_) != FALSE;
+    file_ = INVALID_HANDLE_VALUE;
+    if (flushed && closed &&
+        MoveFileExA(temporary_.c_str(), target_.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
+      return true;
+    }
+    DeleteFileA(temporary_.c_str());
+    return false;
+  }
+
+  void Discard() override {
+    if (file_ == INVALID_HANDLE_VALUE) {
+      return;
+    }
+    CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    DeleteFileA(temporary_.c_str());
+  }
+
+ private:
+  HANDLE file_;
+  std::string temporary_;
+  std::string target_;
+};
+
+// The directory part of `path` including its last separator, or "" for a
+// bare name (the working directory).
+std::string DirectoryOf(const std::string& path) {
+  const size_t separator = path.find_last_of("\\/:");
+  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+}  // namespace
+
+std::unique_ptr<OutputFile> Win32FileSystem::CreateReplacing(const std::string& path) {
+  const std::string directory = DirectoryOf(path);
+  const std::string name = path.substr(directory.size());
+  if (name.empty()) {
+    return nullptr;
+  }
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    // A hidden-looking name beside the target keeps the move within one volume.
+    const std::string temporary = directory + "." + name + "." +
+                                  std::to_string(GetCurrentProcessId()) + "." +
+                                  std::to_string(++created_) + ".tmp";
+    // Read and write access, others may read while it is written.
+    const HANDLE file =
+        CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      return std::make_unique<Win32OutputFile>(file, temporary, path);
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) {
+      return nullptr;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace drawing::platform::win32
