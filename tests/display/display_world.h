@@ -1,0 +1,53 @@
+// A fresh display on its own headless host, for one test.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+#include "display/display.h"
+#include "platform/headless/headless_host.h"
+#include "platform/soft/soft_device.h"
+#include "runtime/main_heap.h"
+
+namespace drawing::display::testing {
+
+using platform::headless::HeadlessConfig;
+using platform::headless::HeadlessHost;
+using platform::soft::DeviceCallKind;
+
+struct DisplayWorld {
+  explicit DisplayWorld(HeadlessConfig config = {})
+      : host(std::move(config)), platform(host.GetPlatform()), display(heap, platform) {}
+  ~DisplayWorld() { display.ShutdownDisplay(); }
+
+  // InitDisplay and OpenFullScreen as the application does them.
+  int Open(int width = 320, int height = 240, int depth = 32) {
+    if (display.InitDisplay() == 0) {
+      return 0;
+    }
+    return display.OpenFullScreen(width, height, depth, "drawing");
+  }
+
+  ScreenState& State() { return display.State(); }
+  platform::soft::SoftDevice& Device() { return *host.Device(); }
+  uint32_t Calls(DeviceCallKind kind) { return host.Device()->Log().Count(kind); }
+  // The raw back-buffer pixel at (x, y), read through a lock.
+  uint32_t BackBufferPixel(int32_t x, int32_t y) {
+    return host.Device()->BackBuffer().ReadPixel(static_cast<uint32_t>(x),
+                                                 static_cast<uint32_t>(y));
+  }
+
+  runtime::MainHeap heap;
+  HeadlessHost host;
+  platform::Platform platform;
+  Display display;
+};
+
+// A configuration whose adapter lists the given modes.
+inline HeadlessConfig WithModes(std::vector<platform::DisplayMode> modes) {
+  HeadlessConfig config;
+  config.display.modes = std::move(modes);
+  return config;
+}
+
+}  // namespace drawing::display::testing

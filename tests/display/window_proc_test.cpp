@@ -1,0 +1,128 @@
+// The screen window's procedure: activation, the swallowed close command and
+// the messages it answers itself.
+#include <gtest/gtest.h>
+
+#include "display_world.h"
+#include "platform/headless/headless_input.h"
+
+namespace drawing::display::testing {
+namespace {
+
+using platform::Wm;
+
+// The mouse as the input subsystem holds it: a device field the display
+// reaches through ScreenState::mouseDevice.
+struct AcquiredMouse {
+  explicit AcquiredMouse(DisplayWorld& world) {
+    platform::headless::HeadlessInput& input = world.host.Input();
+    input.LoadLibrary();
+    input.GetProcAddress();
+    input.DirectInputCreateEx(nullptr, 0x0700, &directInput);
+    directInput->CreateDeviceEx(platform::DeviceGuid::SysMouse, &device);
+    platform::DiDataFormat format;
+    device->SetDataFormat(format);
+    device->SetCooperativeLevel(
+        world.State().window,
+        platform::DisclBits(platform::Discl::NonExclusive, platform::Discl::Foreground));
+    device->Acquire();
+    headless = input.Device(platform::DeviceGuid::SysMouse);
+  }
+  ~AcquiredMouse() {
+    device->Release();
+    directInput->Release();
+  }
+
+  platform::DirectInput* directInput = nullptr;
+  platform::InputDevice* device = nullptr;
+  platform::headless::HeadlessInputDevice* headless = nullptr;
+};
+
+TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
+  DisplayWorld world;
+  ASSERT_EQ(world.Open(), 1);
+  AcquiredMouse mouse(world);
+  ASSERT_TRUE(mouse.headless->Acquired());
+  world.State().mouseDevice = &mouse.device;
+
+  world.host.Windowing().PostActivation(false);
+  EXPECT_EQ(world.display.PresentFrame(), 1);
+  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(mouse.headless->Acquired());
+  EXPECT_EQ(
+      world.host.Input()
+          .CallsOf(platform::headless::InputCallKind::Unacquire, platform::DeviceGuid::SysMouse)
+          .size(),
+      1u);
+
+  world.host.Windowing().PostActivation(true);
+  world.display.PresentFrame();
+  EXPECT_EQ(world.State().DeviceActive, 1);
+}
+
+TEST(ScreenWindowProc, AnyActivationCountsAndAMissingMouseIsFine) {
+  DisplayWorld world;
+  ASSERT_EQ(world.Open(), 1);
+  platform::InputDevice* noMouse = nullptr;
+  world.State().mouseDevice = &noMouse;
+  const platform::Hwnd window = world.State().window;
+  const auto activate = static_cast<uint32_t>(Wm::Activate);
+
+  EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0, 0), 0);
+  EXPECT_EQ(world.State().DeviceActive, 0);
+  // Click activation, with the minimised flag in the high word.
+  EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0x00010002u, 0), 0);
+  EXPECT_EQ(world.State().DeviceActive, 1);
+  // Only the low word says whether the window is active.
+  EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0x00010000u, 0), 0);
+  EXPECT_EQ(world.State().DeviceActive, 0);
+}
+
+TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
+  DisplayWorld world;
+  ASSERT_EQ(world.Open(), 1);
+  const platform::Hwnd window = world.State().window;
+  auto& windowing = world.host.Windowing();
+  windowing.PostMessage(window, static_cast<uint32_t>(Wm::Close));
+  EXPECT_EQ(world.display.PresentFrame(), 1);
+
+  EXPECT_EQ(windowing.QueuedMessages(), 0u);
+  ASSERT_NE(windowing.Window(window), nullptr);
+  EXPECT_TRUE(windowing.Window(window)->visible);
+  for (const platform::Msg& message : windowing.DefWindowProcMessages()) {
+    EXPECT_NE(message.message, static_cast<uint32_t>(Wm::Close));
+  }
+  EXPECT_EQ(world.State().screenOpen, 1);
+  EXPECT_EQ(world.State().DeviceActive, 1);
+}
+
+TEST(ScreenWindowProc, AnswersPaintEraseAndButtonsItself) {
+  DisplayWorld world;
+  ASSERT_EQ(world.display.InitDisplay(), 1);
+  Display& display = world.display;
+  const platform::Hwnd window = world.State().window;
+  auto& windowing = world.host.Windowing();
+  auto send = [&](Wm message) {
+    return display.ScreenWindowProc(window, static_cast<uint32_t>(message), 0, 0);
+  };
+
+  EXPECT_EQ(send(Wm::Paint), 1);
+  EXPECT_EQ(windowing.BeginPaintCalls(), 1u);
+  EXPECT_EQ(windowing.EndPaintCalls(), 1u);
+  EXPECT_EQ(send(Wm::EraseBkgnd), 1);
+  for (Wm message : {Wm::Close, Wm::KeyUp, Wm::SysKeyUp, Wm::LButtonDown, Wm::LButtonUp,
+                     Wm::RButtonDown, Wm::RButtonUp}) {
+    EXPECT_EQ(send(message), 0);
+  }
+  EXPECT_TRUE(windowing.DefWindowProcMessages().empty());
+
+  // Everything else, double clicks and mouse moves included, is the system's.
+  send(Wm::LButtonDblClk);
+  send(Wm::MouseMove);
+  send(Wm::SysCommand);
+  ASSERT_EQ(windowing.DefWindowProcMessages().size(), 3u);
+  EXPECT_EQ(windowing.DefWindowProcMessages()[0].message, static_cast<uint32_t>(Wm::LButtonDblClk));
+  EXPECT_EQ(windowing.DefWindowProcMessages()[2].message, static_cast<uint32_t>(Wm::SysCommand));
+}
+
+}  // namespace
+}  // namespace drawing::display::testing
