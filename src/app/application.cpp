@@ -109,8 +109,11 @@ void Application::CollectDisplayModes() {
 void Application::ReportScreenFailure() {
   // Read the reason before the shutdown lets go of the display.
   std::string reason;
-  if (display_.State().direct3D == nullptr) {
-    reason = "Direct3D 9 is not available";
+  const display::ScreenState& screen = display_.State();
+  if (screen.windowCreated == 0) {
+    reason = "the screen window could not be created";
+  } else if (screen.displayReady == 0) {
+    reason = "no Direct3D 9 display adapter with a display mode";
   } else if (state_.ScreenWidth <= 0 || state_.ScreenHeight <= 0) {
     reason = "the display adapter offers no display mode";
   } else {
