@@ -1,0 +1,83 @@
+// The screen of the software device on SDL: the adapter's modes are display
+// 0's modes, a device is a renderer on the screen window with one streaming
+// texture in the back buffer's format, presenting uploads the back buffer
+// into the texture and shows it at the retrace. Render-device resets reported
+// by SDL make the device lost until it is reset.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/sdl_event_sink.h"
+#include "platform/sdl/sdl_windowing.h"
+#include "platform/sdl/video_lease.h"
+#include "platform/soft/display_host.h"
+
+namespace drawing::platform::sdl {
+
+class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
+ public:
+  // `windowing` knows the SDL window behind the device window; `clock`
+  // paces presentation where the retrace wait does not.
+  SdlDisplayHost(SdlWindowing& windowing, PaceClock& clock);
+  ~SdlDisplayHost() override;
+  SdlDisplayHost(const SdlDisplayHost&) = delete;
+  SdlDisplayHost& operator=(const SdlDisplayHost&) = delete;
+
+  // Starts SDL's video and reads the modes of display 0; false when there is
+  // no usable video driver.
+  bool Start();
+
+  uint32_t ModeCount(Format format) override;
+  bool Mode(Format format, uint32_t index, DisplayMode* mode) override;
+  // Any of the three formats while display 0 has a mode: the renderer
+  // converts the texture to whatever the screen uses.
+  bool IsUsableFormat(Format format) override;
+  Caps DeviceCaps() override { return Caps{}; }
+  // Gives the window the display mode closest to the parameters (the window
+  // shows it once ShowWindow makes it full screen) and opens the renderer and
+  // texture. NotAvailable when the window is unknown or SDL refuses either.
+  D3dResult CreateDevice(const PresentParameters& parameters) override;
+  void DeviceReleased() override;
+  // After a render-device reset: DeviceLost once, then DeviceNotReset until
+  // Reset succeeds.
+  D3dResult TestCooperativeLevel() override;
+  D3dResult Reset(const PresentParameters& parameters) override;
+  D3dResult Present(const soft::FrameView& backBuffer) override;
+
+  void OnSdlEvent(const SDL_Event& event) override;
+
+  // Inspection.
+  bool DeviceOpen() const { return renderer_ != nullptr; }
+  bool RendererWaitsForRetrace() const { return rendererVsync_; }
+  const char* RendererName() const;
+  const FramePacer& Pacer() const { return pacer_; }
+  uint32_t PresentedCount() const { return presented_; }
+
+ private:
+  enum class Loss : uint8_t { None, Lost, NotReset };
+
+  bool OpenRenderer(const PresentParameters& parameters);
+  void CloseRenderer();
+  uint32_t RefreshRateFor(const PresentParameters& parameters, SDL_Window* window) const;
+
+  SdlWindowing& windowing_;
+  VideoLease video_;
+  std::vector<DisplayMode> modes_;
+  FramePacer pacer_;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  uint32_t textureWidth_ = 0;
+  uint32_t textureHeight_ = 0;
+  Format textureFormat_ = Format::Unknown;
+  bool rendererVsync_ = false;
+  bool paced_ = false;
+  Loss loss_ = Loss::None;
+  uint32_t presented_ = 0;
+};
+
+}  // namespace drawing::platform::sdl

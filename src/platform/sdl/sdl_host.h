@@ -1,0 +1,59 @@
+// The SDL host: every port of the program on SDL2 (window, message pump,
+// presentation, keyboard and mouse, clock) with the software Direct3D device
+// and GDI drawing in memory, handed to the application as one Platform.
+#pragma once
+
+#include "platform/platform.h"
+#include "platform/sdl/frame_pacer.h"
+#include "platform/sdl/sdl_direct3d_module.h"
+#include "platform/sdl/sdl_display_host.h"
+#include "platform/sdl/sdl_input.h"
+#include "platform/sdl/sdl_system.h"
+#include "platform/sdl/sdl_windowing.h"
+#include "platform/soft/soft_direct3d_module.h"
+#include "platform/soft/soft_gdi.h"
+#include "platform/soft/std_file_system.h"
+
+namespace drawing::platform::sdl {
+
+// SDL's process-wide settings, made before anything starts SDL, and SDL's
+// final clean-up after everything else has stopped.
+class SdlSession {
+ public:
+  SdlSession();
+  ~SdlSession();
+  SdlSession(const SdlSession&) = delete;
+  SdlSession& operator=(const SdlSession&) = delete;
+};
+
+class SdlHost {
+ public:
+  SdlHost();
+  ~SdlHost() = default;
+  SdlHost(const SdlHost&) = delete;
+  SdlHost& operator=(const SdlHost&) = delete;
+
+  platform::Platform GetPlatform();
+
+  SdlSystem& System() { return system_; }
+  SdlWindowing& Windowing() { return windowing_; }
+  SdlDisplayHost& Display() { return display_; }
+  SdlInput& Input() { return input_; }
+  soft::SoftDirect3DModule& Device() { return device_; }
+
+ private:
+  // Declared in the order they start; each stops before those above it (the
+  // renderer before its window, the window before SDL's last clean-up).
+  SdlSession session_;
+  SteadyPaceClock clock_;
+  SdlSystem system_;
+  SdlWindowing windowing_;
+  SdlDisplayHost display_;
+  soft::SoftGdi gdi_;
+  soft::StdFileSystem files_;
+  SdlInput input_;
+  soft::SoftDirect3DModule device_;
+  SdlDirect3DModule direct3d_;
+};
+
+}  // namespace drawing::platform::sdl
