@@ -21,6 +21,7 @@ struct ReferenceRaster {
   bool blendOn = false;
   uint32_t frontColor = 0;
   int32_t red = 0, green = 0, blue = 0, alpha = 0, inverse = 255;
+  int64_t paintedPixels = 0;  // pixels handed to the rule so far
 
   void SetDrawMode(int32_t mode) {
     drawMode = mode;
@@ -43,6 +44,7 @@ struct ReferenceRaster {
   }
 
   void PaintPixel(int32_t x, int32_t y) {
+    ++paintedPixels;
     uint8_t* p = pixels + static_cast<intptr_t>(height - 1 - y) * pitch +
                  static_cast<intptr_t>(x) * bytesPerPixel;
     const int32_t s[3] = {blue, green, red};
@@ -71,23 +73,34 @@ struct ReferenceRaster {
     }
   }
 
+  // Moves end points outside lo..hi on the a axis onto the bound, b along.
   static bool Clip(int32_t& a1, int32_t& b1, int32_t& a2, int32_t& b2, int32_t lo, int32_t hi) {
-    if ((a1 < lo && a2 < lo) || (a1 > hi && a2 > hi)) return false;
-    if (a1 == a2) return true;
-    const double s = (static_cast<double>(b2) - b1) / (static_cast<double>(a2) - a1);
-    const int32_t oldA1 = a1, oldA2 = a2;
-    if (oldA1 < lo) {
-      b1 = static_cast<int32_t>(b1 + (static_cast<double>(lo) - oldA1) * s);
+    const auto slope = [&] {
+      return (static_cast<double>(b2) - b1) / (static_cast<double>(a2) - a1);
+    };
+    if (a1 < lo) {
+      if (a2 < lo) return false;
+      const double s = slope();
+      b1 = static_cast<int32_t>(b1 + (static_cast<double>(lo) - a1) * s);
       a1 = lo;
-    } else if (oldA1 > hi) {
-      b1 = static_cast<int32_t>(b1 + (static_cast<double>(hi) - oldA1) * s);
+      if (a2 > hi) {
+        b2 = static_cast<int32_t>(b2 + (static_cast<double>(hi) - a2) * s);
+        a2 = hi;
+      }
+    } else if (a1 > hi) {
+      if (a2 > hi) return false;
+      const double s = slope();
+      b1 = static_cast<int32_t>(b1 + (static_cast<double>(hi) - a1) * s);
       a1 = hi;
-    }
-    if (oldA2 > hi) {
-      b2 = static_cast<int32_t>(b2 + (static_cast<double>(hi) - oldA2) * s);
+      if (a2 < lo) {
+        b2 = static_cast<int32_t>(b2 - (static_cast<double>(a2) - lo) * s);
+        a2 = lo;
+      }
+    } else if (a2 > hi) {
+      b2 = static_cast<int32_t>(b2 + (static_cast<double>(hi) - a2) * slope());
       a2 = hi;
-    } else if (oldA2 < lo) {
-      b2 = static_cast<int32_t>(b2 - (static_cast<double>(oldA2) - lo) * s);
+    } else if (a2 < lo) {
+      b2 = static_cast<int32_t>(b2 - (static_cast<double>(a2) - lo) * slope());
       a2 = lo;
     }
     return true;

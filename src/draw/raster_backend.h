@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "draw/draw_context.h"
+#include "draw/fast_blend.h"
 #include "draw/pixel_rule.h"
 
 namespace drawing::draw {
@@ -62,6 +63,15 @@ class RasterBackend : public DrawContext {
     return {frontBlue, frontGreen, frontRed, frontAlpha, frontInverse};
   }
 
+  // The division-free blend forms for these prepared channels, kept from one
+  // line to the next while the colour stays.
+  const OpaqueBlendSet& OpaqueBlendFor(const SourceChannels& s) const {
+    if (!(opaqueBlend_.s == s)) {
+      opaqueBlend_ = OpaqueBlendSet(s);
+    }
+    return opaqueBlend_;
+  }
+
   // What PutPixel and PutPixelColor do, chosen by SetDrawMode.
   enum class Writer : uint8_t { PointPainter, Xor, AlphaChannel, Blend, BlendKeep, Plain };
 
@@ -95,6 +105,11 @@ class RasterBackend : public DrawContext {
                     int32_t& inverse) const;
   // Steps a segment whose end points both lie inside the target.
   void StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+
+  mutable OpaqueBlendSet opaqueBlend_{SourceChannels{}};
+  // MinorPositions::Reciprocal of the last line's major length.
+  int32_t reciprocalLength_ = 0;
+  uint64_t reciprocal_ = 0;
 };
 
 }  // namespace drawing::draw

@@ -2,54 +2,110 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "draw/line_steps.h"
 #include "draw/raster_backend.h"
 #include "draw/span_rules.h"
 
 namespace drawing::draw {
 namespace {
 
-// Midpoint stepping along the major axis for `majorLength` steps; the minor
-// coordinate steps when the decision is >= 0 (ties step). Both ends painted.
-template <class Walker>
-void Step(int32_t majorLength, int32_t minorLength, Walker& walker) {
-  int32_t e = 2 * minorLength - majorLength;
-  const int32_t withMinor = 2 * (minorLength - majorLength);
-  const int32_t withoutMinor = 2 * minorLength;
-  walker.Paint();
-  for (int32_t k = 0; k < majorLength; ++k) {
-    const bool minor = e >= 0;
-    walker.Advance(minor);
-    e += minor ? withMinor : withoutMinor;
-    walker.Paint();
+// Byte offsets of a line's pixels from its start pixel, one per call, from
+// the midpoint decisions step by step.
+class SteppedOffsets {
+ public:
+  SteppedOffsets(Midpoint midpoint, ptrdiff_t major, ptrdiff_t minor)
+      : midpoint_(midpoint), diagonal_(major + minor), minor_(minor) {}
+
+  ptrdiff_t operator()() {
+    const ptrdiff_t current = offset_;
+    offset_ += diagonal_ - (minor_ & midpoint_.Next());
+    return current;
+  }
+
+ private:
+  Midpoint midpoint_;
+  ptrdiff_t diagonal_;
+  ptrdiff_t minor_;
+  ptrdiff_t offset_ = 0;
+};
+
+// The same offsets from the minor positions, which need no chain of
+// decisions from one pixel to the next.
+class PositionedOffsets {
+ public:
+  PositionedOffsets(MinorPositions positions, ptrdiff_t major, ptrdiff_t minor)
+      : positions_(positions), major_(major), minor_(minor) {}
+
+  ptrdiff_t operator()() {
+    const ptrdiff_t current = majorOffset_ + static_cast<ptrdiff_t>(positions_.Next()) * minor_;
+    majorOffset_ += major_;
+    return current;
+  }
+
+ private:
+  MinorPositions positions_;
+  ptrdiff_t major_;
+  ptrdiff_t minor_;
+  ptrdiff_t majorOffset_ = 0;
+};
+
+// Byte offsets of a row or column: `stride` apart.
+class SpanOffsets {
+ public:
+  explicit SpanOffsets(ptrdiff_t stride) : stride_(stride) {}
+  ptrdiff_t operator()() {
+    const ptrdiff_t current = offset_;
+    offset_ += stride_;
+    return current;
+  }
+
+ private:
+  ptrdiff_t stride_;
+  ptrdiff_t offset_ = 0;
+};
+
+// Announces a write near `p`; the address is only a hint and never used.
+void Prefetch(const uint8_t* p, ptrdiff_t offset) {
+  const auto address = reinterpret_cast<uintptr_t>(p) + static_cast<uintptr_t>(offset);
+  __builtin_prefetch(reinterpret_cast<const void*>(address), 1);
+}
+
+// Strokes are bundles of parallel lines drawn one after another, each a row
+// further out, so the rows around a line are about to be painted: asking for
+// them now lets those cache misses overlap with this line's work instead of
+// stalling the next lines pixel by pixel.
+void PrefetchNeighbourRows(const uint8_t* p, ptrdiff_t pitch) {
+  for (ptrdiff_t rows = 1; rows <= 2; ++rows) {
+    Prefetch(p, rows * pitch);
+    Prefetch(p, -rows * pitch);
   }
 }
 
-// Walks pixel addresses and applies one rule.
-template <class Rule>
-struct AddressWalker {
-  uint8_t* p;
-  ptrdiff_t major;
-  ptrdiff_t minor;
-  Rule rule;
-  void Paint() { rule(p); }
-  void Advance(bool withMinor) { p += major + (withMinor ? minor : 0); }
-};
-
-// Walks coordinates and paints each pixel on its own (gradient, custom).
-struct PointWalker {
-  RasterBackend& context;
-  int32_t x;
-  int32_t y;
-  int32_t majorX;
-  int32_t majorY;
-  int32_t minorX;
-  int32_t minorY;
-  void Paint() { context.PaintPixel(x, y); }
-  void Advance(bool withMinor) {
-    x += majorX + (withMinor ? minorX : 0);
-    y += majorY + (withMinor ? minorY : 0);
+// Applies `rule` to `count` different pixels at base + next(), ...; in pairs
+// where the rule can take two at once. An odd last pixel is paired with a
+// spare opaque pixel on the stack, so that one loop with one exit serves
+// every length. Pairs also warm the pixels `neighbour` bytes above and below
+// (see PrefetchNeighbourRows).
+template <class Rule, class Offsets>
+void PaintSequence(const Rule& rule, uint8_t* base, int32_t count, Offsets next,
+                   ptrdiff_t neighbour) {
+  if constexpr (requires { rule(base, base); }) {
+    uint32_t spare = 0xFF000000u;
+    auto* spareBytes = reinterpret_cast<uint8_t*>(&spare);
+    for (int32_t left = count; left > 0; left -= 2) {
+      uint8_t* first = base + next();
+      Prefetch(first, neighbour);
+      Prefetch(first, -neighbour);
+      const ptrdiff_t secondOffset = next();
+      uint8_t* second = left >= 2 ? base + secondOffset : spareBytes;
+      rule(first, second);
+    }
+  } else {
+    for (; count > 0; --count) {
+      rule(base + next());
+    }
   }
-};
+}
 
 bool PerPixel(const RasterBackend& context) {
   return context.gradientOn != 0 || context.customOn != 0;
@@ -57,10 +113,8 @@ bool PerPixel(const RasterBackend& context) {
 
 // Applies the context's rule to `length` pixels from `p`, `stride` bytes apart.
 void PaintSpan(const RasterBackend& context, uint8_t* p, ptrdiff_t stride, int32_t length) {
-  WithSpanRule(context, [&](auto rule) {
-    for (int32_t k = 0; k < length; ++k, p += stride) {
-      rule(p);
-    }
+  WithSpanRule(context, [&](const auto& rule) {
+    PaintSequence(rule, p, length, SpanOffsets(stride), 2 * context.pitch);
   });
 }
 
@@ -73,7 +127,9 @@ void RasterBackend::PaintRow(int32_t x, int32_t y, int32_t length) {
     }
     return;
   }
-  PaintSpan(*this, PixelAddress(x, y), bytesPerPixel, length);
+  uint8_t* start = PixelAddress(x, y);
+  PrefetchNeighbourRows(start, pitch);
+  PaintSpan(*this, start, bytesPerPixel, length);
 }
 
 void RasterBackend::PaintColumn(int32_t x, int32_t y, int32_t length) {
@@ -103,14 +159,17 @@ void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) 
   const int32_t minorLength = xMajor ? ay : ax;
 
   if (PerPixel(*this)) {
-    PointWalker walker{*this,
-                       startX,
-                       startY,
-                       xMajor ? 1 : 0,
-                       xMajor ? 0 : 1,
-                       xMajor ? 0 : minorStep,
-                       xMajor ? minorStep : 0};
-    Step(majorLength, minorLength, walker);
+    // Gradient and custom colours depend on the coordinates.
+    Midpoint midpoint(majorLength, minorLength);
+    int32_t x = startX;
+    int32_t y = startY;
+    PaintPixel(x, y);
+    for (int32_t k = 0; k < majorLength; ++k) {
+      const int32_t minor = midpoint.Next() == 0 ? minorStep : 0;
+      x += xMajor ? 1 : minor;
+      y += xMajor ? minor : 1;
+      PaintPixel(x, y);
+    }
     return;
   }
   const ptrdiff_t xBytes = bytesPerPixel;
@@ -118,9 +177,25 @@ void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) 
   const ptrdiff_t major = xMajor ? xBytes : yBytes;
   const ptrdiff_t minor = (xMajor ? yBytes : xBytes) * minorStep;
   uint8_t* start = PixelAddress(startX, startY);
-  WithSpanRule(*this, [&](auto rule) {
-    AddressWalker<decltype(rule)> walker{start, major, minor, rule};
-    Step(majorLength, minorLength, walker);
+  PrefetchNeighbourRows(start, pitch);
+  PrefetchNeighbourRows(PixelAddress(endX, endY), pitch);
+  if (!MinorPositions::Fits(majorLength, minorLength)) {
+    WithSpanRule(*this, [&](const auto& rule) {
+      PaintSequence(rule, start, majorLength + 1,
+                    SteppedOffsets(Midpoint(majorLength, minorLength), major, minor), 2 * pitch);
+    });
+    return;
+  }
+  // The parallel lines of a stroke share their lengths: keep the reciprocal.
+  if (majorLength != reciprocalLength_) {
+    reciprocalLength_ = majorLength;
+    reciprocal_ = MinorPositions::Reciprocal(majorLength);
+  }
+  WithSpanRule(*this, [&](const auto& rule) {
+    PaintSequence(
+        rule, start, majorLength + 1,
+        PositionedOffsets(MinorPositions(majorLength, minorLength, reciprocal_), major, minor),
+        2 * pitch);
   });
 }
 

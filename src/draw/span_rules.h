@@ -32,24 +32,41 @@ struct AlphaChannelRule {
   void operator()(uint8_t* p) const { p[3] = alpha; }
 };
 
-// Opaque destinations take the exact division-free form; any other alpha the
-// general rule.
+// Opaque destinations take the exact division-free forms, two pixels at a
+// time where the loop can hand over two; any other alpha the general rule.
 template <bool UpdateAlpha>
 struct BlendRule4 {
   static constexpr int32_t bytes = 4;
-  explicit BlendRule4(const SourceChannels& source) : s(source), opaque(source) {}
+
   void operator()(uint8_t* p) const {
     uint32_t pixel;
     std::memcpy(&pixel, p, 4);
     if (pixel >= 0xFF000000u) {
-      pixel = opaque(pixel);
+      pixel = blend.single(pixel);
       std::memcpy(p, &pixel, 4);
     } else {
-      BlendPixel4(p, s, UpdateAlpha);
+      BlendPixel4(p, blend.s, UpdateAlpha);
     }
   }
-  SourceChannels s;
-  OpaqueBlend opaque;
+  // Two different pixels.
+  void operator()(uint8_t* a, uint8_t* b) const {
+    uint32_t first;
+    uint32_t second;
+    std::memcpy(&first, a, 4);
+    std::memcpy(&second, b, 4);
+    if ((first & second) < 0xFF000000u) {
+      (*this)(a);
+      (*this)(b);
+      return;
+    }
+    const uint64_t both = blend.pair(first | static_cast<uint64_t>(second) << 32);
+    first = static_cast<uint32_t>(both);
+    second = static_cast<uint32_t>(both >> 32);
+    std::memcpy(a, &first, 4);
+    std::memcpy(b, &second, 4);
+  }
+
+  const OpaqueBlendSet& blend;
 };
 
 struct BlendRule3 {
@@ -71,9 +88,9 @@ void WithSpanRule(const RasterBackend& context, Visit&& visit) {
       case PixelRow::AlphaChannel:
         return visit(AlphaChannelRule{static_cast<uint8_t>(s.alpha)});
       case PixelRow::Blend:
-        return visit(BlendRule4<true>(s));
+        return visit(BlendRule4<true>{context.OpaqueBlendFor(s)});
       case PixelRow::BlendKeep:
-        return visit(BlendRule4<false>(s));
+        return visit(BlendRule4<false>{context.OpaqueBlendFor(s)});
       case PixelRow::Plain:
         return visit(PlainRule<4>{s});
     }
