@@ -1,0 +1,80 @@
+# Helpers for the wine end-to-end tests: a wine prefix of their own whose
+# server starts fresh on each test's X server, and drawing.exe on that screen.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+# wine_setup BUILD_DIR SIZE: starts Xvfb at SIZE and a wine server on it.
+wine_setup() {
+  E2E_BUILD=$(cd "$1" && pwd)
+  command -v wine >/dev/null || { echo "wine missing" >&2; exit 77; }
+  e2e_start_x "$2"
+  trap 'wine_stop; e2e_stop_x' EXIT
+  export WINEPREFIX="${DRAWING_E2E_WINEPREFIX:-$(dirname "$E2E_BUILD")/wineprefix-desktop}"
+  export WINEDEBUG=-all
+  mkdir -p "$WINEPREFIX"
+  # A server left from another display would put our windows there.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wine wineboot --init </dev/null >/dev/null 2>&1 || e2e_fail "wine cannot start"
+  E2E_WORK=$(mktemp -d)
+}
+
+wine_stop() {
+  [[ -n "${E2E_APP_PID:-}" ]] && kill -KILL "$E2E_APP_PID" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  [[ -n "${E2E_WORK:-}" ]] && rm -rf "$E2E_WORK"
+}
+
+# Starts drawing.exe in E2E_WORK and waits for its window; sets E2E_APP_PID
+# and E2E_WINDOW. Without a window manager nobody gives the window the X
+# input focus, so the test does, as a window manager would on activation.
+wine_start_drawing() {
+  local exe="$E2E_BUILD/drawing.exe"
+  [[ -f $exe ]] || { echo "no $exe" >&2; exit 77; }
+  (cd "$E2E_WORK" && exec wine "$exe" >"$E2E_WORK/drawing.log" 2>&1) &
+  E2E_APP_PID=$!
+  E2E_WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^drawing$' | head -1) ||
+    e2e_fail "no visible window titled drawing"
+  xdotool windowfocus --sync "$E2E_WINDOW"
+}
+
+# Waits until at least the fraction $1 of the screen is painted; prints it.
+wine_wait_painted() {
+  local want=$1 fraction=0 i
+  for i in $(seq 1 40); do
+    e2e_capture "$E2E_WORK/screen.png"
+    fraction=$(e2e_painted_fraction "$E2E_WORK/screen.png" "$(xdotool getdisplaygeometry | tr ' ' x)+0+0")
+    if awk -v f="$fraction" -v w="$want" 'BEGIN { exit !(f >= w) }'; then
+      echo "$fraction"
+      return 0
+    fi
+    sleep 0.5
+  done
+  e2e_fail "screen not painted (fraction $fraction)"
+}
+
+# Holds a key long enough for several frames to see it, then lets it go.
+wine_hold_key() {
+  xdotool keydown "$1"
+  sleep 0.4
+  xdotool keyup "$1"
+}
+
+# Waits up to $1 seconds (default 15) for drawing.exe to end with status 0.
+# (The wait runs in this shell: only the parent can collect the status.)
+wine_expect_exit_ok() {
+  local limit=${1:-15} i status=timeout
+  for i in $(seq 1 $((limit * 10))); do
+    if ! kill -0 "$E2E_APP_PID" 2>/dev/null; then
+      status=0
+      wait "$E2E_APP_PID" || status=$?
+      break
+    fi
+    sleep 0.1
+  done
+  [[ $status == 0 ]] || { cat "$E2E_WORK/drawing.log" >&2; e2e_fail "drawing.exe ended with '$status'"; }
+  E2E_APP_PID=
+}
+
+wine_expect_running() {
+  kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "drawing.exe ended early: $*"
+}
