@@ -162,5 +162,18 @@ TEST_F(SoftDirect3DTest, TheDeviceKeepsTheDirect3DObjectAlive) {
   EXPECT_EQ(host.Direct3D().Live().Total(), 0);
 }
 
+TEST_F(SoftDirect3DTest, TheScreenStaysOpenWhileAnyDeviceLives) {
+  ASSERT_EQ(Create(FullScreen(8, 8, Format::X8R8G8B8), kMixed, Window()), D3dResult::Ok);
+  Device* second = nullptr;
+  PresentParameters parameters = FullScreen(8, 8, Format::X8R8G8B8);
+  ASSERT_EQ(direct3d->CreateDevice(0, DevType::Hal, Window(), kMixed, &parameters, &second),
+            D3dResult::Ok);
+  second->Release();
+  EXPECT_TRUE(host.Display().DeviceOpen());
+  device->Release();
+  device = nullptr;
+  EXPECT_FALSE(host.Display().DeviceOpen());
+}
+
 }  // namespace
 }  // namespace drawing::platform::testing

@@ -87,7 +87,7 @@ D3dResult HeadlessDisplay::CreateDevice(const PresentParameters& parameters) {
   if (Failed(scripted)) {
     return scripted;
   }
-  deviceOpen_ = true;
+  ++openDevices_;
   screen_ = parameters;
   return D3dResult::Ok;
 }

@@ -43,7 +43,7 @@ class HeadlessDisplay final : public soft::DisplayHost {
   Caps DeviceCaps() override { return config_.caps; }
   // Refused with DeviceLost while the device is lost, or as scripted.
   D3dResult CreateDevice(const PresentParameters& parameters) override;
-  void DeviceReleased() override { deviceOpen_ = false; }
+  void DeviceReleased() override { --openDevices_; }
   D3dResult TestCooperativeLevel() override;
   D3dResult Reset(const PresentParameters& parameters) override;
   D3dResult Present(const soft::FrameView& backBuffer) override;
@@ -54,7 +54,7 @@ class HeadlessDisplay final : public soft::DisplayHost {
 
   // Inspection.
   DisplayConfig& Config() { return config_; }
-  bool DeviceOpen() const { return deviceOpen_; }
+  bool DeviceOpen() const { return openDevices_ > 0; }
   // The screen mode of the device, as last created or reset.
   const PresentParameters& ScreenParameters() const { return screen_; }
   const std::deque<PresentedFrame>& Frames() const { return frames_; }
@@ -67,7 +67,7 @@ class HeadlessDisplay final : public soft::DisplayHost {
   DisplayConfig config_;
   HeadlessSystem& clock_;
   DeviceFaultScript& faults_;
-  bool deviceOpen_ = false;
+  int32_t openDevices_ = 0;
   PresentParameters screen_{};
   int32_t frame_ = 0;
   uint32_t presented_ = 0;
