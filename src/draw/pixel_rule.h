@@ -17,8 +17,6 @@ struct SourceChannels {
   int32_t red = 0;    // S2
   int32_t alpha = 0;
   int32_t inverse = 255;
-
-  bool operator==(const SourceChannels&) const = default;
 };
 
 // Which rule a draw mode applies to a pixel: the first of XOR, alpha channel,

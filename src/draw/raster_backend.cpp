@@ -78,6 +78,7 @@ void RasterBackend::PrepareColor(Colour colour, int32_t& red, int32_t& green, in
 
 void RasterBackend::SetFrontColor(Colour colour) {
   PrepareColor(colour, frontRed, frontGreen, frontBlue, frontAlpha, frontInverse);
+  frontBlend_ = OpaqueBlendSet(FrontChannels());
 }
 
 void RasterBackend::SetBackColor(Colour colour) {

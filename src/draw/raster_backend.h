@@ -63,14 +63,10 @@ class RasterBackend : public DrawContext {
     return {frontBlue, frontGreen, frontRed, frontAlpha, frontInverse};
   }
 
-  // The division-free blend forms for these prepared channels, kept from one
-  // line to the next while the colour stays.
-  const OpaqueBlendSet& OpaqueBlendFor(const SourceChannels& s) const {
-    if (!(opaqueBlend_.s == s)) {
-      opaqueBlend_ = OpaqueBlendSet(s);
-    }
-    return opaqueBlend_;
-  }
+  // The prepared front colour with its division-free blend forms, made when
+  // the colour is prepared (SetFrontColor, SetDrawMode). The spans use it;
+  // the per-pixel gradient, which prepares a colour for every pixel, does not.
+  const OpaqueBlendSet& FrontBlend() const { return frontBlend_; }
 
   // What PutPixel and PutPixelColor do, chosen by SetDrawMode.
   enum class Writer : uint8_t { PointPainter, Xor, AlphaChannel, Blend, BlendKeep, Plain };
@@ -106,10 +102,23 @@ class RasterBackend : public DrawContext {
   // Steps a segment whose end points both lie inside the target.
   void StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
-  mutable OpaqueBlendSet opaqueBlend_{SourceChannels{}};
-  // MinorPositions::Reciprocal of the last line's major length.
+  OpaqueBlendSet frontBlend_{SourceChannels{}};
+  // MinorPositions::Reciprocal of the last long line's major length.
   int32_t reciprocalLength_ = 0;
   uint64_t reciprocal_ = 0;
+
+  // The parallel lines of a stroke share one shape (lengths and directions),
+  // so the pixel offsets of the last short line's shape are kept.
+  struct LineShape {
+    int32_t majorLength = -1;
+    int32_t minorLength = 0;
+    ptrdiff_t major = 0;
+    ptrdiff_t minor = 0;
+    bool operator==(const LineShape&) const = default;
+  };
+  static constexpr int32_t ShapePixels = 128;
+  LineShape shape_;
+  ptrdiff_t shapeOffsets_[ShapePixels + 1];  // one more for the spare of a last pair
 };
 
 }  // namespace drawing::draw

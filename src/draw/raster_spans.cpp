@@ -49,6 +49,16 @@ class PositionedOffsets {
   ptrdiff_t majorOffset_ = 0;
 };
 
+// Offsets listed beforehand.
+class ListedOffsets {
+ public:
+  explicit ListedOffsets(const ptrdiff_t* offsets) : next_(offsets) {}
+  ptrdiff_t operator()() { return *next_++; }
+
+ private:
+  const ptrdiff_t* next_;
+};
+
 // Byte offsets of a row or column: `stride` apart.
 class SpanOffsets {
  public:
@@ -179,9 +189,25 @@ void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) 
   uint8_t* start = PixelAddress(startX, startY);
   PrefetchNeighbourRows(start, pitch);
   PrefetchNeighbourRows(PixelAddress(endX, endY), pitch);
+  const int32_t count = majorLength + 1;
+  if (majorLength < ShapePixels) {
+    const LineShape shape{majorLength, minorLength, major, minor};
+    if (!(shape == shape_)) {
+      shape_ = shape;
+      SteppedOffsets offsets(Midpoint(majorLength, minorLength), major, minor);
+      for (int32_t k = 0; k < count; ++k) {
+        shapeOffsets_[k] = offsets();
+      }
+      shapeOffsets_[count] = 0;
+    }
+    WithSpanRule(*this, [&](const auto& rule) {
+      PaintSequence(rule, start, count, ListedOffsets(shapeOffsets_), 2 * pitch);
+    });
+    return;
+  }
   if (!MinorPositions::Fits(majorLength, minorLength)) {
     WithSpanRule(*this, [&](const auto& rule) {
-      PaintSequence(rule, start, majorLength + 1,
+      PaintSequence(rule, start, count,
                     SteppedOffsets(Midpoint(majorLength, minorLength), major, minor), 2 * pitch);
     });
     return;
@@ -193,7 +219,7 @@ void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) 
   }
   WithSpanRule(*this, [&](const auto& rule) {
     PaintSequence(
-        rule, start, majorLength + 1,
+        rule, start, count,
         PositionedOffsets(MinorPositions(majorLength, minorLength, reciprocal_), major, minor),
         2 * pitch);
   });

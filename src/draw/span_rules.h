@@ -80,7 +80,8 @@ struct BlendRule3 {
 // 3-byte pixels). Only for modes without gradient and custom function.
 template <class Visit>
 void WithSpanRule(const RasterBackend& context, Visit&& visit) {
-  const SourceChannels s = context.FrontChannels();
+  const OpaqueBlendSet& blend = context.FrontBlend();
+  const SourceChannels& s = blend.s;
   if (context.bytesPerPixel == 4) {
     switch (context.pixelRow) {
       case PixelRow::Xor:
@@ -88,9 +89,9 @@ void WithSpanRule(const RasterBackend& context, Visit&& visit) {
       case PixelRow::AlphaChannel:
         return visit(AlphaChannelRule{static_cast<uint8_t>(s.alpha)});
       case PixelRow::Blend:
-        return visit(BlendRule4<true>{context.OpaqueBlendFor(s)});
+        return visit(BlendRule4<true>{blend});
       case PixelRow::BlendKeep:
-        return visit(BlendRule4<false>{context.OpaqueBlendFor(s)});
+        return visit(BlendRule4<false>{blend});
       case PixelRow::Plain:
         return visit(PlainRule<4>{s});
     }
