@@ -173,6 +173,40 @@ TEST_F(SdlDisplayHostTest, ImmediatePresentationIsNotPaced) {
   EXPECT_EQ(clock_.sleeps, 0);
 }
 
+TEST_F(SdlDisplayHostTest, TheLockedTextureIsLentAndPresentedWithoutACopy) {
+  ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
+  soft::HostMemory lent;
+  ASSERT_TRUE(host_.LendBackBuffer(Parameters(), &lent));
+  ASSERT_NE(lent.pixels, nullptr);
+  ASSERT_GE(lent.pitch, 64 * 4);
+  for (uint32_t frame = 1; frame <= 3; ++frame) {
+    lent.pixels[0] = static_cast<uint8_t>(frame);  // drawing lands in the texture
+    ASSERT_EQ(host_.Present({lent.pixels, lent.pitch, 64, 48, Format::X8R8G8B8}), D3dResult::Ok);
+    lent = host_.LentBackBuffer();
+    ASSERT_NE(lent.pixels, nullptr);
+  }
+  EXPECT_EQ(host_.PresentedCount(), 3u);
+  EXPECT_EQ(host_.CopiedCount(), 0u);
+}
+
+TEST_F(SdlDisplayHostTest, ABackBufferInTheDevicesOwnMemoryIsUploaded) {
+  ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
+  soft::HostMemory lent;
+  ASSERT_TRUE(host_.LendBackBuffer(Parameters(), &lent));
+  ASSERT_EQ(host_.Present(Frame()), D3dResult::Ok);
+  EXPECT_EQ(host_.CopiedCount(), 1u);
+  EXPECT_EQ(host_.PresentedCount(), 1u);
+}
+
+TEST_F(SdlDisplayHostTest, OnlyABackBufferOfTheTexturesShapeIsLent) {
+  soft::HostMemory lent;
+  EXPECT_FALSE(host_.LendBackBuffer(Parameters(), &lent));  // no device yet
+  ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
+  PresentParameters other = Parameters();
+  other.BackBufferHeight = 24;
+  EXPECT_FALSE(host_.LendBackBuffer(other, &lent));
+}
+
 TEST(SdlDisplayHostStart, WithoutAVideoDriverTheHostDoesNotStart) {
   SDL_SetHint(SDL_HINT_VIDEODRIVER, "no such driver");
   SdlWindowing windowing;

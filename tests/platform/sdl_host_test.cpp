@@ -50,8 +50,21 @@ TEST_F(SdlHostTest, AFullScreenDeviceOpensAndPresentsThroughTheSoftwareDevice) {
   ASSERT_NE(device, nullptr);
   EXPECT_TRUE(host.Display().DeviceOpen());
   EXPECT_EQ(device->TestCooperativeLevel(), D3dResult::Ok);
+  // The back buffer is the texture's memory: what is drawn reaches the
+  // screen without a copy.
+  ASSERT_EQ(device->Clear(0, nullptr, ClearFlag::Target, 0x00FF0000u, 0.0f, 0), D3dResult::Ok);
   EXPECT_EQ(device->Present(), D3dResult::Ok);
   EXPECT_EQ(host.Display().PresentedCount(), 1u);
+  EXPECT_EQ(host.Display().CopiedCount(), 0u);
+  ASSERT_EQ(device->Clear(0, nullptr, ClearFlag::Target, 0x000000FFu, 0.0f, 0), D3dResult::Ok);
+  EXPECT_EQ(device->Present(), D3dResult::Ok);
+  uint32_t shown = 0;
+  const SDL_Rect corner{0, 0, 1, 1};
+  ASSERT_EQ(
+      SDL_RenderReadPixels(host.Display().Renderer(), &corner, SDL_PIXELFORMAT_RGB888, &shown, 4),
+      0);
+  EXPECT_EQ(shown & 0x00FFFFFFu, 0x000000FFu);
+  EXPECT_EQ(host.Display().CopiedCount(), 0u);
 
   device->Release();
   EXPECT_FALSE(host.Display().DeviceOpen());

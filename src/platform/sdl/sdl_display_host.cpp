@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/soft/soft_device_pixels.h"
+
 #include "platform/sdl/sdl_modes.h"
 
 namespace drawing::platform::sdl {
@@ -94,7 +96,44 @@ bool SdlDisplayHost::OpenRenderer(const PresentParameters& parameters) {
   return true;
 }
 
+void SdlDisplayHost::Unlock() {
+  if (locked_) {
+    SDL_UnlockTexture(texture_);
+    locked_ = false;
+  }
+}
+
+void SdlDisplayHost::LendSpare(uint32_t width, uint32_t height, Format format) {
+  const uint32_t rowBytes = width * soft::DeviceBytesPerPixel(format);
+  spare_.assign(static_cast<size_t>(rowBytes) * height, 0);
+  lent_ = soft::HostMemory{spare_.data(), static_cast<int32_t>(rowBytes)};
+}
+
+void SdlDisplayHost::LendTexture() {
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (texture_ != nullptr && SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
+    locked_ = true;
+    lent_ = soft::HostMemory{static_cast<uint8_t*>(pixels), pitch};
+    return;
+  }
+  LendSpare(textureWidth_, textureHeight_, textureFormat_);
+}
+
+bool SdlDisplayHost::LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) {
+  if (texture_ == nullptr || parameters.BackBufferWidth != textureWidth_ ||
+      parameters.BackBufferHeight != textureHeight_ ||
+      parameters.BackBufferFormat != textureFormat_) {
+    return false;
+  }
+  Unlock();
+  LendTexture();
+  *memory = lent_;
+  return true;
+}
+
 void SdlDisplayHost::CloseRenderer() {
+  Unlock();
   if (texture_ != nullptr) {
     SDL_DestroyTexture(texture_);
     texture_ = nullptr;
@@ -138,6 +177,7 @@ D3dResult SdlDisplayHost::CreateDevice(const PresentParameters& parameters) {
 
 void SdlDisplayHost::DeviceReleased() {
   CloseRenderer();
+  lent_ = {};
   window_ = nullptr;
   loss_ = Loss::None;
 }
@@ -161,8 +201,17 @@ D3dResult SdlDisplayHost::Reset(const PresentParameters& parameters) {
   }
   // SDL's textures do not survive a render-device reset; a fresh renderer
   // and texture of the new size are the simplest sure state.
+  const bool deviceInLentMemory = lent_.pixels != nullptr;
+  const uint32_t oldWidth = textureWidth_;
+  const uint32_t oldHeight = textureHeight_;
+  const Format oldFormat = textureFormat_;
   CloseRenderer();
+  lent_ = {};
   if (!OpenRenderer(parameters)) {
+    // The device keeps its old back buffer; it needs memory to draw in.
+    if (deviceInLentMemory) {
+      LendSpare(oldWidth, oldHeight, oldFormat);
+    }
     loss_ = Loss::NotReset;
     return D3dResult::DeviceLost;
   }
@@ -178,8 +227,30 @@ D3dResult SdlDisplayHost::Present(const soft::FrameView& backBuffer) {
       backBuffer.format != textureFormat_) {
     return D3dResult::InvalidCall;
   }
-  if (SDL_UpdateTexture(texture_, nullptr, backBuffer.pixels, backBuffer.pitch) != 0 ||
-      SDL_RenderCopy(renderer_, texture_, nullptr, nullptr) != 0) {
+  const bool fromLent = lent_.pixels != nullptr && backBuffer.pixels == lent_.pixels;
+  const bool inTexture = fromLent && locked_;
+  // Unlocking uploads what was drawn in the texture's own memory.
+  Unlock();
+  D3dResult result = D3dResult::Ok;
+  if (!inTexture) {
+    ++copied_;
+    if (SDL_UpdateTexture(texture_, nullptr, backBuffer.pixels, backBuffer.pitch) != 0) {
+      loss_ = Loss::Lost;
+      result = D3dResult::DeviceLost;
+    }
+  }
+  if (result == D3dResult::Ok) {
+    result = Show();
+  }
+  if (fromLent) {
+    // The next frame is drawn in the texture again (or the spare buffer).
+    LendTexture();
+  }
+  return result;
+}
+
+D3dResult SdlDisplayHost::Show() {
+  if (SDL_RenderCopy(renderer_, texture_, nullptr, nullptr) != 0) {
     loss_ = Loss::Lost;
     return D3dResult::DeviceLost;
   }

@@ -1,8 +1,10 @@
 // The screen of the software device on SDL: the adapter's modes are display
 // 0's modes, a device is a renderer on the screen window with one streaming
-// texture in the back buffer's format, presenting uploads the back buffer
-// into the texture and shows it at the retrace. Render-device resets reported
-// by SDL make the device lost until it is reset.
+// texture in the back buffer's format. The texture, locked, is lent to the
+// device as its back buffer, so presenting is an unlock (the upload), a copy
+// to the screen at the retrace and a new lock, with no copy of our own; a
+// back buffer in the device's own memory is uploaded instead. Render-device
+// resets reported by SDL make the device lost until it is reset.
 #pragma once
 
 #include <SDL.h>
@@ -47,6 +49,8 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   D3dResult TestCooperativeLevel() override;
   D3dResult Reset(const PresentParameters& parameters) override;
   D3dResult Present(const soft::FrameView& backBuffer) override;
+  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
+  soft::HostMemory LentBackBuffer() override { return lent_; }
 
   void OnSdlEvent(const SDL_Event& event) override;
 
@@ -54,8 +58,11 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   bool DeviceOpen() const { return renderer_ != nullptr; }
   bool RendererWaitsForRetrace() const { return rendererVsync_; }
   const char* RendererName() const;
+  SDL_Renderer* Renderer() const { return renderer_; }
   const FramePacer& Pacer() const { return pacer_; }
   uint32_t PresentedCount() const { return presented_; }
+  // Presents that had to upload a copy (the back buffer was not the texture).
+  uint32_t CopiedCount() const { return copied_; }
 
  private:
   enum class Loss : uint8_t { None, Lost, NotReset };
@@ -63,6 +70,11 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   bool OpenRenderer(const PresentParameters& parameters);
   void CloseRenderer();
   uint32_t RefreshRateFor(const PresentParameters& parameters, SDL_Window* window) const;
+  // Lends the locked texture, or the spare buffer when it cannot be locked.
+  void LendTexture();
+  void LendSpare(uint32_t width, uint32_t height, Format format);
+  void Unlock();
+  D3dResult Show();
 
   SdlWindowing& windowing_;
   VideoLease video_;
@@ -77,7 +89,11 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   bool rendererVsync_ = false;
   bool paced_ = false;
   Loss loss_ = Loss::None;
+  bool locked_ = false;      // the texture is locked and lent
+  soft::HostMemory lent_{};  // what the device draws in, if it took our memory
+  std::vector<uint8_t> spare_;
   uint32_t presented_ = 0;
+  uint32_t copied_ = 0;
 };
 
 }  // namespace drawing::platform::sdl

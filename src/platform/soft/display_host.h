@@ -24,6 +24,12 @@ struct FrameView {
   Format format = Format::Unknown;
 };
 
+// Pixel memory a host lends for the back buffer: rows `pitch` bytes apart.
+struct HostMemory {
+  uint8_t* pixels = nullptr;
+  int32_t pitch = 0;
+};
+
 // Device operations a host may refuse, so tests can make them fail.
 enum class DeviceOperation : uint8_t {
   CreateTexture,
@@ -60,6 +66,20 @@ class DisplayHost {
   virtual D3dResult Reset(const PresentParameters& parameters) = 0;
   // Shows the back buffer; the result is Present's.
   virtual D3dResult Present(const FrameView& backBuffer) = 0;
+
+  // A host that can show memory of its own without copying it (a locked
+  // streaming texture) lends it for the back buffer, so presenting needs no
+  // copy. Asked for every new back buffer, after the host's CreateDevice or
+  // Reset succeeded; false (the default) lets the device allocate its own.
+  // Lent memory holds the back buffer's width x height pixels of its format
+  // and stays valid until the next Present, Reset or DeviceReleased.
+  virtual bool LendBackBuffer(const PresentParameters& /*parameters*/, HostMemory* /*memory*/) {
+    return false;
+  }
+  // After each Present and each failed Reset of a device drawing in lent
+  // memory: where it draws from now on (the host may have moved the memory).
+  // Never null while a device holds lent memory.
+  virtual HostMemory LentBackBuffer() { return {}; }
 
   // Ok lets the operation go ahead; any other code is its result.
   virtual D3dResult Allow(DeviceOperation /*operation*/) { return D3dResult::Ok; }

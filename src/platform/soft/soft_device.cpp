@@ -103,6 +103,14 @@ std::unique_ptr<SoftSurface> SoftDevice::MakeBackBuffer(const PresentParameters&
                          Pool::Default,
                          lockable,
                          SurfaceKind::BackBuffer};
+  HostMemory lent;
+  if (host_.LendBackBuffer(parameters, &lent)) {
+    // Memory that cannot hold the surface is left unused; the host then
+    // copies from the device's own memory as usual.
+    if (auto surface = SoftSurface::CreateLent(*this, desc, this, lent)) {
+      return surface;
+    }
+  }
   return SoftSurface::Create(*this, desc, this);
 }
 
@@ -158,6 +166,10 @@ D3dResult SoftDevice::Reset(PresentParameters* parameters) {
   }
   const D3dResult hosted = host_.Reset(*parameters);
   if (Failed(hosted)) {
+    // The host may have taken back the memory it lent for the old buffer.
+    if (backBuffer_->Lent()) {
+      backBuffer_->MoveLent(host_.LentBackBuffer());
+    }
     return log(hosted);
   }
   std::unique_ptr<SoftSurface> fresh = MakeBackBuffer(*parameters);
@@ -174,7 +186,11 @@ D3dResult SoftDevice::Present() {
   if (inScene_) {
     return Logged(DeviceCallKind::Present, D3dResult::InvalidCall);
   }
-  return Logged(DeviceCallKind::Present, host_.Present(backBuffer_->View()));
+  const D3dResult result = host_.Present(backBuffer_->View());
+  if (backBuffer_->Lent()) {
+    backBuffer_->MoveLent(host_.LentBackBuffer());
+  }
+  return Logged(DeviceCallKind::Present, result);
 }
 
 D3dResult SoftDevice::BeginScene() {

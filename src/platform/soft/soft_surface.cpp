@@ -1,5 +1,6 @@
 #include "platform/soft/soft_surface.h"
 
+#include <cstring>
 #include <new>
 
 #include "platform/soft/soft_device.h"
@@ -39,16 +40,41 @@ std::unique_ptr<SoftSurface> SoftSurface::Create(SoftDevice& device, const Surfa
   if (pixels == nullptr) {
     return nullptr;
   }
+  uint8_t* memory = pixels.get();
   return std::unique_ptr<SoftSurface>(
-      new SoftSurface(device, desc, container, std::move(pixels), pitch));
+      new SoftSurface(device, desc, container, std::move(pixels), memory, pitch));
+}
+
+std::unique_ptr<SoftSurface> SoftSurface::CreateLent(SoftDevice& device, const SurfaceDesc& desc,
+                                                     Unknown* container, const HostMemory& memory) {
+  const uint32_t bytesPerPixel = DeviceBytesPerPixel(desc.format);
+  const size_t rowBytes = static_cast<size_t>(desc.width) * bytesPerPixel;
+  if (bytesPerPixel == 0 || desc.width == 0 || desc.height == 0 || memory.pixels == nullptr ||
+      memory.pitch < 0 || static_cast<size_t>(memory.pitch) < rowBytes) {
+    return nullptr;
+  }
+  for (uint32_t y = 0; y < desc.height; ++y) {
+    std::memset(memory.pixels + static_cast<size_t>(y) * static_cast<size_t>(memory.pitch), 0,
+                rowBytes);
+  }
+  return std::unique_ptr<SoftSurface>(
+      new SoftSurface(device, desc, container, nullptr, memory.pixels, memory.pitch));
+}
+
+void SoftSurface::MoveLent(const HostMemory& memory) {
+  if (Lent() && memory.pixels != nullptr) {
+    memory_ = memory.pixels;
+    pitch_ = memory.pitch;
+  }
 }
 
 SoftSurface::SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* container,
-                         std::unique_ptr<uint8_t[]> pixels, int32_t pitch)
+                         std::unique_ptr<uint8_t[]> pixels, uint8_t* memory, int32_t pitch)
     : device_(device),
       desc_(desc),
       container_(container),
       pixels_(std::move(pixels)),
+      memory_(memory),
       pitch_(pitch),
       bytesPerPixel_(DeviceBytesPerPixel(desc.format)),
       references_(container == nullptr ? 1 : 0) {
@@ -106,7 +132,7 @@ D3dResult SoftSurface::LockRect(LockedRect* locked, const Rect* rect, LockFlag f
   locked_ = true;
   lastLockFlags_ = flags;
   locked->Pitch = pitch_;
-  locked->pBits = pixels_.get() + static_cast<ptrdiff_t>(top) * pitch_ +
+  locked->pBits = memory_ + static_cast<ptrdiff_t>(top) * pitch_ +
                   static_cast<ptrdiff_t>(left) * bytesPerPixel_;
   return D3dResult::Ok;
 }
@@ -146,22 +172,22 @@ D3dResult SoftSurface::ReleaseDC(Hdc dc) {
 }
 
 FrameView SoftSurface::View() const {
-  return FrameView{pixels_.get(), pitch_, desc_.width, desc_.height, desc_.format};
+  return FrameView{memory_, pitch_, desc_.width, desc_.height, desc_.format};
 }
 
 SoftGdi::SurfaceMemory SoftSurface::Memory() {
-  return SoftGdi::SurfaceMemory{pixels_.get(), pitch_, static_cast<int32_t>(desc_.width),
+  return SoftGdi::SurfaceMemory{memory_, pitch_, static_cast<int32_t>(desc_.width),
                                 static_cast<int32_t>(desc_.height), desc_.format};
 }
 
 uint32_t SoftSurface::ReadPixel(uint32_t x, uint32_t y) const {
-  return ReadRawPixel(pixels_.get() + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_,
+  return ReadRawPixel(memory_ + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_,
                       bytesPerPixel_);
 }
 
 void SoftSurface::WritePixel(uint32_t x, uint32_t y, uint32_t raw) {
-  WriteRawPixel(pixels_.get() + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_,
-                bytesPerPixel_, raw);
+  WriteRawPixel(memory_ + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_, bytesPerPixel_,
+                raw);
 }
 
 }  // namespace drawing::platform::soft

@@ -35,6 +35,10 @@ class SoftSurface final : public Surface {
   // the memory cannot be had.
   static std::unique_ptr<SoftSurface> Create(SoftDevice& device, const SurfaceDesc& desc,
                                              Unknown* container);
+  // A back buffer in memory the host lends (DisplayHost::LendBackBuffer),
+  // cleared to zero; null when the memory cannot hold the surface.
+  static std::unique_ptr<SoftSurface> CreateLent(SoftDevice& device, const SurfaceDesc& desc,
+                                                 Unknown* container, const HostMemory& memory);
   ~SoftSurface() override;
   SoftSurface(const SoftSurface&) = delete;
   SoftSurface& operator=(const SoftSurface&) = delete;
@@ -47,8 +51,11 @@ class SoftSurface final : public Surface {
   D3dResult ReleaseDC(Hdc dc) override;
 
   const SurfaceDesc& Desc() const { return desc_; }
-  uint8_t* Pixels() { return pixels_.get(); }
-  const uint8_t* Pixels() const { return pixels_.get(); }
+  uint8_t* Pixels() { return memory_; }
+  const uint8_t* Pixels() const { return memory_; }
+  // Whether the pixels are the host's, and where they went after a Present.
+  bool Lent() const { return pixels_ == nullptr; }
+  void MoveLent(const HostMemory& memory);
   int32_t Pitch() const { return pitch_; }
   uint32_t BytesPerPixel() const { return bytesPerPixel_; }
   FrameView View() const;
@@ -67,12 +74,13 @@ class SoftSurface final : public Surface {
 
  private:
   SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* container,
-              std::unique_ptr<uint8_t[]> pixels, int32_t pitch);
+              std::unique_ptr<uint8_t[]> pixels, uint8_t* memory, int32_t pitch);
 
   SoftDevice& device_;
   SurfaceDesc desc_;
   Unknown* container_;
-  std::unique_ptr<uint8_t[]> pixels_;
+  std::unique_ptr<uint8_t[]> pixels_;  // null for lent memory
+  uint8_t* memory_;                    // the pixels drawn on: pixels_ or the host's
   int32_t pitch_;
   uint32_t bytesPerPixel_;
   uint32_t references_;
