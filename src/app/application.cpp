@@ -39,6 +39,10 @@ Application::Application(const platform::Platform& platform, ApplicationOptions 
       display_(heap_, platform),
       input_(heap_, platform.directInput, platform.windowing, display_.State()) {}
 
+Application::~Application() {
+  Shutdown();
+}
+
 int Application::Run() {
   if (!StartUp()) {
     return ExitScreenFailed;

@@ -51,6 +51,8 @@ inline constexpr int32_t ExitScreenFailed = 1;
 class Application {
  public:
   explicit Application(const platform::Platform& platform, ApplicationOptions options = {});
+  // Shuts down in order if that has not happened yet.
+  ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 

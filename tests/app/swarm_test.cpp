@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/particle_values.h"
 #include "runtime/element_list.h"
 #include "runtime/main_heap.h"
 
@@ -19,11 +20,11 @@ class SwarmTest : public ::testing::Test {
     state.StepLength = StartStepLength;
   }
 
-  std::vector<Particle> Particles() {
-    std::vector<Particle> all;
+  std::vector<ParticleValues> Particles() {
+    std::vector<ParticleValues> all;
     runtime::ListRewind(state.Swarm);
     while (auto* p = static_cast<Particle*>(runtime::ListNext(state.Swarm))) {
-      all.push_back(*p);
+      all.push_back(Values(*p));
     }
     return all;
   }
@@ -35,7 +36,7 @@ class SwarmTest : public ::testing::Test {
 TEST_F(SwarmTest, AddedParticleStartsAtRestAtTheAttractor) {
   state.Attractor = {120, -7};
   AddParticle(state, 0.25f, 1, 2, 3);
-  const std::vector<Particle> all = Particles();
+  const std::vector<ParticleValues> all = Particles();
   ASSERT_EQ(all.size(), 1u);
   EXPECT_EQ(all[0].x, 120.0);
   EXPECT_EQ(all[0].y, -7.0);
@@ -55,7 +56,7 @@ TEST_F(SwarmTest, AfterAPassNewParticlesGoToTheEnd) {
   StepParticles(state);  // leaves the cursor on the last element
   state.Attractor = {40, 50};
   AddParticle(state, 0.05f, 0, 9, 9);
-  const std::vector<Particle> all = Particles();
+  const std::vector<ParticleValues> all = Particles();
   ASSERT_EQ(all.size(), 21u);
   EXPECT_EQ(all.back().x, 40.0);
   EXPECT_EQ(all.back().green, 9);
@@ -64,7 +65,7 @@ TEST_F(SwarmTest, AfterAPassNewParticlesGoToTheEnd) {
 
 TEST_F(SwarmTest, StartSwarmHasTwentyParticlesWithDivisor19Colours) {
   AddStartParticles(state);
-  const std::vector<Particle> all = Particles();
+  const std::vector<ParticleValues> all = Particles();
   ASSERT_EQ(all.size(), 20u);
   for (int i = 0; i < 20; ++i) {
     SCOPED_TRACE(i);
@@ -88,7 +89,7 @@ TEST_F(SwarmTest, ParticleWithFollowZeroNeverMoves) {
     state.Attractor = {static_cast<int16_t>(frame * 7), static_cast<int16_t>(300 - frame)};
     StepParticles(state);
   }
-  const std::vector<Particle> all = Particles();
+  const std::vector<ParticleValues> all = Particles();
   EXPECT_EQ(all[0].x, 0.0);
   EXPECT_EQ(all[0].y, 0.0);
   EXPECT_EQ(all[0].prevX, 0.0);
@@ -99,7 +100,7 @@ TEST_F(SwarmTest, ParticleAtAStillAttractorStaysPut) {
   state.Attractor = {33, 44};
   AddParticle(state, 0.11f, 0, 0, 0);
   StepParticles(state);
-  const std::vector<Particle> all = Particles();
+  const std::vector<ParticleValues> all = Particles();
   EXPECT_EQ(all[0].x, 33.0);
   EXPECT_EQ(all[0].y, 44.0);
 }
@@ -109,7 +110,7 @@ TEST_F(SwarmTest, FirstStepMovesByAboutNinetyFivePercentOfThePull) {
   AddParticle(state, 0.1f, 0, 0, 0);
   state.Attractor = {100, -40};
   StepParticles(state);
-  const Particle p = Particles()[0];
+  const ParticleValues p = Particles()[0];
   const double k = 0.0500000007450580596923828125;
   const double follow = 0.100000001490116119384765625;
   EXPECT_EQ(p.pullX, 100.0 * follow);
@@ -130,13 +131,14 @@ TEST_F(SwarmTest, StepKeepsMomentumWithDamping) {
   p.prevY = 5.0;
   p.follow = 0.0f;
   StepParticle(p, 1000, 1000);
+  const ParticleValues v = Values(p);
   const double k = static_cast<double>(0.05f);
   // Velocity 2 becomes (1 - 2k) * 2 with no pull.
-  EXPECT_EQ(p.x, (10.0 * 2.0 - 8.0) + (8.0 - (10.0 * 2.0 - 8.0)) * k);
-  EXPECT_NEAR(p.x - 10.0, 0.9 * 2.0, 1e-6);
-  EXPECT_EQ(p.prevX, 10.0);
-  EXPECT_EQ(p.y, 5.0);
-  EXPECT_EQ(p.pullX, 0.0);
+  EXPECT_EQ(v.x, (10.0 * 2.0 - 8.0) + (8.0 - (10.0 * 2.0 - 8.0)) * k);
+  EXPECT_NEAR(v.x - 10.0, 0.9 * 2.0, 1e-6);
+  EXPECT_EQ(v.prevX, 10.0);
+  EXPECT_EQ(v.y, 5.0);
+  EXPECT_EQ(v.pullX, 0.0);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ TEST(Lifecycle, StartsWithTwentyParticlesAtTheOrigin) {
   Scenario scenario(setup);
   scenario.RunUntilEnd();
   ASSERT_TRUE(scenario.Started());
-  const std::vector<app::Particle> particles = scenario.Particles();
+  const std::vector<app::ParticleValues> particles = scenario.Particles();
   ASSERT_EQ(particles.size(), 20u);
   for (size_t i = 0; i < particles.size(); ++i) {
     EXPECT_EQ(particles[i].x, 0.0);
@@ -73,7 +73,7 @@ TEST(Lifecycle, ShutdownGivesEverythingBack) {
   EXPECT_FALSE(host.Input().ObjectAlive());
   EXPECT_FALSE(host.Input().LibraryLoaded());
   EXPECT_EQ(application.Heap().LiveBlockCount(), 0u);
-  EXPECT_EQ(application.Images().FindImage(0), nullptr);
+  EXPECT_EQ(host.Gdi().LiveObjectCount(), 0) << "the Canvas and every DC are gone";
 }
 
 // The one line a run on `config` reports when it cannot open the screen.

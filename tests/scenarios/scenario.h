@@ -14,6 +14,7 @@
 
 #include "app/application.h"
 #include "app/particle.h"
+#include "app/particle_values.h"
 #include "platform/headless/headless_host.h"
 #include "runtime/element_list.h"
 
@@ -65,12 +66,12 @@ class Scenario {
     }
   }
 
-  std::vector<app::Particle> Particles() {
-    std::vector<app::Particle> all;
+  std::vector<app::ParticleValues> Particles() {
+    std::vector<app::ParticleValues> all;
     runtime::ElementList* swarm = app_->State().Swarm;
     runtime::ListRewind(swarm);
     while (auto* p = static_cast<const app::Particle*>(runtime::ListNext(swarm))) {
-      all.push_back(*p);
+      all.push_back(app::Values(*p));
     }
     return all;
   }

@@ -14,8 +14,8 @@ TEST(Swarm, TenFramesOfTheLeftButtonAddTenParticlesAtTheAttractor) {
   ScenarioSetup setup;
   setup.maxFrames = 75;
   setup.input = {At(60, InputEvent::Button(1, true)), At(70, InputEvent::Button(1, false))};
-  std::map<uint32_t, app::Point16> attractorAt;      // as each frame began
-  std::map<uint32_t, app::Particle> lastParticleAt;  // as each frame began
+  std::map<uint32_t, app::Point16> attractorAt;            // as each frame began
+  std::map<uint32_t, app::ParticleValues> lastParticleAt;  // as each frame began
   Scenario* running = nullptr;
   setup.observe = [&](uint32_t frame, const app::AppState& state) {
     attractorAt[frame] = state.Attractor;
@@ -25,13 +25,13 @@ TEST(Swarm, TenFramesOfTheLeftButtonAddTenParticlesAtTheAttractor) {
   running = &scenario;
   scenario.RunUntilEnd();
 
-  const std::vector<app::Particle> particles = scenario.Particles();
+  const std::vector<app::ParticleValues> particles = scenario.Particles();
   ASSERT_EQ(particles.size(), 30u);
   for (uint32_t frame = 60; frame < 70; ++frame) {
     SCOPED_TRACE(frame);
     // Added in this frame's input step where the attractor stood, then
     // stepped once: the previous position is where it was added.
-    const app::Particle& added = lastParticleAt[frame + 1];
+    const app::ParticleValues& added = lastParticleAt[frame + 1];
     EXPECT_EQ(added.prevX, attractorAt[frame].x);
     EXPECT_EQ(added.prevY, attractorAt[frame].y);
     const double f = (added.follow - 0.01f) * 100.0;
@@ -51,7 +51,7 @@ TEST(Swarm, AClickWhileMovingRightAddsTheParticleThenEnds) {
   scenario.RunUntilEnd();
   EXPECT_EQ(scenario.App().FrameNumber(), 10u);
   EXPECT_EQ(scenario.App().EndReason(), app::RunEnd::UserInput);
-  const std::vector<app::Particle> particles = scenario.Particles();
+  const std::vector<app::ParticleValues> particles = scenario.Particles();
   ASSERT_EQ(particles.size(), 21u);
   // Added at rest where the attractor stands (still dwelling at the origin);
   // no step ran after it and it keeps its own colour.
@@ -67,14 +67,14 @@ TEST(Swarm, ParticleZeroNeverMoves) {
   bool alwaysAtOrigin = true;
   Scenario* running = nullptr;
   setup.observe = [&](uint32_t, const app::AppState&) {
-    const app::Particle first = running->Particles().front();
+    const app::ParticleValues first = running->Particles().front();
     alwaysAtOrigin = alwaysAtOrigin && first.x == 0.0 && first.y == 0.0;
   };
   Scenario scenario(setup);
   running = &scenario;
   scenario.RunUntilEnd();
   EXPECT_TRUE(alwaysAtOrigin);
-  const std::vector<app::Particle> particles = scenario.Particles();
+  const std::vector<app::ParticleValues> particles = scenario.Particles();
   EXPECT_EQ(particles.size(), 40u);
   EXPECT_EQ(particles.front().x, 0.0);
   EXPECT_NE(particles[19].x, 0.0) << "the others follow the attractor";
@@ -111,9 +111,9 @@ TEST(Swarm, SameSeedSameRun) {
     scenario.RunUntilEnd();
     return scenario.Particles();
   };
-  const std::vector<app::Particle> a = run(5);
-  const std::vector<app::Particle> b = run(5);
-  const std::vector<app::Particle> c = run(6);
+  const std::vector<app::ParticleValues> a = run(5);
+  const std::vector<app::ParticleValues> b = run(5);
+  const std::vector<app::ParticleValues> c = run(6);
   ASSERT_EQ(a.size(), b.size());
   for (size_t i = 0; i < a.size(); ++i) {
     EXPECT_EQ(a[i].x, b[i].x);
