@@ -18,7 +18,7 @@ class SteppedOffsets {
 
   ptrdiff_t operator()() {
     const ptrdiff_t current = offset_;
-    offset_ += diagonal_ - (minor_ & midpoint_.Next());
+    offset_ += diagonal_ - (minor_ & static_cast<ptrdiff_t>(midpoint_.Next()));
     return current;
   }
 
