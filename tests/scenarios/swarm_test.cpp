@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 
+#include "runtime/random.h"
 #include "scenario.h"
 
 namespace drawing::scenarios {
@@ -54,10 +55,22 @@ TEST(Swarm, AClickWhileMovingRightAddsTheParticleThenEnds) {
   const std::vector<app::ParticleValues> particles = scenario.Particles();
   ASSERT_EQ(particles.size(), 21u);
   // Added at rest where the attractor stands (still dwelling at the origin);
-  // no step ran after it and it keeps its own colour.
+  // no step ran after it, and it keeps the colour it was added with.
   EXPECT_EQ(particles.back().x, 0.0);
   EXPECT_EQ(particles.back().prevX, 0.0);
+  // Its draws come after nine frames of six gradient draws: blue, green, then
+  // the follow factor.
+  runtime::Random twin([] { return 1u; });
+  for (int draw = 0; draw < 9 * 6; ++draw) {
+    twin.RandomUpTo(20);
+  }
+  const int32_t blue = twin.RandomUpTo(255);
+  const int32_t green = twin.RandomUpTo(255);
+  const int32_t f = twin.RandomUpTo(10);
   EXPECT_EQ(particles.back().red, 0);
+  EXPECT_EQ(particles.back().green, green);
+  EXPECT_EQ(particles.back().blue, blue);
+  EXPECT_EQ(particles.back().follow, static_cast<float>(f / 100.0 + static_cast<double>(0.01f)));
 }
 
 TEST(Swarm, ParticleZeroNeverMoves) {
