@@ -37,21 +37,35 @@ uint32_t SdlPixelsOfFormat(Format format) {
   }
 }
 
+namespace {
+
+bool AddMode(const SDL_DisplayMode& sdl, std::vector<DisplayMode>& modes) {
+  const Format format = FormatOfSdlPixels(sdl.format);
+  if (format == Format::Unknown || sdl.w <= 0 || sdl.h <= 0) {
+    return false;
+  }
+  modes.push_back(DisplayMode{static_cast<uint32_t>(sdl.w), static_cast<uint32_t>(sdl.h),
+                              static_cast<uint32_t>(sdl.refresh_rate > 0 ? sdl.refresh_rate : 0),
+                              format});
+  return true;
+}
+
+}  // namespace
+
 std::vector<DisplayMode> ReadDisplayModes(int display) {
   std::vector<DisplayMode> modes;
   const int count = SDL_GetNumDisplayModes(display);
   for (int index = 0; index < count; ++index) {
     SDL_DisplayMode sdl;
-    if (SDL_GetDisplayMode(display, index, &sdl) != 0) {
-      continue;
+    if (SDL_GetDisplayMode(display, index, &sdl) == 0) {
+      AddMode(sdl, modes);
     }
-    const Format format = FormatOfSdlPixels(sdl.format);
-    if (format == Format::Unknown || sdl.w <= 0 || sdl.h <= 0) {
-      continue;
-    }
-    modes.push_back(DisplayMode{static_cast<uint32_t>(sdl.w), static_cast<uint32_t>(sdl.h),
-                                static_cast<uint32_t>(sdl.refresh_rate > 0 ? sdl.refresh_rate : 0),
-                                format});
+  }
+  // Some X servers list no modes (no or a late RandR); the desktop's own
+  // mode is then the one the screen can be opened in.
+  SDL_DisplayMode desktop;
+  if (modes.empty() && SDL_GetDesktopDisplayMode(display, &desktop) == 0) {
+    AddMode(desktop, modes);
   }
   return modes;
 }

@@ -18,8 +18,8 @@ Format FormatOfSdlPixels(uint32_t sdlFormat);
 // The streaming-texture format whose memory has the back buffer's layout.
 uint32_t SdlPixelsOfFormat(Format format);
 
-// Display `display`'s modes in SDL's order, those of other formats left out.
-// Empty when SDL cannot list them.
+// Display `display`'s modes in SDL's order, those of other formats left out;
+// the desktop's mode alone when SDL lists none. Empty when SDL knows neither.
 std::vector<DisplayMode> ReadDisplayModes(int display);
 
 }  // namespace drawing::platform::sdl
