@@ -15,6 +15,10 @@ else()
   if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i.86|x86)$")
     # Keep our double arithmetic off the x87 unit, whose precision Direct3D changes.
     target_compile_options(drawing_flags INTERFACE -msse2 -mfpmath=sse)
+    if(WIN32)
+      # 32-bit Windows keeps the stack 4-byte aligned; SSE values on it need 16.
+      target_compile_options(drawing_flags INTERFACE -mstackrealign)
+    endif()
   endif()
 endif()
 

@@ -93,17 +93,22 @@ class PortableOpaqueBlendPair {
 // floor(x / 255) = (x * 0x8081) >> 23 (DivideBy255) is two instructions.
 class Sse2OpaqueBlendPair {
  public:
-  explicit Sse2OpaqueBlendPair(const SourceChannels& s)
-      : inverse_(_mm_set1_epi16(static_cast<int16_t>(s.inverse))),
-        source_(_mm_set_epi16(static_cast<int16_t>(255 * s.alpha), static_cast<int16_t>(s.red),
-                              static_cast<int16_t>(s.green), static_cast<int16_t>(s.blue),
-                              static_cast<int16_t>(255 * s.alpha), static_cast<int16_t>(s.red),
-                              static_cast<int16_t>(s.green), static_cast<int16_t>(s.blue))) {}
+  explicit Sse2OpaqueBlendPair(const SourceChannels& s) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(inverse_),
+                     _mm_set1_epi16(static_cast<int16_t>(s.inverse)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(source_),
+                     _mm_set_epi16(static_cast<int16_t>(255 * s.alpha), static_cast<int16_t>(s.red),
+                                   static_cast<int16_t>(s.green), static_cast<int16_t>(s.blue),
+                                   static_cast<int16_t>(255 * s.alpha), static_cast<int16_t>(s.red),
+                                   static_cast<int16_t>(s.green), static_cast<int16_t>(s.blue)));
+  }
 
   uint64_t operator()(uint64_t pixels) const {
     const __m128i zero = _mm_setzero_si128();
     const __m128i wide = _mm_unpacklo_epi8(_mm_set_epi64x(0, static_cast<int64_t>(pixels)), zero);
-    const __m128i x = _mm_add_epi16(_mm_mullo_epi16(wide, inverse_), source_);
+    const __m128i x = _mm_add_epi16(
+        _mm_mullo_epi16(wide, _mm_loadu_si128(reinterpret_cast<const __m128i*>(inverse_))),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(source_)));
     const __m128i q =
         _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(static_cast<int16_t>(0x8081))), 7);
     uint64_t result;
@@ -112,8 +117,11 @@ class Sse2OpaqueBlendPair {
   }
 
  private:
-  __m128i inverse_;
-  __m128i source_;
+  // Plain lanes, loaded unaligned: the owner may sit in memory that 32-bit
+  // Windows aligns to 8 bytes only (malloc, HeapAlloc), where a __m128i
+  // member would fault.
+  int16_t inverse_[8];
+  int16_t source_[8];
 };
 using OpaqueBlendPair = Sse2OpaqueBlendPair;
 #else
