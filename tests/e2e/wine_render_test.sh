@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# drawing-render.exe under wine writes the same files, byte for byte, as the
+# Linux build's drawing-render for the same size, seed, frames and input.
+# The Linux program: $DRAWING_NATIVE_RENDER, else the release build beside
+# this build directory.
+source "$(dirname "$0")/lib.sh"
+build=$(cd "$1" && pwd)
+exe="$build/drawing-render.exe"
+native="${DRAWING_NATIVE_RENDER:-$(dirname "$build")/release/drawing-render}"
+[[ -f $exe ]] || { echo "no $exe" >&2; exit 77; }
+[[ -x $native ]] || { echo "no Linux drawing-render at $native" >&2; exit 77; }
+command -v wine >/dev/null || { echo "wine missing" >&2; exit 77; }
+export WINEPREFIX="${WINEPREFIX:-$(dirname "$build")/wineprefix}" WINEDEBUG=-all
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+# Particles added at the attractor for a while, a few small moves that do
+# not end the run, S pressed and released.
+cat >input.txt <<'SCRIPT'
+5 button 1 down
+40 button 1 up
+60 move -3 -2
+90 key 31 down
+92 key 31 up
+SCRIPT
+arguments=(--size 320x200 --frames 400 --seed 12345 --input input.txt)
+
+# Each run in its own directory: the S release saves bild.bmp there.
+mkdir linux windows
+(cd linux && "$native" "${arguments[@]}" --out canvas.bmp --screen screen.bmp >/dev/null) ||
+  e2e_fail "drawing-render failed"
+(cd windows && wine "$exe" "${arguments[@]}" --out canvas.bmp --screen screen.bmp >/dev/null 2>&1) ||
+  e2e_fail "drawing-render.exe failed"
+
+for name in canvas.bmp screen.bmp bild.bmp; do
+  [[ -s linux/$name && -s windows/$name ]] || e2e_fail "$name missing from a run"
+  if ! cmp -s "linux/$name" "windows/$name"; then
+    differing=$(cmp -l "linux/$name" "windows/$name" | wc -l)
+    e2e_fail "$name from drawing-render.exe differs in $differing bytes"
+  fi
+done
+echo PASS
