@@ -24,7 +24,7 @@ cat >input.txt <<'SCRIPT'
 90 key 31 down
 92 key 31 up
 SCRIPT
-arguments=(--size 320x200 --frames 400 --seed 12345 --input input.txt)
+arguments=(--size 320x200 --frames 400 --seed 12345 --input "$work/input.txt")
 
 # Each run in its own directory: the S release saves bild.bmp there.
 mkdir linux windows
