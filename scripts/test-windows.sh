@@ -21,6 +21,10 @@ trap stop_wine EXIT
 wineserver -p 30
 wine wineboot --init </dev/null >/dev/null 2>&1
 
+# The Linux drawing-render that drawing-render.exe is compared with.
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$jobs" --target drawing-render
+
 for preset in "${presets[@]}"; do
   echo "== $preset" >&2
   cmake --preset "$preset" >/dev/null
