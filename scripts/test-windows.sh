@@ -25,9 +25,15 @@ wine wineboot --init </dev/null >/dev/null 2>&1
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs" --target drawing-render
 
+# Every preset is built and tested even when an earlier one fails.
+failed=()
 for preset in "${presets[@]}"; do
   echo "== $preset" >&2
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
-  ctest --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs" || failed+=("$preset")
 done
+if [[ ${#failed[@]} -gt 0 ]]; then
+  echo "tests failed for: ${failed[*]}" >&2
+  exit 1
+fi
