@@ -1,6 +1,7 @@
 #include "platform/soft/soft_device.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/soft/soft_device_pixels.h"
 #include "platform/soft/soft_device_quad.h"
@@ -229,10 +230,20 @@ D3dResult SoftDevice::Clear(uint32_t count, const Rect* rects, ClearFlag flags, 
     const int32_t top = std::max(area.top, whole.top);
     const int32_t right = std::min(area.right, whole.right);
     const int32_t bottom = std::min(area.bottom, whole.bottom);
-    for (int32_t y = top; y < bottom; ++y) {
-      for (int32_t x = left; x < right; ++x) {
-        target.WritePixel(static_cast<uint32_t>(x), static_cast<uint32_t>(y), raw);
-      }
+    if (left >= right || top >= bottom) {
+      continue;
+    }
+    // Fill one row pixel by pixel, then copy it: a full-screen clear runs
+    // every frame, so it must cost no more than a copy of the screen.
+    for (int32_t x = left; x < right; ++x) {
+      target.WritePixel(static_cast<uint32_t>(x), static_cast<uint32_t>(top), raw);
+    }
+    const size_t offset = static_cast<size_t>(left) * target.BytesPerPixel();
+    const size_t bytes = static_cast<size_t>(right - left) * target.BytesPerPixel();
+    const uint8_t* first = target.Pixels() + static_cast<ptrdiff_t>(top) * target.Pitch() + offset;
+    for (int32_t y = top + 1; y < bottom; ++y) {
+      std::memcpy(target.Pixels() + static_cast<ptrdiff_t>(y) * target.Pitch() + offset, first,
+                  bytes);
     }
   }
   return log(D3dResult::Ok);
