@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/drawing_session.sh"
 
-drawing_start_x "$E2E_SCREEN"
+e2e_start_x "$E2E_SCREEN"
 drawing_start "$1"
 xdotool mousedown 1
 sleep 1.2

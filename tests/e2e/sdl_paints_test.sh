@@ -3,7 +3,7 @@
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/drawing_session.sh"
 
-drawing_start_x "$E2E_SCREEN"
+e2e_start_x "$E2E_SCREEN"
 drawing_start "$1"
 # The attractor first rests 49 frames at its start; a slow (sanitizer) build
 # needs a while for those, so look again until the ribbons are there.
