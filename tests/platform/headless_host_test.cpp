@@ -199,5 +199,26 @@ TEST_F(HeadlessHostTest, FramesAreStampedAndTheOldestDroppedBeyondTheLimit) {
   EXPECT_EQ(host.Display().PresentedCount(), 3u);
 }
 
+TEST_F(HeadlessHostTest, TheKeptScreenFollowsAResetToAnotherSize) {
+  host.Display().Config().keptFrames = 1;
+  Open(Format::X8R8G8B8, 4, 4);
+  device->Clear(0, nullptr, ClearFlag::Target, 0x00112233u, 0.0f, 0);
+  ASSERT_EQ(device->Present(), D3dResult::Ok);
+  PresentParameters parameters = FullScreen(6, 2, Format::X8R8G8B8, Window());
+  ASSERT_EQ(device->Reset(&parameters), D3dResult::Ok);
+  const Rect corner{5, 1, 6, 2};
+  device->Clear(1, &corner, ClearFlag::Target, 0x00445566u, 0.0f, 0);
+  ASSERT_EQ(device->Present(), D3dResult::Ok);
+
+  ASSERT_EQ(host.Display().Frames().size(), 1u);
+  const headless::PresentedFrame& screen = *host.Display().LastFrame();
+  EXPECT_EQ(screen.width, 6u);
+  EXPECT_EQ(screen.height, 2u);
+  EXPECT_EQ(screen.pixels.size(), 6u * 2u * 4u);
+  EXPECT_EQ(screen.Pixel(0, 0), 0u);
+  EXPECT_EQ(screen.Pixel(5, 1), 0x00445566u);
+  EXPECT_EQ(screen.sequence, 2u);
+}
+
 }  // namespace
 }  // namespace drawing::platform::testing

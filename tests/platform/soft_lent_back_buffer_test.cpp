@@ -110,10 +110,11 @@ TEST_F(LentBackBufferTest, TheDeviceDrawsInTheLentMemoryWhichStartsBlack) {
   EXPECT_EQ(Pixel(0, kWidth - 1, kHeight - 1), 0u);
   EXPECT_EQ(host_.buffers[0][kWidth * 4], 0xEE);  // the padding is the host's
   ClearTo(0x00123456u);
-  EXPECT_EQ(Pixel(0, 3, 2) & 0x00FFFFFFu, 0x00123456u);
   ASSERT_EQ(device_->Present(), D3dResult::Ok);
   ASSERT_EQ(host_.presented.size(), 1u);
   EXPECT_EQ(host_.presented[0], host_.buffers[0].data());
+  // The clear is in the lent memory by the time the host is shown it.
+  EXPECT_EQ(Pixel(0, 3, 2) & 0x00FFFFFFu, 0x00123456u);
 }
 
 TEST_F(LentBackBufferTest, LockingTheBackBufferGivesTheLentMemoryWithItsPitch) {
@@ -133,9 +134,9 @@ TEST_F(LentBackBufferTest, TheDeviceFollowsMemoryTheHostMovedDuringPresent) {
   Open();
   ASSERT_EQ(device_->Present(), D3dResult::Ok);
   ClearTo(0x00ABCDEFu);
-  EXPECT_EQ(Pixel(1, 0, 0) & 0x00FFFFFFu, 0x00ABCDEFu);
   ASSERT_EQ(device_->Present(), D3dResult::Ok);
   EXPECT_EQ(host_.presented[1], host_.buffers[1].data());
+  EXPECT_EQ(Pixel(1, 0, 0) & 0x00FFFFFFu, 0x00ABCDEFu);
 }
 
 TEST_F(LentBackBufferTest, AFailedResetLeavesTheDeviceInTheMemoryTheHostGivesNow) {
@@ -144,9 +145,23 @@ TEST_F(LentBackBufferTest, AFailedResetLeavesTheDeviceInTheMemoryTheHostGivesNow
   Surface* backBuffer = nullptr;
   EXPECT_EQ(device_->Reset(&parameters_), D3dResult::DeviceLost);
   ClearTo(0x00010203u);
-  EXPECT_EQ(Pixel(1, 1, 1) & 0x00FFFFFFu, 0x00010203u);
   ASSERT_EQ(device_->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer), D3dResult::Ok);
+  LockedRect locked;
+  ASSERT_EQ(backBuffer->LockRect(&locked, nullptr, LockFlag::ReadOnly), D3dResult::Ok);
+  EXPECT_EQ(locked.pBits, host_.buffers[1].data());
+  EXPECT_EQ(Pixel(1, 1, 1) & 0x00FFFFFFu, 0x00010203u);
+  backBuffer->UnlockRect();
   backBuffer->Release();
+}
+
+TEST_F(LentBackBufferTest, AClearBeforeAFailedResetReachesTheMemoryTheHostGivesNow) {
+  host_.failReset = true;
+  Open();
+  ClearTo(0x00445566u);
+  EXPECT_EQ(device_->Reset(&parameters_), D3dResult::DeviceLost);
+  ASSERT_EQ(device_->Present(), D3dResult::Ok);
+  EXPECT_EQ(host_.presented[0], host_.buffers[1].data());
+  EXPECT_EQ(Pixel(1, kWidth - 1, kHeight - 1) & 0x00FFFFFFu, 0x00445566u);
 }
 
 TEST_F(LentBackBufferTest, WithoutLendingTheDeviceUsesItsOwnMemory) {

@@ -23,8 +23,8 @@ FaultyCall CallOf(soft::DeviceOperation operation) {
   return FaultyCall::GetDC;
 }
 
-PresentedFrame CopyFrame(const soft::FrameView& view) {
-  PresentedFrame copy;
+// Copies the back buffer into `copy`, reusing the memory it has.
+void CopyFrame(const soft::FrameView& view, PresentedFrame& copy) {
   copy.width = view.width;
   copy.height = view.height;
   copy.format = view.format;
@@ -35,7 +35,6 @@ PresentedFrame CopyFrame(const soft::FrameView& view) {
     std::memcpy(copy.pixels.data() + y * rowBytes,
                 view.pixels + static_cast<ptrdiff_t>(y) * view.pitch, rowBytes);
   }
-  return copy;
 }
 
 }  // namespace
@@ -122,12 +121,20 @@ D3dResult HeadlessDisplay::Present(const soft::FrameView& backBuffer) {
   if (Failed(scripted)) {
     return scripted;
   }
-  PresentedFrame frame = CopyFrame(backBuffer);
+  const size_t kept = std::max<size_t>(config_.keptFrames, 1);
+  // The oldest frame, about to be dropped, lends its memory to the new one:
+  // a frame of fresh memory costs more than the copy itself.
+  PresentedFrame frame;
+  if (frames_.size() >= kept) {
+    frame = std::move(frames_.front());
+    frames_.pop_front();
+  }
+  CopyFrame(backBuffer, frame);
   frame.sequence = ++presented_;
   frame.frame = frame_;
   frame.tick = clock_.Now();
   frames_.push_back(std::move(frame));
-  while (frames_.size() > std::max<size_t>(config_.keptFrames, 1)) {
+  while (frames_.size() > kept) {
     frames_.pop_front();
   }
   clock_.Advance(config_.presentMilliseconds);

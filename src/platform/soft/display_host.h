@@ -72,7 +72,9 @@ class DisplayHost {
   // copy. Asked for every new back buffer, after the host's CreateDevice or
   // Reset succeeded; false (the default) lets the device allocate its own.
   // Lent memory holds the back buffer's width x height pixels of its format
-  // and stays valid until the next Present, Reset or DeviceReleased.
+  // and stays valid until the next Present, Reset or DeviceReleased. The
+  // device writes a frame's last pixels into it by the time it calls
+  // Present (a clear may be kept aside until then).
   virtual bool LendBackBuffer(const PresentParameters& /*parameters*/, HostMemory* /*memory*/) {
     return false;
   }

@@ -177,6 +177,15 @@ void BlitViews(const PixelView& destination, int32_t x, int32_t y, int32_t width
   }
 }
 
+bool BlitCoversDestination(const PixelView& destination, int32_t x, int32_t y, int32_t width,
+                           int32_t height, const PixelView& source, int32_t sourceX,
+                           int32_t sourceY) {
+  Area a{x, y, sourceX, sourceY, width, height};
+  return ClipAxis(a.x, a.sourceX, a.width, destination.width, source.width) &&
+         ClipAxis(a.y, a.sourceY, a.height, destination.height, source.height) && a.x == 0 &&
+         a.y == 0 && a.width == destination.width && a.height == destination.height;
+}
+
 void StretchViews(const PixelView& destination, int32_t x, int32_t y, int32_t width, int32_t height,
                   const PixelView& source, int32_t sourceX, int32_t sourceY, int32_t sourceWidth,
                   int32_t sourceHeight, BlitOp op) {

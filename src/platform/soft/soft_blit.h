@@ -20,6 +20,11 @@ enum class BlitOp : uint8_t {
 void BlitViews(const PixelView& destination, int32_t x, int32_t y, int32_t width, int32_t height,
                const PixelView& source, int32_t sourceX, int32_t sourceY, BlitOp op);
 
+// Whether BlitViews with these arguments writes every pixel of `destination`.
+bool BlitCoversDestination(const PixelView& destination, int32_t x, int32_t y, int32_t width,
+                           int32_t height, const PixelView& source, int32_t sourceX,
+                           int32_t sourceY);
+
 // Nearest-neighbour scaling of the source area onto the destination area
 // (each destination pixel takes the source pixel under its centre). Sizes
 // must be positive.

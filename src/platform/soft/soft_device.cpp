@@ -1,8 +1,5 @@
 #include "platform/soft/soft_device.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "platform/soft/soft_device_pixels.h"
 #include "platform/soft/soft_device_quad.h"
 #include "platform/soft/soft_direct3d.h"
@@ -221,30 +218,15 @@ D3dResult SoftDevice::Clear(uint32_t count, const Rect* rects, ClearFlag flags, 
   }
   SoftSurface& target = *backBuffer_;
   const uint32_t raw = RawFromArgb(target.Desc().format, color);
-  const Rect whole{0, 0, static_cast<int32_t>(target.Desc().width),
-                   static_cast<int32_t>(target.Desc().height)};
-  const uint32_t areas = count == 0 ? 1 : count;
-  for (uint32_t k = 0; k < areas; ++k) {
-    const Rect& area = count == 0 ? whole : rects[k];
-    const int32_t left = std::max(area.left, whole.left);
-    const int32_t top = std::max(area.top, whole.top);
-    const int32_t right = std::min(area.right, whole.right);
-    const int32_t bottom = std::min(area.bottom, whole.bottom);
-    if (left >= right || top >= bottom) {
-      continue;
-    }
-    // Fill one row pixel by pixel, then copy it: a full-screen clear runs
-    // every frame, so it must cost no more than a copy of the screen.
-    for (int32_t x = left; x < right; ++x) {
-      target.WritePixel(static_cast<uint32_t>(x), static_cast<uint32_t>(top), raw);
-    }
-    const size_t offset = static_cast<size_t>(left) * target.BytesPerPixel();
-    const size_t bytes = static_cast<size_t>(right - left) * target.BytesPerPixel();
-    const uint8_t* first = target.Pixels() + static_cast<ptrdiff_t>(top) * target.Pitch() + offset;
-    for (int32_t y = top + 1; y < bottom; ++y) {
-      std::memcpy(target.Pixels() + static_cast<ptrdiff_t>(y) * target.Pitch() + offset, first,
-                  bytes);
-    }
+  if (count == 0) {
+    // Kept aside by the surface: the frame's first full-screen copy usually
+    // covers it before anyone could see it.
+    target.Fill(Rect{0, 0, static_cast<int32_t>(target.Desc().width),
+                     static_cast<int32_t>(target.Desc().height)},
+                raw);
+  }
+  for (uint32_t k = 0; k < count; ++k) {
+    target.Fill(rects[k], raw);
   }
   return log(D3dResult::Ok);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/soft/soft_device_pixels.h"
@@ -104,14 +105,24 @@ void DrawScreenQuad(const ScreenQuad& quad, const SoftSurface& texture, SoftSurf
   if (left >= right || top >= bottom) {
     return;
   }
+  const Format from = texture.Desc().format;
+  const Format to = target.Desc().format;
+  const bool copy = blend.source && !blend.destination;
+  // A texture of one colour copies as a fill, which the target may keep
+  // aside (a black sprite over the whole screen, say).
+  if (copy) {
+    if (const std::optional<uint32_t> texel = texture.UniformRaw()) {
+      target.Fill(Rect{static_cast<int32_t>(left), static_cast<int32_t>(top),
+                       static_cast<int32_t>(right), static_cast<int32_t>(bottom)},
+                  ConvertRaw(from, to, *texel));
+      return;
+    }
+  }
   const std::vector<uint32_t> columns =
       TexelIndices(quad.x0, quad.x1, quad.u0, quad.u1, left, right, texture.Desc().width);
   const std::vector<uint32_t> rows =
       TexelIndices(quad.y0, quad.y1, quad.v0, quad.v1, top, bottom, texture.Desc().height);
 
-  const Format from = texture.Desc().format;
-  const Format to = target.Desc().format;
-  const bool copy = blend.source && !blend.destination;
   // The sprites' case: a plain copy of whole runs of texels, row by row.
   const bool copyRuns = copy && SameLayout(from, to) && Contiguous(columns);
   const uint32_t bytesPerPixel = target.BytesPerPixel();

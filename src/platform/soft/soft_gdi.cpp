@@ -70,8 +70,9 @@ Hdc SoftGdi::CreateSurfaceDC(const SurfaceMemory& memory) {
     return nullptr;
   }
   HandleId id = 0;
-  state_->NewDc(DcKind::Surface, &id)->surface =
-      MakeView(memory.pixels, memory.pitch, memory.width, memory.height, *layout, false);
+  DcObject* dc = state_->NewDc(DcKind::Surface, &id);
+  dc->surface = MakeView(memory.pixels, memory.pitch, memory.width, memory.height, *layout, false);
+  dc->access = memory.access;
   return ToHdc(id);
 }
 

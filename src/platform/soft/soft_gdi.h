@@ -13,6 +13,24 @@ namespace drawing::platform::soft {
 
 class SoftGdiState;
 
+// How a GDI call is about to use the pixels of a surface DC.
+enum class SurfaceTouch : uint8_t {
+  Read,        // reads them (the source of a blit)
+  Modify,      // writes some of them, or writes what depends on them
+  ReplaceAll,  // writes every pixel without reading any
+};
+
+// The owner of surface memory, told before a GDI call uses it, so that
+// content it keeps aside (a clear not yet written) is written first, or
+// dropped when every pixel is about to be replaced.
+class SurfaceAccess {
+ public:
+  virtual void Touch(SurfaceTouch touch) = 0;
+
+ protected:
+  ~SurfaceAccess() = default;
+};
+
 class SoftGdi : public platform::Gdi {
  public:
   // Pixel memory owned by someone else (a Direct3D surface), rows top-down.
@@ -24,6 +42,7 @@ class SoftGdi : public platform::Gdi {
     int32_t width = 0;
     int32_t height = 0;
     platform::Format format = platform::Format::Unknown;
+    SurfaceAccess* access = nullptr;  // told before each use; may be null
   };
 
   SoftGdi();

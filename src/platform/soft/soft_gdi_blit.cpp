@@ -26,19 +26,31 @@ struct BlitEnds {
   BlitOp op;
 };
 
+// The destination area of a blit, as far as its owner needs to know it:
+// whether the copy replaces every pixel.
+struct BlitArea {
+  int32_t x, y, width, height, sourceX, sourceY;
+};
+
 std::optional<BlitEnds> EndsOf(const SoftGdiState& state, Hdc destination, Hdc source,
-                               Rop3 operation) {
+                               Rop3 operation, const BlitArea& area, bool sameSize) {
   const DcObject* to = state.FindDc(IdOf(destination));
   const DcObject* from = state.FindDc(IdOf(source));
   const std::optional<BlitOp> op = OpOf(operation);
   if (to == nullptr || from == nullptr || !op) {
     return std::nullopt;
   }
+  const std::optional<PixelView> fromView = state.TouchTarget(*from, SurfaceTouch::Read);
   const std::optional<PixelView> toView = state.TargetOf(*to);
-  const std::optional<PixelView> fromView = state.TargetOf(*from);
   if (!toView || !fromView) {
     return std::nullopt;
   }
+  // A plain copy over the whole destination makes whatever it held before
+  // (a clear not yet written, say) irrelevant.
+  const bool replacesAll = *op == BlitOp::Copy && sameSize &&
+                           BlitCoversDestination(*toView, area.x, area.y, area.width, area.height,
+                                                 *fromView, area.sourceX, area.sourceY);
+  state.TouchTarget(*to, replacesAll ? SurfaceTouch::ReplaceAll : SurfaceTouch::Modify);
   return BlitEnds{*toView, *fromView, *op};
 }
 
@@ -46,7 +58,8 @@ std::optional<BlitEnds> EndsOf(const SoftGdiState& state, Hdc destination, Hdc s
 
 bool SoftGdi::BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX,
                      int sourceY, Rop3 operation) {
-  const std::optional<BlitEnds> ends = EndsOf(*state_, destination, source, operation);
+  const std::optional<BlitEnds> ends = EndsOf(*state_, destination, source, operation,
+                                              {x, y, width, height, sourceX, sourceY}, true);
   if (!ends) {
     return false;
   }
@@ -57,7 +70,9 @@ bool SoftGdi::BitBlt(Hdc destination, int x, int y, int width, int height, Hdc s
 bool SoftGdi::StretchBlt(Hdc destination, int x, int y, int width, int height, Hdc source,
                          int sourceX, int sourceY, int sourceWidth, int sourceHeight,
                          Rop3 operation) {
-  const std::optional<BlitEnds> ends = EndsOf(*state_, destination, source, operation);
+  const bool sameSize = width == sourceWidth && height == sourceHeight;
+  const std::optional<BlitEnds> ends = EndsOf(*state_, destination, source, operation,
+                                              {x, y, width, height, sourceX, sourceY}, sameSize);
   // Mirroring through negative sizes is not offered.
   if (!ends || width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) {
     return false;

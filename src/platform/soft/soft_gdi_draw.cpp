@@ -46,7 +46,7 @@ bool SoftGdi::Rectangle(Hdc dc, int left, int top, int right, int bottom) {
   if (object == nullptr) {
     return false;
   }
-  const std::optional<PixelView> view = state_->TargetOf(*object);
+  const std::optional<PixelView> view = state_->TouchTarget(*object, SurfaceTouch::Modify);
   if (!view) {
     return false;
   }
@@ -86,7 +86,7 @@ bool SoftGdi::SetPixelV(Hdc dc, int x, int y, ColorRef color) {
   if (object == nullptr) {
     return false;
   }
-  const std::optional<PixelView> view = state_->TargetOf(*object);
+  const std::optional<PixelView> view = state_->TouchTarget(*object, SurfaceTouch::Modify);
   if (!view || !view->Contains(x, y)) {
     return false;
   }
@@ -100,7 +100,7 @@ int SoftGdi::FillRect(Hdc dc, const Rect& rect, Hbrush brush) {
   if (object == nullptr || found == nullptr || found->type != ObjType::Brush) {
     return 0;
   }
-  const std::optional<PixelView> view = state_->TargetOf(*object);
+  const std::optional<PixelView> view = state_->TouchTarget(*object, SurfaceTouch::Modify);
   if (!view) {
     return 0;
   }

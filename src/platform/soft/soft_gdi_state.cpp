@@ -111,6 +111,13 @@ std::optional<PixelView> SoftGdiState::TargetOf(const DcObject& dc) const {
   return std::nullopt;
 }
 
+std::optional<PixelView> SoftGdiState::TouchTarget(const DcObject& dc, SurfaceTouch touch) const {
+  if (dc.kind == DcKind::Surface && dc.access != nullptr) {
+    dc.access->Touch(touch);
+  }
+  return TargetOf(dc);
+}
+
 HandleId SoftGdiState::Stock(StockObject object) const {
   switch (object) {
     case StockObject::WhiteBrush:

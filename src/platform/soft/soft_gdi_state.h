@@ -9,6 +9,7 @@
 
 #include "platform/gdi.h"
 #include "platform/soft/pixel_format.h"
+#include "platform/soft/soft_gdi.h"
 
 namespace drawing::platform::soft {
 
@@ -75,7 +76,8 @@ struct DcObject : GdiObjectBase {
   ColorRef bkColor = 0xFFFFFFu;
   ColorRef textColor = 0;
   uint32_t textAlign = 0;
-  PixelView surface;  // surface DCs only
+  PixelView surface;                // surface DCs only
+  SurfaceAccess* access = nullptr;  // surface DCs only: told before each use
 };
 
 class SoftGdiState {
@@ -103,6 +105,8 @@ class SoftGdiState {
 
   // The pixels a DC draws on; none for the display DC.
   std::optional<PixelView> TargetOf(const DcObject& dc) const;
+  // The same, after telling a surface's owner how they are about to be used.
+  std::optional<PixelView> TouchTarget(const DcObject& dc, SurfaceTouch touch) const;
 
   HandleId Stock(StockObject object) const;
   HandleId DefaultBitmap() const { return defaultBitmap_; }

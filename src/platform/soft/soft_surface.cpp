@@ -1,5 +1,6 @@
 #include "platform/soft/soft_surface.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -65,7 +66,106 @@ void SoftSurface::MoveLent(const HostMemory& memory) {
   if (Lent() && memory.pixels != nullptr) {
     memory_ = memory.pixels;
     pitch_ = memory.pitch;
+    uniformity_ = Uniformity::Unknown;
   }
+}
+
+uint8_t* SoftSurface::Pixels() {
+  WritePending();
+  uniformity_ = Uniformity::Unknown;
+  return memory_;
+}
+
+const uint8_t* SoftSurface::Pixels() const {
+  WritePending();
+  return memory_;
+}
+
+void SoftSurface::Fill(const Rect& area, uint32_t raw) {
+  const auto width = static_cast<int32_t>(desc_.width);
+  const auto height = static_cast<int32_t>(desc_.height);
+  const int32_t left = std::max(area.left, 0);
+  const int32_t top = std::max(area.top, 0);
+  const int32_t right = std::min(area.right, width);
+  const int32_t bottom = std::min(area.bottom, height);
+  if (left >= right || top >= bottom) {
+    return;
+  }
+  if (left == 0 && top == 0 && right == width && bottom == height) {
+    // Whatever was kept aside before is covered by this fill.
+    pendingFill_ = raw;
+    uniformity_ = Uniformity::Uniform;
+    uniformRaw_ = raw;
+    return;
+  }
+  WritePending();
+  uniformity_ = Uniformity::Unknown;
+  FillRows(left, top, right, bottom, raw);
+}
+
+void SoftSurface::WritePending() const {
+  if (!pendingFill_) {
+    return;
+  }
+  const uint32_t raw = *pendingFill_;
+  pendingFill_.reset();
+  FillRows(0, 0, static_cast<int32_t>(desc_.width), static_cast<int32_t>(desc_.height), raw);
+}
+
+void SoftSurface::FillRows(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                           uint32_t raw) const {
+  // One row pixel by pixel, then copies of it.
+  const size_t offset = static_cast<size_t>(left) * bytesPerPixel_;
+  uint8_t* first = memory_ + static_cast<ptrdiff_t>(top) * pitch_ + offset;
+  for (int32_t x = 0; x < right - left; ++x) {
+    WriteRawPixel(first + static_cast<size_t>(x) * bytesPerPixel_, bytesPerPixel_, raw);
+  }
+  const size_t bytes = static_cast<size_t>(right - left) * bytesPerPixel_;
+  for (int32_t y = top + 1; y < bottom; ++y) {
+    std::memcpy(memory_ + static_cast<ptrdiff_t>(y) * pitch_ + offset, first, bytes);
+  }
+}
+
+std::optional<uint32_t> SoftSurface::UniformRaw() const {
+  if (pendingFill_) {
+    return pendingFill_;
+  }
+  // Memory handed out through a lock or a context may change at any time.
+  if (locked_ || dc_ != nullptr) {
+    return std::nullopt;
+  }
+  if (uniformity_ == Uniformity::Unknown) {
+    const uint32_t raw = ReadRawPixel(memory_, bytesPerPixel_);
+    const size_t bytes = static_cast<size_t>(desc_.width) * bytesPerPixel_;
+    bool uniform = true;
+    for (size_t at = 0; uniform && at < bytes; at += bytesPerPixel_) {
+      uniform = ReadRawPixel(memory_ + at, bytesPerPixel_) == raw;
+    }
+    for (uint32_t y = 1; uniform && y < desc_.height; ++y) {
+      uniform = std::memcmp(memory_ + static_cast<ptrdiff_t>(y) * pitch_, memory_, bytes) == 0;
+    }
+    uniformity_ = uniform ? Uniformity::Uniform : Uniformity::Mixed;
+    uniformRaw_ = raw;
+  }
+  if (uniformity_ == Uniformity::Mixed) {
+    return std::nullopt;
+  }
+  return uniformRaw_;
+}
+
+void SoftSurface::Touch(SurfaceTouch touch) {
+  switch (touch) {
+    case SurfaceTouch::Read:
+      WritePending();
+      return;
+    case SurfaceTouch::Modify:
+      WritePending();
+      break;
+    case SurfaceTouch::ReplaceAll:
+      pendingFill_.reset();
+      break;
+  }
+  uniformity_ = Uniformity::Unknown;
 }
 
 SoftSurface::SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* container,
@@ -129,6 +229,9 @@ D3dResult SoftSurface::LockRect(LockedRect* locked, const Rect* rect, LockFlag f
     left = rect->left;
     top = rect->top;
   }
+  // The caller may read or write anything through the pointer.
+  WritePending();
+  uniformity_ = Uniformity::Unknown;
   locked_ = true;
   lastLockFlags_ = flags;
   locked->Pitch = pitch_;
@@ -154,10 +257,13 @@ D3dResult SoftSurface::GetDC(Hdc* dc) {
   if (Failed(allowed)) {
     return allowed;
   }
+  // Drawing through the context tells this surface first (Touch), so a
+  // fill kept aside can stay aside.
   dc_ = device_.Gdi().CreateSurfaceDC(Memory());
   if (dc_ == nullptr) {
     return D3dResult::Fail;
   }
+  uniformity_ = Uniformity::Unknown;
   *dc = dc_;
   return D3dResult::Ok;
 }
@@ -172,21 +278,22 @@ D3dResult SoftSurface::ReleaseDC(Hdc dc) {
 }
 
 FrameView SoftSurface::View() const {
-  return FrameView{memory_, pitch_, desc_.width, desc_.height, desc_.format};
+  return FrameView{Pixels(), pitch_, desc_.width, desc_.height, desc_.format};
 }
 
 SoftGdi::SurfaceMemory SoftSurface::Memory() {
-  return SoftGdi::SurfaceMemory{memory_, pitch_, static_cast<int32_t>(desc_.width),
-                                static_cast<int32_t>(desc_.height), desc_.format};
+  return SoftGdi::SurfaceMemory{
+      memory_,      pitch_, static_cast<int32_t>(desc_.width), static_cast<int32_t>(desc_.height),
+      desc_.format, this};
 }
 
 uint32_t SoftSurface::ReadPixel(uint32_t x, uint32_t y) const {
-  return ReadRawPixel(memory_ + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_,
+  return ReadRawPixel(Pixels() + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_,
                       bytesPerPixel_);
 }
 
 void SoftSurface::WritePixel(uint32_t x, uint32_t y, uint32_t raw) {
-  WriteRawPixel(memory_ + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_, bytesPerPixel_,
+  WriteRawPixel(Pixels() + static_cast<size_t>(y) * pitch_ + x * bytesPerPixel_, bytesPerPixel_,
                 raw);
 }
 

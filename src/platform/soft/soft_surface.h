@@ -1,10 +1,16 @@
 // A surface of the software Direct3D device: pixel memory, top row first,
 // with a pitch, that can be locked or drawn on through a software GDI
 // context, one at a time, as Direct3D allows.
+//
+// A fill of the whole surface (a clear, a quad of one colour) is kept aside
+// and written only when its pixels are next used: read, locked, drawn on in
+// part or presented. When a GDI copy replaces every pixel first, it is never
+// written at all. Every accessor below sees the pixels as if it had been.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "platform/direct3d.h"
 #include "platform/soft/display_host.h"
@@ -25,7 +31,7 @@ struct SurfaceDesc {
   SurfaceKind kind = SurfaceKind::OffscreenPlain;
 };
 
-class SoftSurface final : public Surface {
+class SoftSurface final : public Surface, public SurfaceAccess {
  public:
   // A zero-filled surface. A back buffer or texture level passes its
   // `container` (device or texture): references taken on the surface are
@@ -51,15 +57,28 @@ class SoftSurface final : public Surface {
   D3dResult ReleaseDC(Hdc dc) override;
 
   const SurfaceDesc& Desc() const { return desc_; }
-  uint8_t* Pixels() { return memory_; }
-  const uint8_t* Pixels() const { return memory_; }
+  // The pixel memory, with any fill kept aside written into it.
+  uint8_t* Pixels();
+  const uint8_t* Pixels() const;
   // Whether the pixels are the host's, and where they went after a Present.
   bool Lent() const { return pixels_ == nullptr; }
   void MoveLent(const HostMemory& memory);
   int32_t Pitch() const { return pitch_; }
   uint32_t BytesPerPixel() const { return bytesPerPixel_; }
   FrameView View() const;
+  // For a GDI context: the memory as it is, with this surface told before
+  // each use (Touch).
   SoftGdi::SurfaceMemory Memory();
+
+  // Sets the pixels of `area`, cut to the surface, to `raw`. A fill of the
+  // whole surface is kept aside until the pixels are next used.
+  void Fill(const Rect& area, uint32_t raw);
+  // The raw value all pixels hold, when they hold one value (worked out
+  // once and remembered until the pixels may have changed).
+  std::optional<uint32_t> UniformRaw() const;
+  // Whether a fill is kept aside, not yet written to memory.
+  bool FillPending() const { return pendingFill_.has_value(); }
+  void Touch(SurfaceTouch touch) override;
 
   bool IsLocked() const { return locked_; }
   bool HasDC() const { return dc_ != nullptr; }
@@ -76,6 +95,12 @@ class SoftSurface final : public Surface {
   SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* container,
               std::unique_ptr<uint8_t[]> pixels, uint8_t* memory, int32_t pitch);
 
+  // Writes a fill kept aside. Const because the pixels it gives are the
+  // ones the surface already shows.
+  void WritePending() const;
+  void FillRows(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t raw) const;
+  enum class Uniformity : uint8_t { Unknown, Uniform, Mixed };
+
   SoftDevice& device_;
   SurfaceDesc desc_;
   Unknown* container_;
@@ -87,6 +112,9 @@ class SoftSurface final : public Surface {
   bool locked_ = false;
   LockFlag lastLockFlags_ = LockFlag::None;
   Hdc dc_ = nullptr;
+  mutable std::optional<uint32_t> pendingFill_;
+  mutable Uniformity uniformity_ = Uniformity::Unknown;
+  mutable uint32_t uniformRaw_ = 0;
 };
 
 }  // namespace drawing::platform::soft
