@@ -107,17 +107,29 @@ class RasterBackend : public DrawContext {
   int32_t reciprocalLength_ = 0;
   uint64_t reciprocal_ = 0;
 
-  // The parallel lines of a stroke share one shape (lengths and directions),
-  // so the pixel offsets of the last short line's shape are kept.
+  // Lays out the pixel offsets of a short line from x2 - x1, y2 - y1 in
+  // shape_; false for a line of ShapePixels pixels or more.
+  bool MakeShape(int32_t dx, int32_t dy);
+
+  // The parallel lines of a stroke share one shape (the same end point
+  // differences), so the pixel offsets of the last short line's shape are
+  // kept, from the end point the stepping starts at.
   struct LineShape {
-    int32_t majorLength = -1;
-    int32_t minorLength = 0;
-    ptrdiff_t major = 0;
-    ptrdiff_t minor = 0;
+    int32_t dx = 0;
+    int32_t dy = 0;
+    int32_t pitch = 0;  // none yet
+    int32_t bytesPerPixel = 0;
     bool operator==(const LineShape&) const = default;
   };
   static constexpr int32_t ShapePixels = 128;
   LineShape shape_;
+  bool shapeFromSecond_ = false;  // the stepping starts at (x2, y2)
+  // Where the current stroke started: its lines share the start column and
+  // lie within StrokeRows rows of it.
+  static constexpr int32_t StrokeRows = 16;
+  int32_t strokeX_ = -1;
+  int32_t strokeY_ = 0;
+  int32_t shapeCount_ = 0;
   ptrdiff_t shapeOffsets_[ShapePixels + 1];  // one more for the spare of a last pair
 };
 

@@ -1,7 +1,9 @@
 // Rows, columns and stepped lines: the loops that hand pixels to the rules.
 #include <cstddef>
 #include <cstdlib>
+#include <optional>
 
+#include "draw/blend_runs.h"
 #include "draw/line_steps.h"
 #include "draw/raster_backend.h"
 #include "draw/span_rules.h"
@@ -121,8 +123,53 @@ bool PerPixel(const RasterBackend& context) {
   return context.gradientOn != 0 || context.customOn != 0;
 }
 
+// How the midpoint method steps a segment: from the end with the smaller
+// major coordinate, so both directions of a line cover the same pixels.
+struct Stepping {
+  Stepping(int32_t x1, int32_t y1, int32_t x2, int32_t y2, ptrdiff_t bytesPerPixel,
+           ptrdiff_t pitch) {
+    const int32_t ax = std::abs(x2 - x1);
+    const int32_t ay = std::abs(y2 - y1);
+    xMajor = ay <= ax;
+    fromFirst = xMajor ? x1 <= x2 : y1 <= y2;
+    const int32_t startX = fromFirst ? x1 : x2;
+    const int32_t startY = fromFirst ? y1 : y2;
+    const int32_t endX = fromFirst ? x2 : x1;
+    const int32_t endY = fromFirst ? y2 : y1;
+    minorStep = xMajor ? (endY > startY ? 1 : -1) : (endX > startX ? 1 : -1);
+    majorLength = xMajor ? ax : ay;
+    minorLength = xMajor ? ay : ax;
+    const ptrdiff_t yBytes = -pitch;  // one row down
+    major = xMajor ? bytesPerPixel : yBytes;
+    minor = (xMajor ? yBytes : bytesPerPixel) * minorStep;
+  }
+
+  bool xMajor;
+  bool fromFirst;
+  int32_t minorStep;  // +1 or -1 along the minor axis
+  int32_t majorLength;
+  int32_t minorLength;
+  ptrdiff_t major;  // bytes of one step along the major axis
+  ptrdiff_t minor;  // and along the minor axis
+};
+
+// The blend of 4-byte pixels, when that is the context's rule.
+std::optional<BlendRuns> BlendRunsOf(const RasterBackend& context) {
+  if (context.bytesPerPixel != 4 || PerPixel(context)) {
+    return std::nullopt;
+  }
+  if (context.pixelRow == PixelRow::Blend || context.pixelRow == PixelRow::BlendKeep) {
+    return BlendRuns(context.FrontBlend(), context.pixelRow == PixelRow::Blend);
+  }
+  return std::nullopt;
+}
+
 // Applies the context's rule to `length` pixels from `p`, `stride` bytes apart.
 void PaintSpan(const RasterBackend& context, uint8_t* p, ptrdiff_t stride, int32_t length) {
+  if (const std::optional<BlendRuns> runs = BlendRunsOf(context)) {
+    runs->Run(p, stride, length);
+    return;
+  }
   WithSpanRule(context, [&](const auto& rule) {
     PaintSequence(rule, p, length, SpanOffsets(stride), 2 * context.pitch);
   });
@@ -153,58 +200,85 @@ void RasterBackend::PaintColumn(int32_t x, int32_t y, int32_t length) {
   PaintSpan(*this, PixelAddress(x, y), -static_cast<ptrdiff_t>(pitch), length);
 }
 
+bool RasterBackend::MakeShape(int32_t dx, int32_t dy) {
+  const Stepping stepping(0, 0, dx, dy, bytesPerPixel, pitch);
+  if (stepping.majorLength >= ShapePixels) {
+    return false;
+  }
+  const int32_t count = stepping.majorLength + 1;
+  SteppedOffsets offsets(Midpoint(stepping.majorLength, stepping.minorLength), stepping.major,
+                         stepping.minor);
+  for (int32_t k = 0; k < count; ++k) {
+    shapeOffsets_[k] = offsets();
+  }
+  shapeOffsets_[count] = 0;
+  shape_ = LineShape{dx, dy, pitch, bytesPerPixel};
+  shapeFromSecond_ = !stepping.fromFirst;
+  shapeCount_ = count;
+  return true;
+}
+
 void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  const int32_t ax = std::abs(x2 - x1);
-  const int32_t ay = std::abs(y2 - y1);
-  const bool xMajor = ay <= ax;
-  // Start at the end with the smaller major coordinate, so both directions
-  // of a line cover the same pixels.
-  const bool fromFirst = xMajor ? x1 <= x2 : y1 <= y2;
-  const int32_t startX = fromFirst ? x1 : x2;
-  const int32_t startY = fromFirst ? y1 : y2;
-  const int32_t endX = fromFirst ? x2 : x1;
-  const int32_t endY = fromFirst ? y2 : y1;
-  const int32_t minorStep = xMajor ? (endY > startY ? 1 : -1) : (endX > startX ? 1 : -1);
-  const int32_t majorLength = xMajor ? ax : ay;
-  const int32_t minorLength = xMajor ? ay : ax;
+  if (!PerPixel(*this)) {
+    // Most lines are short and share their shape with the line before.
+    const LineShape shape{x2 - x1, y2 - y1, pitch, bytesPerPixel};
+    if (shape == shape_ || MakeShape(shape.dx, shape.dy)) {
+      const int32_t startX = shapeFromSecond_ ? x2 : x1;
+      const int32_t startY = shapeFromSecond_ ? y2 : y1;
+      uint8_t* start = PixelAddress(startX, startY);
+      uint8_t* end = start + shapeOffsets_[shapeCount_ - 1];
+      if (startX != strokeX_ || std::abs(startY - strokeY_) > StrokeRows) {
+        // A new stroke: ask for all its rows at once, so that their cache
+        // misses overlap instead of stalling line after line.
+        strokeX_ = startX;
+        strokeY_ = startY;
+        for (ptrdiff_t row = -StrokeRows; row <= StrokeRows; ++row) {
+          Prefetch(start, row * pitch);
+          Prefetch(end, row * pitch);
+        }
+      } else {
+        PrefetchNeighbourRows(start, pitch);
+        PrefetchNeighbourRows(end, pitch);
+      }
+      if (const std::optional<BlendRuns> runs = BlendRunsOf(*this)) {
+        runs->AtOffsets(start, shapeOffsets_, shapeCount_, 2 * static_cast<ptrdiff_t>(pitch));
+        return;
+      }
+      WithSpanRule(*this, [&](const auto& rule) {
+        PaintSequence(rule, start, shapeCount_, ListedOffsets(shapeOffsets_), 2 * pitch);
+      });
+      return;
+    }
+  }
+  const Stepping stepping(x1, y1, x2, y2, bytesPerPixel, pitch);
+  const int32_t startX = stepping.fromFirst ? x1 : x2;
+  const int32_t startY = stepping.fromFirst ? y1 : y2;
+  const int32_t majorLength = stepping.majorLength;
+  const int32_t minorLength = stepping.minorLength;
 
   if (PerPixel(*this)) {
     // Gradient and custom colours depend on the coordinates.
+    const int32_t minorStep = stepping.minorStep;
     Midpoint midpoint(majorLength, minorLength);
     int32_t x = startX;
     int32_t y = startY;
     PaintPixel(x, y);
     for (int32_t k = 0; k < majorLength; ++k) {
       const int32_t minor = midpoint.Next() == 0 ? minorStep : 0;
-      x += xMajor ? 1 : minor;
-      y += xMajor ? minor : 1;
+      x += stepping.xMajor ? 1 : minor;
+      y += stepping.xMajor ? minor : 1;
       PaintPixel(x, y);
     }
     return;
   }
-  const ptrdiff_t xBytes = bytesPerPixel;
-  const ptrdiff_t yBytes = -static_cast<ptrdiff_t>(pitch);  // one row down
-  const ptrdiff_t major = xMajor ? xBytes : yBytes;
-  const ptrdiff_t minor = (xMajor ? yBytes : xBytes) * minorStep;
+  // A long line: its neighbours in the stroke are about to be painted.
   uint8_t* start = PixelAddress(startX, startY);
   PrefetchNeighbourRows(start, pitch);
-  PrefetchNeighbourRows(PixelAddress(endX, endY), pitch);
+  PrefetchNeighbourRows(PixelAddress(stepping.fromFirst ? x2 : x1, stepping.fromFirst ? y2 : y1),
+                        pitch);
   const int32_t count = majorLength + 1;
-  if (majorLength < ShapePixels) {
-    const LineShape shape{majorLength, minorLength, major, minor};
-    if (!(shape == shape_)) {
-      shape_ = shape;
-      SteppedOffsets offsets(Midpoint(majorLength, minorLength), major, minor);
-      for (int32_t k = 0; k < count; ++k) {
-        shapeOffsets_[k] = offsets();
-      }
-      shapeOffsets_[count] = 0;
-    }
-    WithSpanRule(*this, [&](const auto& rule) {
-      PaintSequence(rule, start, count, ListedOffsets(shapeOffsets_), 2 * pitch);
-    });
-    return;
-  }
+  const ptrdiff_t major = stepping.major;
+  const ptrdiff_t minor = stepping.minor;
   if (!MinorPositions::Fits(majorLength, minorLength)) {
     WithSpanRule(*this, [&](const auto& rule) {
       PaintSequence(rule, start, count,

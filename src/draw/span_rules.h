@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "draw/blend_runs.h"
 #include "draw/fast_blend.h"
 #include "draw/pixel_rule.h"
 #include "draw/raster_backend.h"
@@ -37,34 +38,9 @@ struct AlphaChannelRule {
 template <bool UpdateAlpha>
 struct BlendRule4 {
   static constexpr int32_t bytes = 4;
-
-  void operator()(uint8_t* p) const {
-    uint32_t pixel;
-    std::memcpy(&pixel, p, 4);
-    if (pixel >= 0xFF000000u) {
-      pixel = blend.single(pixel);
-      std::memcpy(p, &pixel, 4);
-    } else {
-      BlendPixel4(p, blend.s, UpdateAlpha);
-    }
-  }
+  void operator()(uint8_t* p) const { BlendRuns(blend, UpdateAlpha).Pixel(p); }
   // Two different pixels.
-  void operator()(uint8_t* a, uint8_t* b) const {
-    uint32_t first;
-    uint32_t second;
-    std::memcpy(&first, a, 4);
-    std::memcpy(&second, b, 4);
-    if ((first & second) < 0xFF000000u) {
-      (*this)(a);
-      (*this)(b);
-      return;
-    }
-    const uint64_t both = blend.pair(first | static_cast<uint64_t>(second) << 32);
-    first = static_cast<uint32_t>(both);
-    second = static_cast<uint32_t>(both >> 32);
-    std::memcpy(a, &first, 4);
-    std::memcpy(b, &second, 4);
-  }
+  void operator()(uint8_t* a, uint8_t* b) const { BlendRuns(blend, UpdateAlpha).Pair(a, b); }
 
   const OpaqueBlendSet& blend;
 };
