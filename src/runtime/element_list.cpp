@@ -7,7 +7,7 @@
 namespace drawing::runtime {
 namespace {
 
-constexpr std::size_t kNodeAlign = alignof(std::max_align_t);
+constexpr std::size_t kNodeAlign = BlockAlignment;
 
 void PublishCurrent(ElementList* list) {
   if (list->currentRef != nullptr) {

@@ -15,8 +15,8 @@ namespace drawing::runtime {
 //
 // A node is the next and previous links, then the element's data. The data
 // starts at ListDataOffset and nodes are padded to a multiple of
-// alignof(std::max_align_t), so element data is aligned for any fundamental
-// type; packed records of any size are fine too.
+// BlockAlignment, so element data is aligned for any fundamental type; packed records of any size
+// are fine too.
 //
 // The caller's current-element variable (currentRef, may be null) is rewritten
 // with the current element's data, or null, by every operation that moves the
@@ -27,8 +27,8 @@ struct ListNode {
   ListNode* previous;
 };
 
-inline constexpr std::size_t ListDataOffset = (sizeof(ListNode) + alignof(std::max_align_t) - 1) /
-                                              alignof(std::max_align_t) * alignof(std::max_align_t);
+inline constexpr std::size_t ListDataOffset =
+    (sizeof(ListNode) + BlockAlignment - 1) / BlockAlignment * BlockAlignment;
 
 inline constexpr std::int32_t ListMinChunk = 16;
 inline constexpr std::int32_t ListMaxChunk = 65536;

@@ -1,5 +1,7 @@
 #include "runtime/main_heap.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -11,7 +13,7 @@ MainHeap::~MainHeap() {
 }
 
 bool MainHeap::Refuses(std::size_t size) const {
-  if (size > std::numeric_limits<std::size_t>::max() - sizeof(BlockHeader)) {
+  if (size > std::numeric_limits<std::size_t>::max() - sizeof(BlockHeader) - kSlack) {
     return true;
   }
   return failurePredicate_ && failurePredicate_(size);
@@ -45,6 +47,16 @@ MainHeap::BlockHeader* MainHeap::HeaderOf(void* block) {
   return reinterpret_cast<BlockHeader*>(static_cast<unsigned char*>(block) - sizeof(BlockHeader));
 }
 
+std::size_t MainHeap::PaddingAt(const void* raw) {
+  const auto start = reinterpret_cast<std::uintptr_t>(raw);
+  return static_cast<std::size_t>(((start + kSlack) & ~static_cast<std::uintptr_t>(kSlack)) -
+                                  start);
+}
+
+void MainHeap::ReleaseRaw(BlockHeader* header) {
+  std::free(reinterpret_cast<unsigned char*>(header) - header->padding);
+}
+
 std::size_t MainHeap::BlockSize(const void* block) {
   return HeaderOf(const_cast<void*>(block))->size;
 }
@@ -53,12 +65,14 @@ void* MainHeap::Allocate(std::size_t size, bool zeroFill) {
   if (Refuses(size)) {
     return nullptr;
   }
-  void* raw = zeroFill ? std::calloc(1, sizeof(BlockHeader) + size)
-                       : std::malloc(sizeof(BlockHeader) + size);
+  const std::size_t total = sizeof(BlockHeader) + size + kSlack;
+  void* raw = zeroFill ? std::calloc(1, total) : std::malloc(total);
   if (raw == nullptr) {
     return nullptr;
   }
-  auto* header = static_cast<BlockHeader*>(raw);
+  const std::size_t padding = PaddingAt(raw);
+  auto* header = reinterpret_cast<BlockHeader*>(static_cast<unsigned char*>(raw) + padding);
+  header->padding = padding;
   header->size = size;
   Link(header);
   return header + 1;
@@ -76,12 +90,22 @@ void* MainHeap::Reallocate(void* block, std::size_t size, bool zeroFill) {
   // Take the block off the list first: realloc may move it, and the
   // neighbours' links must then point at the new place.
   Unlink(header);
-  void* raw = std::realloc(header, sizeof(BlockHeader) + size);
+  const std::size_t oldPadding = header->padding;
+  void* raw = std::realloc(reinterpret_cast<unsigned char*>(header) - oldPadding,
+                           sizeof(BlockHeader) + size + kSlack);
   if (raw == nullptr) {
     Link(header);
     return nullptr;
   }
-  header = static_cast<BlockHeader*>(raw);
+  // The C library keeps the bytes, not our alignment: at a new address the
+  // header and data may have to move to the new aligned place.
+  const std::size_t padding = PaddingAt(raw);
+  header = reinterpret_cast<BlockHeader*>(static_cast<unsigned char*>(raw) + padding);
+  if (padding != oldPadding) {
+    std::memmove(header, static_cast<unsigned char*>(raw) + oldPadding,
+                 sizeof(BlockHeader) + std::min(oldSize, size));
+  }
+  header->padding = padding;
   header->size = size;
   Link(header);
   auto* data = reinterpret_cast<unsigned char*>(header + 1);
@@ -97,14 +121,14 @@ void MainHeap::Free(void* block) {
   }
   BlockHeader* header = HeaderOf(block);
   Unlink(header);
-  std::free(header);
+  ReleaseRaw(header);
 }
 
 void MainHeap::Destroy() {
   BlockHeader* header = blocks_;
   while (header != nullptr) {
     BlockHeader* next = header->next;
-    std::free(header);
+    ReleaseRaw(header);
     header = next;
   }
   blocks_ = nullptr;

@@ -6,6 +6,12 @@
 
 namespace drawing::runtime {
 
+// Alignment of every heap block and of list and table element data: enough
+// for SSE vectors and long double. std::max_align_t is no help here: the
+// 32-bit Windows toolchain has two definitions of it (8 and 16), and 32-bit
+// Windows malloc only promises 8.
+inline constexpr std::size_t BlockAlignment = 16;
+
 // The one private heap through which every runtime allocation goes. Each block
 // carries a small header that keeps it on an intrusive list, so destroying the
 // heap releases everything still allocated at once; nothing else needs to be
@@ -23,7 +29,7 @@ class MainHeap {
 
   // A block of `size` bytes (0 is valid and yields a distinct block), zeroed
   // when `zeroFill` is set, otherwise undefined. Null when refused. Blocks are
-  // aligned for any fundamental type.
+  // aligned to BlockAlignment.
   void* Allocate(std::size_t size, bool zeroFill = false);
 
   // Resizes a block, possibly moving it; the content up to the smaller size is
@@ -50,16 +56,24 @@ class MainHeap {
   void ClearFailures() { failurePredicate_ = nullptr; }
 
  private:
-  struct alignas(std::max_align_t) BlockHeader {
+  // The header sits right before the block, `padding` bytes after the start
+  // of what the C library handed out (where the block had to move up to be
+  // aligned).
+  struct alignas(BlockAlignment) BlockHeader {
     BlockHeader* previous;
     BlockHeader* next;
     std::size_t size;
+    std::size_t padding;
   };
+  static constexpr std::size_t kSlack = BlockAlignment - 1;
 
   bool Refuses(std::size_t size) const;
   void Link(BlockHeader* header);
   void Unlink(BlockHeader* header);
   static BlockHeader* HeaderOf(void* block);
+  // Bytes from the C library's start of a block to its aligned header.
+  static std::size_t PaddingAt(const void* raw);
+  static void ReleaseRaw(BlockHeader* header);
 
   BlockHeader* blocks_ = nullptr;
   std::size_t liveBlocks_ = 0;

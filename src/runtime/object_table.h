@@ -26,7 +26,7 @@ inline constexpr std::int32_t FirstAutoNumber = 0x40000000;
 using ObjectFreeCallback = void (*)(void* context, std::int32_t number);
 
 // Auto-numbered record: links, its id, then the record itself.
-struct alignas(std::max_align_t) ObjectNode {
+struct alignas(BlockAlignment) ObjectNode {
   ObjectNode* next;
   ObjectNode* previous;
   std::int32_t number;

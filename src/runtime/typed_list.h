@@ -14,7 +14,7 @@ namespace drawing::runtime {
 template <typename T>
 class TypedList {
   static_assert(std::is_trivially_copyable_v<T>, "elements are raw zero-filled bytes");
-  static_assert(alignof(T) <= alignof(std::max_align_t), "element data is max-aligned at most");
+  static_assert(alignof(T) <= BlockAlignment, "element data is aligned to BlockAlignment at most");
 
  public:
   explicit TypedList(MainHeap& heap)

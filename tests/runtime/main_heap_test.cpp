@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace drawing::runtime {
 namespace {
@@ -36,7 +38,7 @@ TEST(MainHeap, BlocksAreAlignedForAnyFundamentalType) {
   for (std::size_t size : {1u, 3u, 58u, 100u}) {
     void* block = heap.Allocate(size);
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % alignof(std::max_align_t), 0u);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % BlockAlignment, 0u);
   }
 }
 
@@ -70,6 +72,33 @@ TEST(MainHeap, ReallocateKeepsContentAndZeroesNewBytes) {
   ASSERT_NE(shrunk, nullptr);
   EXPECT_TRUE(AllBytesAre(shrunk, 8, 0x5A));
   EXPECT_EQ(heap.LiveBytes(), 8u);
+}
+
+// Grown and shrunk blocks that the C library moves must stay aligned and keep
+// their bytes, with other blocks allocated in between to make it move them.
+TEST(MainHeap, ResizedBlocksStayAlignedAndKeepTheirBytes) {
+  MainHeap heap;
+  std::vector<void*> spacers;
+  void* block = heap.Allocate(1);
+  ASSERT_NE(block, nullptr);
+  static_cast<unsigned char*>(block)[0] = 1;
+  std::size_t size = 1;
+  for (std::size_t next : {7u, 24u, 3u, 100u, 1000u, 40u, 5000u, 17u, 70000u, 9u}) {
+    spacers.push_back(heap.Allocate(next % 64 + 1));
+    block = heap.Reallocate(block, next);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % BlockAlignment, 0u) << next;
+    auto* bytes = static_cast<unsigned char*>(block);
+    for (std::size_t k = 0; k < std::min(size, next); ++k) {
+      ASSERT_EQ(bytes[k], static_cast<unsigned char>(k * 7 + 1)) << "byte " << k << " at " << next;
+    }
+    for (std::size_t k = 0; k < next; ++k) {
+      bytes[k] = static_cast<unsigned char>(k * 7 + 1);
+    }
+    size = next;
+  }
+  EXPECT_EQ(heap.LiveBlockCount(), spacers.size() + 1);
+  EXPECT_EQ(MainHeap::BlockSize(block), 9u);
 }
 
 TEST(MainHeap, ReallocateOfNullAllocates) {
