@@ -93,17 +93,17 @@ TEST_F(RenderTool, PinnedPictures) {
 }
 
 TEST_F(RenderTool, FilesOpenInAnIndependentReader) {
-  const fs::path identify = "/usr/bin/identify";
-  if (!fs::exists(identify)) {
-    GTEST_SKIP() << "ImageMagick's identify is not installed";
+  const std::string identify = DRAWING_IDENTIFY;
+  if (identify.empty()) {
+    GTEST_SKIP() << "ImageMagick's identify is not runnable here";
   }
   const RenderRun run = Render(scratch, Arguments("--size 123x45 --frames 30 --seed 9 --screen " +
                                                   Quoted(scratch / "screen.bmp")));
   ASSERT_EQ(run.status, 0) << run.errors;
   for (const char* name : {"out.bmp", "screen.bmp"}) {
     SCOPED_TRACE(name);
-    const std::string command = identify.string() + " -format '%m %w %h %z' " +
-                                Quoted(scratch / name) + " > " + Quoted(scratch / "id.txt");
+    const std::string command = identify + " -format \"%m %w %h %z\" " + Quoted(scratch / name) +
+                                " > " + Quoted(scratch / "id.txt");
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(ReadAll(scratch / "id.txt"), "BMP3 123 45 8");
   }

@@ -33,6 +33,13 @@ inline std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
 }
 
+// What a program printed in text mode, with Windows line ends made plain.
+inline std::string PrintedText(const std::filesystem::path& path) {
+  std::string text = ReadAll(path);
+  std::erase(text, '\r');
+  return text;
+}
+
 // Runs drawing-render with `arguments` (already quoted where needed), in
 // `workingDirectory` when one is given.
 inline RenderRun Render(const ScratchDirectory& scratch, const std::string& arguments,
@@ -45,19 +52,32 @@ inline RenderRun Render(const ScratchDirectory& scratch, const std::string& argu
   }
   const std::string errorsFile = scratch / "stderr.txt";
   const std::string outputFile = scratch / "stdout.txt";
-  const std::string directory =
-      workingDirectory.empty() ? std::string() : "cd " + Quoted(workingDirectory) + " && ";
-  const std::string command = directory + Quoted(std::filesystem::absolute(program).string()) +
-                              " " + arguments + " > " + Quoted(outputFile) + " 2> " +
-                              Quoted(errorsFile);
-  const int result = std::system(command.c_str());
+#ifdef _WIN32
+  // cmd.exe /c drops the first and the last quote of a command that starts
+  // with one, so the whole command gets one more pair.
+  const std::string changeDirectory = "cd /d ", open = "\"", close = "\"";
+#else
+  const std::string changeDirectory = "cd ", open, close;
+#endif
+  const std::string directory = workingDirectory.empty()
+                                    ? std::string()
+                                    : changeDirectory + Quoted(workingDirectory) + " && ";
+  const std::string command =
+      open + directory + Quoted(std::filesystem::absolute(program).string()) + " " + arguments +
+      " > " + Quoted(outputFile) + " 2> " + Quoted(errorsFile) + close;
+  // -1: the command processor itself did not start (seen now and then under
+  // wine on a loaded machine); that says nothing about drawing-render.
+  int result = -1;
+  for (int attempt = 0; attempt < 3 && result == -1; ++attempt) {
+    result = std::system(command.c_str());
+  }
 #ifdef WEXITSTATUS
   run.status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
 #else
   run.status = result;
 #endif
-  run.errors = ReadAll(errorsFile);
-  run.output = ReadAll(outputFile);
+  run.errors = PrintedText(errorsFile);
+  run.output = PrintedText(outputFile);
   std::filesystem::remove(errorsFile);
   std::filesystem::remove(outputFile);
   return run;
