@@ -7,6 +7,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh windows
+# The window and device tests need a desktop: wine's is an X display.
+if [[ -z ${DISPLAY:-} ]]; then
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
 presets=("$@")
 [[ ${#presets[@]} -eq 0 ]] && presets=(windows-i686 windows-x64)
 jobs=$(nproc)
