@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the release build (unit, scenario and end-to-end
-# tests) and the unit and scenario suites under AddressSanitizer + UBSan.
+# tests), the unit and scenario suites under AddressSanitizer + UBSan, and the
+# Windows cross builds with their suites under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -18,3 +19,6 @@ done
 # a loaded machine shows late gets up to two more tries.
 echo "== end-to-end" >&2
 ctest --preset release -L e2e --repeat until-pass:3
+
+echo "== windows" >&2
+scripts/test-windows.sh
