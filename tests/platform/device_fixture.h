@@ -63,6 +63,19 @@ class DeviceTest : public ::testing::Test {
   // Sets the sprite states and draws `texture` at (left, top) in a scene.
   D3dResult DrawSprite(Texture* texture, int32_t left, int32_t top, int32_t width, int32_t height);
 
+  // Runs `draw` on a device context of the back buffer, as the screen
+  // target draws.
+  template <typename Draw>
+  void OnBackBufferDc(Draw draw) {
+    Surface* backBuffer = nullptr;
+    ASSERT_EQ(device->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer), D3dResult::Ok);
+    Hdc dc = nullptr;
+    ASSERT_EQ(backBuffer->GetDC(&dc), D3dResult::Ok);
+    draw(dc);
+    EXPECT_EQ(backBuffer->ReleaseDC(dc), D3dResult::Ok);
+    backBuffer->Release();
+  }
+
   headless::HeadlessHost host;
   Direct3D* direct3d = nullptr;
   Device* device = nullptr;

@@ -54,19 +54,6 @@ class DeferredFillTest : public DeviceTest {
     }
     return dib;
   }
-
-  // Runs `draw` on a device context of the back buffer, as the screen
-  // target does.
-  template <typename Draw>
-  void OnScreenDc(Draw draw) {
-    Surface* backBuffer = nullptr;
-    ASSERT_EQ(device->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer), D3dResult::Ok);
-    Hdc dc = nullptr;
-    ASSERT_EQ(backBuffer->GetDC(&dc), D3dResult::Ok);
-    draw(dc);
-    EXPECT_EQ(backBuffer->ReleaseDC(dc), D3dResult::Ok);
-    backBuffer->Release();
-  }
 };
 
 TEST_F(DeferredFillTest, AClearIsKeptAsideUntilThePixelsAreRead) {
@@ -81,7 +68,7 @@ TEST_F(DeferredFillTest, AClearIsKeptAsideUntilThePixelsAreRead) {
 TEST_F(DeferredFillTest, ABlitOverTheWholeScreenDropsTheClearUnwritten) {
   Clear(kRed);
   auto dib = PictureDib(kWidth, kHeight);
-  OnScreenDc([&](Hdc dc) {
+  OnBackBufferDc([&](Hdc dc) {
     ASSERT_TRUE(host.Gdi().BitBlt(dc, 0, 0, kWidth, kHeight, dib->dc, 0, 0, Rop3::SrcCopy));
     EXPECT_FALSE(Back().FillPending());
   });
@@ -96,7 +83,7 @@ TEST_F(DeferredFillTest, ABlitOverTheWholeScreenDropsTheClearUnwritten) {
 TEST_F(DeferredFillTest, ABlitCoveringPartOfTheScreenLeavesTheClearAroundIt) {
   Clear(kRed);
   auto dib = PictureDib(kWidth, kHeight);
-  OnScreenDc([&](Hdc dc) {
+  OnBackBufferDc([&](Hdc dc) {
     // Shifted one pixel left and up: the last column and row stay red.
     ASSERT_TRUE(host.Gdi().BitBlt(dc, -1, -1, kWidth, kHeight, dib->dc, 0, 0, Rop3::SrcCopy));
   });
@@ -109,7 +96,7 @@ TEST_F(DeferredFillTest, ABlitCoveringPartOfTheScreenLeavesTheClearAroundIt) {
 TEST_F(DeferredFillTest, ASmallerBitmapLeavesTheClearBesideIt) {
   Clear(kRed);
   auto dib = PictureDib(kWidth / 2, kHeight);
-  OnScreenDc([&](Hdc dc) {
+  OnBackBufferDc([&](Hdc dc) {
     ASSERT_TRUE(host.Gdi().BitBlt(dc, 0, 0, kWidth, kHeight, dib->dc, 0, 0, Rop3::SrcCopy));
   });
   EXPECT_EQ(Pixel(kWidth / 2 - 1, 5), Picture(kWidth / 2 - 1, 5));
@@ -119,7 +106,7 @@ TEST_F(DeferredFillTest, ASmallerBitmapLeavesTheClearBesideIt) {
 TEST_F(DeferredFillTest, ABlitThatCombinesWithTheScreenSeesTheClear) {
   Clear(kRed);
   auto dib = PictureDib(kWidth, kHeight);
-  OnScreenDc([&](Hdc dc) {
+  OnBackBufferDc([&](Hdc dc) {
     ASSERT_TRUE(host.Gdi().BitBlt(dc, 0, 0, kWidth, kHeight, dib->dc, 0, 0, Rop3::NotSrcErase));
   });
   EXPECT_EQ(Pixel(2, 3), ~(Picture(2, 3) | kRed));
@@ -127,7 +114,7 @@ TEST_F(DeferredFillTest, ABlitThatCombinesWithTheScreenSeesTheClear) {
 
 TEST_F(DeferredFillTest, ABoxDrawnThroughTheContextLandsOnTheClear) {
   Clear(kRed);
-  OnScreenDc([&](Hdc dc) {
+  OnBackBufferDc([&](Hdc dc) {
     Hbrush brush = host.Gdi().CreateSolidBrush(0x00FF00u);  // green
     ASSERT_EQ(host.Gdi().FillRect(dc, Rect{2, 2, 5, 5}, brush), 1);
     host.Gdi().DeleteObject(brush);
@@ -140,7 +127,7 @@ TEST_F(DeferredFillTest, ABoxDrawnThroughTheContextLandsOnTheClear) {
 TEST_F(DeferredFillTest, ReadingTheScreenThroughItsContextSeesTheClear) {
   Clear(kRed);
   Dib copy(host.Gdi(), kWidth, kHeight, 32);
-  OnScreenDc([&](Hdc dc) {
+  OnBackBufferDc([&](Hdc dc) {
     ASSERT_TRUE(host.Gdi().BitBlt(copy.dc, 0, 0, kWidth, kHeight, dc, 0, 0, Rop3::SrcCopy));
   });
   EXPECT_EQ(copy.Pixel32(0, 0), kRed);
@@ -221,7 +208,7 @@ TEST_F(DeferredQuadTest, AQuadOfOneColourOverTheScreenIsKeptAsideAndDroppedByThe
   Clear(kRed);
   ASSERT_EQ(DrawSprite(black, 0, 0, kWidth, kHeight), D3dResult::Ok);
   auto dib = PictureDib(kWidth, kHeight);
-  OnScreenDc([&](Hdc dc) {
+  OnBackBufferDc([&](Hdc dc) {
     ASSERT_TRUE(host.Gdi().BitBlt(dc, 0, 0, kWidth, kHeight, dib->dc, 0, 0, Rop3::SrcCopy));
   });
   EXPECT_FALSE(Back().FillPending());

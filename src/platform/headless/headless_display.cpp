@@ -23,12 +23,8 @@ FaultyCall CallOf(soft::DeviceOperation operation) {
   return FaultyCall::GetDC;
 }
 
-// Copies the back buffer into `copy`, reusing the memory it has.
+// Copies the back buffer's pixels into `copy`, reusing the memory it has.
 void CopyFrame(const soft::FrameView& view, PresentedFrame& copy) {
-  copy.width = view.width;
-  copy.height = view.height;
-  copy.format = view.format;
-  copy.bytesPerPixel = soft::DeviceBytesPerPixel(view.format);
   const size_t rowBytes = static_cast<size_t>(view.width) * copy.bytesPerPixel;
   copy.pixels.resize(rowBytes * view.height);
   for (uint32_t y = 0; y < view.height; ++y) {
@@ -121,7 +117,31 @@ D3dResult HeadlessDisplay::Present(const soft::FrameView& backBuffer) {
   if (Failed(scripted)) {
     return scripted;
   }
+  const bool inPlace = !lent_.empty() && backBuffer.pixels == lent_.data();
+  PresentedFrame frame = NextFrame();
+  frame.width = backBuffer.width;
+  frame.height = backBuffer.height;
+  frame.format = backBuffer.format;
+  frame.bytesPerPixel = soft::DeviceBytesPerPixel(backBuffer.format);
+  if (!inPlace) {
+    CopyFrame(backBuffer, frame);
+  }
+  frame.sequence = ++presented_;
+  frame.frame = frame_;
+  frame.tick = clock_.Now();
+  frames_.push_back(std::move(frame));
+  screenInLent_ = inPlace;
+  clock_.Advance(config_.presentMilliseconds);
+  return D3dResult::Ok;
+}
+
+PresentedFrame HeadlessDisplay::NextFrame() {
   const size_t kept = std::max<size_t>(config_.keptFrames, 1);
+  // A frame still in the lent memory is copied out only if it stays.
+  if (kept == 1) {
+    screenInLent_ = false;
+  }
+  TakeOutScreen();
   // The oldest frame, about to be dropped, lends its memory to the new one:
   // a frame of fresh memory costs more than the copy itself.
   PresentedFrame frame;
@@ -129,16 +149,69 @@ D3dResult HeadlessDisplay::Present(const soft::FrameView& backBuffer) {
     frame = std::move(frames_.front());
     frames_.pop_front();
   }
-  CopyFrame(backBuffer, frame);
-  frame.sequence = ++presented_;
-  frame.frame = frame_;
-  frame.tick = clock_.Now();
-  frames_.push_back(std::move(frame));
-  while (frames_.size() > kept) {
+  while (frames_.size() >= kept) {
     frames_.pop_front();
   }
-  clock_.Advance(config_.presentMilliseconds);
-  return D3dResult::Ok;
+  return frame;
+}
+
+bool HeadlessDisplay::LendBackBuffer(const PresentParameters& parameters,
+                                     soft::HostMemory* memory) {
+  const uint32_t bytesPerPixel = soft::DeviceBytesPerPixel(parameters.BackBufferFormat);
+  if (!config_.lendBackBuffer || bytesPerPixel == 0) {
+    return false;
+  }
+  TakeOutScreen();
+  // The old back buffer may still point here until the device has its new one.
+  retired_ = std::move(lent_);
+  lentPitch_ = static_cast<int32_t>(parameters.BackBufferWidth * bytesPerPixel);
+  lent_.assign(static_cast<size_t>(lentPitch_) * parameters.BackBufferHeight, 0);
+  *memory = LentBackBuffer();
+  return true;
+}
+
+soft::HostMemory HeadlessDisplay::LentBackBuffer() {
+  return soft::HostMemory{lent_.data(), lentPitch_};
+}
+
+soft::HostMemory HeadlessDisplay::LentBackBufferChanging(bool replacesAll) {
+  if (!screenInLent_) {
+    return {};
+  }
+  if (!replacesAll) {
+    TakeOutScreen();
+    return {};
+  }
+  // The frame keeps the memory it was presented in; the device goes on in
+  // the frame's old memory, whose content is about to be replaced anyway.
+  screenInLent_ = false;
+  std::vector<uint8_t>& screen = frames_.back().pixels;
+  const size_t size = lent_.size();
+  std::swap(screen, lent_);
+  lent_.resize(size);
+  return LentBackBuffer();
+}
+
+void HeadlessDisplay::TakeOutScreen() const {
+  if (screenInLent_) {
+    screenInLent_ = false;
+    frames_.back().pixels.assign(lent_.begin(), lent_.end());
+  }
+}
+
+const std::deque<PresentedFrame>& HeadlessDisplay::Frames() const {
+  TakeOutScreen();
+  return frames_;
+}
+
+const PresentedFrame* HeadlessDisplay::LastFrame() const {
+  TakeOutScreen();
+  return frames_.empty() ? nullptr : &frames_.back();
+}
+
+void HeadlessDisplay::ClearFrames() {
+  screenInLent_ = false;
+  frames_.clear();
 }
 
 D3dResult HeadlessDisplay::Allow(soft::DeviceOperation operation) {

@@ -4,6 +4,12 @@
 // and the device faults of a DeviceFaultScript. Each successful Present
 // moves the fake clock on by one frame time, standing in for the wait for
 // the vertical retrace.
+//
+// The screen lends the device the memory of the next frame as back buffer.
+// A presented frame stays in that memory until someone asks for it or the
+// device is about to change it; when the device is about to overwrite every
+// pixel (the Canvas blitted over the whole screen), the frame keeps the
+// memory and the device gets other memory, so no frame is ever copied.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +34,10 @@ struct DisplayConfig {
   uint32_t presentMilliseconds = 16;
   // How many of the latest frames are kept; the last one, the screen, always is.
   size_t keptFrames = std::numeric_limits<size_t>::max();
+  // Whether the back buffer is the screen's memory (presented without a
+  // copy). Off, the device draws in its own memory, rows padded, and every
+  // presented frame is copied.
+  bool lendBackBuffer = true;
 
   // 320 x 240 and 640 x 480 at 60 Hz, each in R5G6B5 and X8R8G8B8.
   static std::vector<DisplayMode> DefaultModes();
@@ -47,6 +57,9 @@ class HeadlessDisplay final : public soft::DisplayHost {
   D3dResult TestCooperativeLevel() override;
   D3dResult Reset(const PresentParameters& parameters) override;
   D3dResult Present(const soft::FrameView& backBuffer) override;
+  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
+  soft::HostMemory LentBackBuffer() override;
+  soft::HostMemory LentBackBufferChanging(bool replacesAll) override;
   D3dResult Allow(soft::DeviceOperation operation) override;
 
   // The frame number that stamps presented frames (HeadlessHost sets it).
@@ -57,11 +70,11 @@ class HeadlessDisplay final : public soft::DisplayHost {
   bool DeviceOpen() const { return openDevices_ > 0; }
   // The screen mode of the device, as last created or reset.
   const PresentParameters& ScreenParameters() const { return screen_; }
-  const std::deque<PresentedFrame>& Frames() const { return frames_; }
+  const std::deque<PresentedFrame>& Frames() const;
   // Null before the first presentation.
-  const PresentedFrame* LastFrame() const { return frames_.empty() ? nullptr : &frames_.back(); }
+  const PresentedFrame* LastFrame() const;
   uint32_t PresentedCount() const { return presented_; }
-  void ClearFrames() { frames_.clear(); }
+  void ClearFrames();
 
  private:
   DisplayConfig config_;
@@ -70,8 +83,19 @@ class HeadlessDisplay final : public soft::DisplayHost {
   int32_t openDevices_ = 0;
   PresentParameters screen_{};
   int32_t frame_ = 0;
+  // The frame about to be recorded, in the memory of a dropped one if any.
+  PresentedFrame NextFrame();
+  // Copies the lent memory into the last frame, if that is where it still is.
+  void TakeOutScreen() const;
+
   uint32_t presented_ = 0;
-  std::deque<PresentedFrame> frames_;
+  // Mutable: the last frame may still be in the lent memory, and is copied
+  // out when asked for.
+  mutable std::deque<PresentedFrame> frames_;
+  std::vector<uint8_t> lent_;     // the back buffer's memory
+  std::vector<uint8_t> retired_;  // the one before, until the next is lent
+  int32_t lentPitch_ = 0;
+  mutable bool screenInLent_ = false;  // the last frame's pixels are lent_
 };
 
 }  // namespace drawing::platform::headless

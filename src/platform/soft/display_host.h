@@ -82,6 +82,13 @@ class DisplayHost {
   // memory: where it draws from now on (the host may have moved the memory).
   // Never null while a device holds lent memory.
   virtual HostMemory LentBackBuffer() { return {}; }
+  // After a successful Present of lent memory, once, before the device
+  // next changes that memory: a host that keeps showing the memory itself
+  // rather than a copy takes its frame out now. With `replacesAll` every
+  // pixel is about to be written without being read, so instead of copying
+  // the host may keep the memory and lend other memory, whatever it holds.
+  // The answer is where the device draws from now on (null: where it was).
+  virtual HostMemory LentBackBufferChanging(bool /*replacesAll*/) { return {}; }
 
   // Ok lets the operation go ahead; any other code is its result.
   virtual D3dResult Allow(DeviceOperation /*operation*/) { return D3dResult::Ok; }

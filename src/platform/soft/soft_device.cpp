@@ -187,6 +187,9 @@ D3dResult SoftDevice::Present() {
   const D3dResult result = host_.Present(backBuffer_->View());
   if (backBuffer_->Lent()) {
     backBuffer_->MoveLent(host_.LentBackBuffer());
+    if (Succeeded(result)) {
+      backBuffer_->PresentedInPlace();
+    }
   }
   return Logged(DeviceCallKind::Present, result);
 }

@@ -20,12 +20,21 @@ enum class SurfaceTouch : uint8_t {
   ReplaceAll,  // writes every pixel without reading any
 };
 
+// Where a surface's pixels lie: the first byte of the top row, and the
+// bytes from one row to the next.
+struct SurfacePixels {
+  uint8_t* pixels = nullptr;
+  int32_t pitch = 0;
+};
+
 // The owner of surface memory, told before a GDI call uses it, so that
 // content it keeps aside (a clear not yet written) is written first, or
-// dropped when every pixel is about to be replaced.
+// dropped when every pixel is about to be replaced. The pixels may move
+// then (to memory whose old content no longer matters); the answer says
+// where they lie now.
 class SurfaceAccess {
  public:
-  virtual void Touch(SurfaceTouch touch) = 0;
+  virtual SurfacePixels Touch(SurfaceTouch touch) = 0;
 
  protected:
   ~SurfaceAccess() = default;

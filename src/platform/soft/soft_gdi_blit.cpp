@@ -34,23 +34,25 @@ struct BlitArea {
 
 std::optional<BlitEnds> EndsOf(const SoftGdiState& state, Hdc destination, Hdc source,
                                Rop3 operation, const BlitArea& area, bool sameSize) {
-  const DcObject* to = state.FindDc(IdOf(destination));
-  const DcObject* from = state.FindDc(IdOf(source));
+  DcObject* to = state.FindDc(IdOf(destination));
+  DcObject* from = state.FindDc(IdOf(source));
   const std::optional<BlitOp> op = OpOf(operation);
   if (to == nullptr || from == nullptr || !op) {
     return std::nullopt;
   }
   const std::optional<PixelView> fromView = state.TouchTarget(*from, SurfaceTouch::Read);
-  const std::optional<PixelView> toView = state.TargetOf(*to);
-  if (!toView || !fromView) {
+  const std::optional<PixelView> toShape = state.TargetOf(*to);
+  if (!toShape || !fromView) {
     return std::nullopt;
   }
   // A plain copy over the whole destination makes whatever it held before
   // (a clear not yet written, say) irrelevant.
   const bool replacesAll = *op == BlitOp::Copy && sameSize &&
-                           BlitCoversDestination(*toView, area.x, area.y, area.width, area.height,
+                           BlitCoversDestination(*toShape, area.x, area.y, area.width, area.height,
                                                  *fromView, area.sourceX, area.sourceY);
-  state.TouchTarget(*to, replacesAll ? SurfaceTouch::ReplaceAll : SurfaceTouch::Modify);
+  // The destination's owner may move its pixels now: take the view after.
+  const std::optional<PixelView> toView =
+      state.TouchTarget(*to, replacesAll ? SurfaceTouch::ReplaceAll : SurfaceTouch::Modify);
   return BlitEnds{*toView, *fromView, *op};
 }
 

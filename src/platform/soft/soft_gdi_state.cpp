@@ -111,9 +111,13 @@ std::optional<PixelView> SoftGdiState::TargetOf(const DcObject& dc) const {
   return std::nullopt;
 }
 
-std::optional<PixelView> SoftGdiState::TouchTarget(const DcObject& dc, SurfaceTouch touch) const {
+std::optional<PixelView> SoftGdiState::TouchTarget(DcObject& dc, SurfaceTouch touch) const {
   if (dc.kind == DcKind::Surface && dc.access != nullptr) {
-    dc.access->Touch(touch);
+    const SurfacePixels now = dc.access->Touch(touch);
+    if (now.pixels != dc.surface.top || now.pitch != dc.surface.step) {
+      dc.surface = MakeView(now.pixels, now.pitch, dc.surface.width, dc.surface.height,
+                            dc.surface.format, false);
+    }
   }
   return TargetOf(dc);
 }

@@ -105,8 +105,9 @@ class SoftGdiState {
 
   // The pixels a DC draws on; none for the display DC.
   std::optional<PixelView> TargetOf(const DcObject& dc) const;
-  // The same, after telling a surface's owner how they are about to be used.
-  std::optional<PixelView> TouchTarget(const DcObject& dc, SurfaceTouch touch) const;
+  // The same, after telling a surface's owner how they are about to be used
+  // (and following the pixels if the owner moved them).
+  std::optional<PixelView> TouchTarget(DcObject& dc, SurfaceTouch touch) const;
 
   HandleId Stock(StockObject object) const;
   HandleId DefaultBitmap() const { return defaultBitmap_; }

@@ -72,6 +72,7 @@ void SoftSurface::MoveLent(const HostMemory& memory) {
 
 uint8_t* SoftSurface::Pixels() {
   WritePending();
+  Changing(false);
   uniformity_ = Uniformity::Unknown;
   return memory_;
 }
@@ -99,6 +100,7 @@ void SoftSurface::Fill(const Rect& area, uint32_t raw) {
     return;
   }
   WritePending();
+  Changing(false);
   uniformity_ = Uniformity::Unknown;
   FillRows(left, top, right, bottom, raw);
 }
@@ -109,7 +111,25 @@ void SoftSurface::WritePending() const {
   }
   const uint32_t raw = *pendingFill_;
   pendingFill_.reset();
+  // The fill covers every pixel: what the memory held does not matter.
+  Changing(true);
   FillRows(0, 0, static_cast<int32_t>(desc_.width), static_cast<int32_t>(desc_.height), raw);
+}
+
+void SoftSurface::Changing(bool replacesAll) const {
+  if (!presentedInPlace_) {
+    return;
+  }
+  presentedInPlace_ = false;
+  const HostMemory moved = device_.Host().LentBackBufferChanging(replacesAll);
+  if (moved.pixels != nullptr) {
+    memory_ = moved.pixels;
+    pitch_ = moved.pitch;
+  }
+}
+
+void SoftSurface::PresentedInPlace() {
+  presentedInPlace_ = Lent();
 }
 
 void SoftSurface::FillRows(int32_t left, int32_t top, int32_t right, int32_t bottom,
@@ -153,19 +173,22 @@ std::optional<uint32_t> SoftSurface::UniformRaw() const {
   return uniformRaw_;
 }
 
-void SoftSurface::Touch(SurfaceTouch touch) {
+SurfacePixels SoftSurface::Touch(SurfaceTouch touch) {
   switch (touch) {
     case SurfaceTouch::Read:
       WritePending();
-      return;
+      return SurfacePixels{memory_, pitch_};
     case SurfaceTouch::Modify:
       WritePending();
+      Changing(false);
       break;
     case SurfaceTouch::ReplaceAll:
       pendingFill_.reset();
+      Changing(true);
       break;
   }
   uniformity_ = Uniformity::Unknown;
+  return SurfacePixels{memory_, pitch_};
 }
 
 SoftSurface::SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* container,
@@ -231,6 +254,7 @@ D3dResult SoftSurface::LockRect(LockedRect* locked, const Rect* rect, LockFlag f
   }
   // The caller may read or write anything through the pointer.
   WritePending();
+  Changing(false);
   uniformity_ = Uniformity::Unknown;
   locked_ = true;
   lastLockFlags_ = flags;

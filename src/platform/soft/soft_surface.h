@@ -78,7 +78,12 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   std::optional<uint32_t> UniformRaw() const;
   // Whether a fill is kept aside, not yet written to memory.
   bool FillPending() const { return pendingFill_.has_value(); }
-  void Touch(SurfaceTouch touch) override;
+  SurfacePixels Touch(SurfaceTouch touch) override;
+
+  // After a Present of lent memory: the host shows the memory as it is, so
+  // before it next changes the surface asks the host
+  // (DisplayHost::LentBackBufferChanging), which may move it.
+  void PresentedInPlace();
 
   bool IsLocked() const { return locked_; }
   bool HasDC() const { return dc_ != nullptr; }
@@ -98,6 +103,8 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   // Writes a fill kept aside. Const because the pixels it gives are the
   // ones the surface already shows.
   void WritePending() const;
+  // The memory is about to change (every pixel of it, or maybe only some).
+  void Changing(bool replacesAll) const;
   void FillRows(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t raw) const;
   enum class Uniformity : uint8_t { Unknown, Uniform, Mixed };
 
@@ -105,14 +112,17 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   SurfaceDesc desc_;
   Unknown* container_;
   std::unique_ptr<uint8_t[]> pixels_;  // null for lent memory
-  uint8_t* memory_;                    // the pixels drawn on: pixels_ or the host's
-  int32_t pitch_;
+  // The pixels drawn on: pixels_ or the host's. Mutable because writing a
+  // kept-aside fill, which reads may do, can move lent memory.
+  mutable uint8_t* memory_;
+  mutable int32_t pitch_;
   uint32_t bytesPerPixel_;
   uint32_t references_;
   bool locked_ = false;
   LockFlag lastLockFlags_ = LockFlag::None;
   Hdc dc_ = nullptr;
   mutable std::optional<uint32_t> pendingFill_;
+  mutable bool presentedInPlace_ = false;
   mutable Uniformity uniformity_ = Uniformity::Unknown;
   mutable uint32_t uniformRaw_ = 0;
 };
