@@ -181,6 +181,7 @@ void Application::Shutdown() {
   images_.DestroyAllImages();
   // Every list and registry goes with the heap.
   heap_.Destroy();
+  images_.ForgetRegistry();
   state_.Swarm = nullptr;
   state_.swarmCurrent = nullptr;
   state_.ModeList = nullptr;

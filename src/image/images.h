@@ -35,6 +35,9 @@ class Images {
   platform::Hbitmap ImageHandle(int32_t number);
   void DestroyImage(int32_t number);
   void DestroyAllImages();
+  // The registry lives on the heap: once the heap is destroyed the images
+  // forget it and answer as before InitImages.
+  void ForgetRegistry() { table_ = nullptr; }
   // A bottom-up DIB section made on a display DC; null on failure.
   platform::Hbitmap CreateImageBitmap(int32_t width, int32_t height, int16_t depth);
   // The record of an image in use, or null. Valid until the next NewImage

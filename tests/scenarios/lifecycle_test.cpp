@@ -35,6 +35,9 @@ TEST(Lifecycle, WidestModeLastOfEqualWidthsIsOpened) {
   EXPECT_EQ(canvas->height, 960);
   EXPECT_EQ(canvas->depth, 32);
   application.Shutdown();
+  // The registry went with the heap; asking for an image must not touch it.
+  EXPECT_EQ(application.Images().FindImage(0), nullptr);
+  EXPECT_EQ(application.Images().ImageHandle(0), nullptr);
 }
 
 TEST(Lifecycle, StartsWithTwentyParticlesAtTheOrigin) {
