@@ -4,8 +4,13 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/soft/stream_copy.h"
+
 namespace drawing::platform::soft {
 namespace {
+
+// Copies at least this large do not keep what they write in the cache.
+constexpr size_t kStreamedCopyBytes = size_t{1} << 20;
 
 size_t RowBytes(const PixelView& view) {
   return (static_cast<size_t>(view.width) * static_cast<size_t>(BitsPerPixel(view.format)) + 7) / 8;
@@ -99,6 +104,16 @@ void CopyArea(const PixelView& destination, int32_t x, int32_t y, int32_t width,
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(bits / 8);
     const size_t sourceOffset = static_cast<size_t>(sourceX) * static_cast<size_t>(bits / 8);
     const size_t offset = static_cast<size_t>(x) * static_cast<size_t>(bits / 8);
+    // A copy of screen size (the Canvas put on the back buffer) goes past
+    // the cache: what it writes is only shown, while what it displaced
+    // would be read again soon.
+    if (bytes * static_cast<size_t>(height) >= kStreamedCopyBytes) {
+      for (int32_t r = 0; r < height; ++r) {
+        StreamCopy(destination.Row(y + r) + offset, source.Row(sourceY + r) + sourceOffset, bytes);
+      }
+      StreamCopyDone();
+      return;
+    }
     for (int32_t r = 0; r < height; ++r) {
       std::memcpy(destination.Row(y + r) + offset, source.Row(sourceY + r) + sourceOffset, bytes);
     }
