@@ -6,10 +6,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "bench_report.h"
 #include "draw/drawing.h"
 #include "draw/image_target.h"
 #include "image/images.h"
@@ -129,6 +132,35 @@ void BM_StrokesFast(benchmark::State& state) {
 BENCHMARK(BM_StrokesBaseline)->Arg(20)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StrokesFast)->Arg(20)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+void PrintSummary(const drawing::bench::KeepingReporter& reporter) {
+  std::printf(
+      "\nStroke phase, the per-pixel version against the fast path (medians when "
+      "repeated):\n");
+  for (const char* particles : {"20", "1000", "10000"}) {
+    const drawing::bench::KeptRun* baseline =
+        reporter.Find(drawing::bench::KeepingReporter::Name("BM_StrokesBaseline", particles));
+    const drawing::bench::KeptRun* fast =
+        reporter.Find(drawing::bench::KeepingReporter::Name("BM_StrokesFast", particles));
+    if (baseline == nullptr || fast == nullptr) {
+      continue;
+    }
+    const double speedUp = baseline->cpuTime / fast->cpuTime;
+    std::printf("  %5s particles: %7.2f ms against %7.2f ms, %.1fx", particles, fast->cpuTime,
+                baseline->cpuTime, speedUp);
+    if (std::string(particles) == "10000") {
+      std::printf("   target >= 4x: %s", drawing::bench::Verdict(speedUp >= 4.0));
+    }
+    std::printf("\n");
+  }
+}
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  drawing::bench::KeepingReporter reporter;
+  if (!drawing::bench::RunBenchmarks(argc, argv, reporter)) {
+    return 1;
+  }
+  PrintSummary(reporter);
+  return 0;
+}
