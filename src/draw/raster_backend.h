@@ -99,8 +99,14 @@ class RasterBackend : public DrawContext {
  private:
   void PrepareColor(Colour colour, int32_t& red, int32_t& green, int32_t& blue, int32_t& alpha,
                     int32_t& inverse) const;
+  // DrawLine for a line with an end point outside the target.
+  void DrawOtherLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
   // Steps a segment whose end points both lie inside the target.
   void StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+  // The same for a line that is long or painted pixel by pixel.
+  void StepLongSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+  // Paints the kept shape from `start` with the rule of the mode.
+  void PaintShapeByRule(uint8_t* start);
 
   OpaqueBlendSet frontBlend_{SourceChannels{}};
   // MinorPositions::Reciprocal of the last long line's major length.
@@ -124,11 +130,6 @@ class RasterBackend : public DrawContext {
   static constexpr int32_t ShapePixels = 128;
   LineShape shape_;
   bool shapeFromSecond_ = false;  // the stepping starts at (x2, y2)
-  // Where the current stroke started: its lines share the start column and
-  // lie within StrokeRows rows of it.
-  static constexpr int32_t StrokeRows = 16;
-  int32_t strokeX_ = -1;
-  int32_t strokeY_ = 0;
   int32_t shapeCount_ = 0;
   ptrdiff_t shapeOffsets_[ShapePixels + 1];  // one more for the spare of a last pair
 };

@@ -41,7 +41,7 @@ void RasterBackend::DrawColumnClipped(int32_t y, int64_t length, int32_t x) {
   }
 }
 
-void RasterBackend::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+void RasterBackend::DrawOtherLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   if (y1 == y2) {
     DrawRowClipped(std::min(x1, x2), std::abs(static_cast<int64_t>(x2) - x1) + 1, y1);
     return;
@@ -50,14 +50,8 @@ void RasterBackend::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     DrawColumnClipped(std::min(y1, y2), std::abs(static_cast<int64_t>(y2) - y1) + 1, x1);
     return;
   }
-  const auto inside = [](int32_t v, int32_t size) {
-    return static_cast<uint32_t>(v) < static_cast<uint32_t>(size);
-  };
-  // Clipping leaves a segment that lies inside as it is; most do.
-  const bool needsClipping =
-      !(inside(x1, width) && inside(x2, width) && inside(y1, height) && inside(y2, height));
-  if (needsClipping &&
-      (!ClipSegment(x1, y1, x2, y2, 0, width - 1) || !ClipSegment(y1, x1, y2, x2, 0, height - 1))) {
+  // Some end point lies outside (DrawLine takes the others).
+  if (!ClipSegment(x1, y1, x2, y2, 0, width - 1) || !ClipSegment(y1, x1, y2, x2, 0, height - 1)) {
     return;
   }
   StepSegment(x1, y1, x2, y2);

@@ -1,168 +1,21 @@
-// Rows, columns and stepped lines: the loops that hand pixels to the rules.
+// Rows, columns and the lines most strokes are made of: the loops that hand
+// pixels to the rules.
 #include <cstddef>
 #include <cstdlib>
 #include <optional>
 
-#include "draw/blend_runs.h"
-#include "draw/line_steps.h"
 #include "draw/raster_backend.h"
+#include "draw/raster_loops.h"
 #include "draw/span_rules.h"
 
 namespace drawing::draw {
 namespace {
 
-// Byte offsets of a line's pixels from its start pixel, one per call, from
-// the midpoint decisions step by step.
-class SteppedOffsets {
- public:
-  SteppedOffsets(Midpoint midpoint, ptrdiff_t major, ptrdiff_t minor)
-      : midpoint_(midpoint), diagonal_(major + minor), minor_(minor) {}
-
-  ptrdiff_t operator()() {
-    const ptrdiff_t current = offset_;
-    offset_ += diagonal_ - (minor_ & static_cast<ptrdiff_t>(midpoint_.Next()));
-    return current;
-  }
-
- private:
-  Midpoint midpoint_;
-  ptrdiff_t diagonal_;
-  ptrdiff_t minor_;
-  ptrdiff_t offset_ = 0;
-};
-
-// The same offsets from the minor positions, which need no chain of
-// decisions from one pixel to the next.
-class PositionedOffsets {
- public:
-  PositionedOffsets(MinorPositions positions, ptrdiff_t major, ptrdiff_t minor)
-      : positions_(positions), major_(major), minor_(minor) {}
-
-  ptrdiff_t operator()() {
-    const ptrdiff_t current = majorOffset_ + static_cast<ptrdiff_t>(positions_.Next()) * minor_;
-    majorOffset_ += major_;
-    return current;
-  }
-
- private:
-  MinorPositions positions_;
-  ptrdiff_t major_;
-  ptrdiff_t minor_;
-  ptrdiff_t majorOffset_ = 0;
-};
-
-// Offsets listed beforehand.
-class ListedOffsets {
- public:
-  explicit ListedOffsets(const ptrdiff_t* offsets) : next_(offsets) {}
-  ptrdiff_t operator()() { return *next_++; }
-
- private:
-  const ptrdiff_t* next_;
-};
-
-// Byte offsets of a row or column: `stride` apart.
-class SpanOffsets {
- public:
-  explicit SpanOffsets(ptrdiff_t stride) : stride_(stride) {}
-  ptrdiff_t operator()() {
-    const ptrdiff_t current = offset_;
-    offset_ += stride_;
-    return current;
-  }
-
- private:
-  ptrdiff_t stride_;
-  ptrdiff_t offset_ = 0;
-};
-
-// Announces a write near `p`; the address is only a hint and never used.
-void Prefetch(const uint8_t* p, ptrdiff_t offset) {
-  const auto address = reinterpret_cast<uintptr_t>(p) + static_cast<uintptr_t>(offset);
-  __builtin_prefetch(reinterpret_cast<const void*>(address), 1);
-}
-
-// Strokes are bundles of parallel lines drawn one after another, each a row
-// further out, so the rows around a line are about to be painted: asking for
-// them now lets those cache misses overlap with this line's work instead of
-// stalling the next lines pixel by pixel.
-void PrefetchNeighbourRows(const uint8_t* p, ptrdiff_t pitch) {
-  for (ptrdiff_t rows = 1; rows <= 2; ++rows) {
-    Prefetch(p, rows * pitch);
-    Prefetch(p, -rows * pitch);
-  }
-}
-
-// Applies `rule` to `count` different pixels at base + next(), ...; in pairs
-// where the rule can take two at once. An odd last pixel is paired with a
-// spare opaque pixel on the stack, so that one loop with one exit serves
-// every length. Pairs also warm the pixels `neighbour` bytes above and below
-// (see PrefetchNeighbourRows).
-template <class Rule, class Offsets>
-void PaintSequence(const Rule& rule, uint8_t* base, int32_t count, Offsets next,
-                   ptrdiff_t neighbour) {
-  if constexpr (requires { rule(base, base); }) {
-    uint32_t spare = 0xFF000000u;
-    auto* spareBytes = reinterpret_cast<uint8_t*>(&spare);
-    for (int32_t left = count; left > 0; left -= 2) {
-      uint8_t* first = base + next();
-      Prefetch(first, neighbour);
-      Prefetch(first, -neighbour);
-      const ptrdiff_t secondOffset = next();
-      uint8_t* second = left >= 2 ? base + secondOffset : spareBytes;
-      rule(first, second);
-    }
-  } else {
-    for (; count > 0; --count) {
-      rule(base + next());
-    }
-  }
-}
-
-bool PerPixel(const RasterBackend& context) {
-  return context.gradientOn != 0 || context.customOn != 0;
-}
-
-// How the midpoint method steps a segment: from the end with the smaller
-// major coordinate, so both directions of a line cover the same pixels.
-struct Stepping {
-  Stepping(int32_t x1, int32_t y1, int32_t x2, int32_t y2, ptrdiff_t bytesPerPixel,
-           ptrdiff_t pitch) {
-    const int32_t ax = std::abs(x2 - x1);
-    const int32_t ay = std::abs(y2 - y1);
-    xMajor = ay <= ax;
-    fromFirst = xMajor ? x1 <= x2 : y1 <= y2;
-    const int32_t startX = fromFirst ? x1 : x2;
-    const int32_t startY = fromFirst ? y1 : y2;
-    const int32_t endX = fromFirst ? x2 : x1;
-    const int32_t endY = fromFirst ? y2 : y1;
-    minorStep = xMajor ? (endY > startY ? 1 : -1) : (endX > startX ? 1 : -1);
-    majorLength = xMajor ? ax : ay;
-    minorLength = xMajor ? ay : ax;
-    const ptrdiff_t yBytes = -pitch;  // one row down
-    major = xMajor ? bytesPerPixel : yBytes;
-    minor = (xMajor ? yBytes : bytesPerPixel) * minorStep;
-  }
-
-  bool xMajor;
-  bool fromFirst;
-  int32_t minorStep;  // +1 or -1 along the minor axis
-  int32_t majorLength;
-  int32_t minorLength;
-  ptrdiff_t major;  // bytes of one step along the major axis
-  ptrdiff_t minor;  // and along the minor axis
-};
-
-// The blend of 4-byte pixels, when that is the context's rule.
-std::optional<BlendRuns> BlendRunsOf(const RasterBackend& context) {
-  if (context.bytesPerPixel != 4 || PerPixel(context)) {
-    return std::nullopt;
-  }
-  if (context.pixelRow == PixelRow::Blend || context.pixelRow == PixelRow::BlendKeep) {
-    return BlendRuns(context.FrontBlend(), context.pixelRow == PixelRow::Blend);
-  }
-  return std::nullopt;
-}
+using raster::BlendRunsOf;
+using raster::PaintSequence;
+using raster::PerPixel;
+using raster::PrefetchNeighbourRows;
+using raster::SpanOffsets;
 
 // Applies the context's rule to `length` pixels from `p`, `stride` bytes apart.
 void PaintSpan(const RasterBackend& context, uint8_t* p, ptrdiff_t stride, int32_t length) {
@@ -200,103 +53,36 @@ void RasterBackend::PaintColumn(int32_t x, int32_t y, int32_t length) {
   PaintSpan(*this, PixelAddress(x, y), -static_cast<ptrdiff_t>(pitch), length);
 }
 
-bool RasterBackend::MakeShape(int32_t dx, int32_t dy) {
-  const Stepping stepping(0, 0, dx, dy, bytesPerPixel, pitch);
-  if (stepping.majorLength >= ShapePixels) {
-    return false;
+void RasterBackend::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  const auto inside = [](int32_t v, int32_t size) {
+    return static_cast<uint32_t>(v) < static_cast<uint32_t>(size);
+  };
+  // Most lines lie inside: straight to the stepping, which paints a row or
+  // a column as the spans would; the other cases (raster_lines.cpp) stay out
+  // of the way.
+  if (inside(x1, width) && inside(x2, width) && inside(y1, height) && inside(y2, height)) {
+    StepSegment(x1, y1, x2, y2);
+    return;
   }
-  const int32_t count = stepping.majorLength + 1;
-  SteppedOffsets offsets(Midpoint(stepping.majorLength, stepping.minorLength), stepping.major,
-                         stepping.minor);
-  for (int32_t k = 0; k < count; ++k) {
-    shapeOffsets_[k] = offsets();
-  }
-  shapeOffsets_[count] = 0;
-  shape_ = LineShape{dx, dy, pitch, bytesPerPixel};
-  shapeFromSecond_ = !stepping.fromFirst;
-  shapeCount_ = count;
-  return true;
+  DrawOtherLine(x1, y1, x2, y2);
 }
 
 void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  if (!PerPixel(*this)) {
-    // Most lines are short and share their shape with the line before.
-    const LineShape shape{x2 - x1, y2 - y1, pitch, bytesPerPixel};
-    if (shape == shape_ || MakeShape(shape.dx, shape.dy)) {
-      const int32_t startX = shapeFromSecond_ ? x2 : x1;
-      const int32_t startY = shapeFromSecond_ ? y2 : y1;
-      uint8_t* start = PixelAddress(startX, startY);
-      uint8_t* end = start + shapeOffsets_[shapeCount_ - 1];
-      if (startX != strokeX_ || std::abs(startY - strokeY_) > StrokeRows) {
-        // A new stroke: ask for all its rows at once, so that their cache
-        // misses overlap instead of stalling line after line.
-        strokeX_ = startX;
-        strokeY_ = startY;
-        for (ptrdiff_t row = -StrokeRows; row <= StrokeRows; ++row) {
-          Prefetch(start, row * pitch);
-          Prefetch(end, row * pitch);
-        }
-      } else {
-        PrefetchNeighbourRows(start, pitch);
-        PrefetchNeighbourRows(end, pitch);
-      }
-      if (const std::optional<BlendRuns> runs = BlendRunsOf(*this)) {
-        runs->AtOffsets(start, shapeOffsets_, shapeCount_, 2 * static_cast<ptrdiff_t>(pitch));
-        return;
-      }
-      WithSpanRule(*this, [&](const auto& rule) {
-        PaintSequence(rule, start, shapeCount_, ListedOffsets(shapeOffsets_), 2 * pitch);
-      });
-      return;
-    }
-  }
-  const Stepping stepping(x1, y1, x2, y2, bytesPerPixel, pitch);
-  const int32_t startX = stepping.fromFirst ? x1 : x2;
-  const int32_t startY = stepping.fromFirst ? y1 : y2;
-  const int32_t majorLength = stepping.majorLength;
-  const int32_t minorLength = stepping.minorLength;
-
-  if (PerPixel(*this)) {
-    // Gradient and custom colours depend on the coordinates.
-    const int32_t minorStep = stepping.minorStep;
-    Midpoint midpoint(majorLength, minorLength);
-    int32_t x = startX;
-    int32_t y = startY;
-    PaintPixel(x, y);
-    for (int32_t k = 0; k < majorLength; ++k) {
-      const int32_t minor = midpoint.Next() == 0 ? minorStep : 0;
-      x += stepping.xMajor ? 1 : minor;
-      y += stepping.xMajor ? minor : 1;
-      PaintPixel(x, y);
-    }
+  // Most lines are short and share their shape with the line before.
+  const LineShape shape{x2 - x1, y2 - y1, pitch, bytesPerPixel};
+  if (PerPixel(*this) || (!(shape == shape_) && !MakeShape(shape.dx, shape.dy))) {
+    StepLongSegment(x1, y1, x2, y2);
     return;
   }
-  // A long line: its neighbours in the stroke are about to be painted.
-  uint8_t* start = PixelAddress(startX, startY);
+  uint8_t* start = shapeFromSecond_ ? PixelAddress(x2, y2) : PixelAddress(x1, y1);
   PrefetchNeighbourRows(start, pitch);
-  PrefetchNeighbourRows(PixelAddress(stepping.fromFirst ? x2 : x1, stepping.fromFirst ? y2 : y1),
-                        pitch);
-  const int32_t count = majorLength + 1;
-  const ptrdiff_t major = stepping.major;
-  const ptrdiff_t minor = stepping.minor;
-  if (!MinorPositions::Fits(majorLength, minorLength)) {
-    WithSpanRule(*this, [&](const auto& rule) {
-      PaintSequence(rule, start, count,
-                    SteppedOffsets(Midpoint(majorLength, minorLength), major, minor), 2 * pitch);
-    });
+  PrefetchNeighbourRows(start + shapeOffsets_[shapeCount_ - 1], pitch);
+  if (bytesPerPixel == 4 && (pixelRow == PixelRow::Blend || pixelRow == PixelRow::BlendKeep)) {
+    BlendRuns(FrontBlend(), pixelRow == PixelRow::Blend)
+        .AtOffsets(start, shapeOffsets_, shapeCount_, 2 * static_cast<ptrdiff_t>(pitch));
     return;
   }
-  // The parallel lines of a stroke share their lengths: keep the reciprocal.
-  if (majorLength != reciprocalLength_) {
-    reciprocalLength_ = majorLength;
-    reciprocal_ = MinorPositions::Reciprocal(majorLength);
-  }
-  WithSpanRule(*this, [&](const auto& rule) {
-    PaintSequence(
-        rule, start, count,
-        PositionedOffsets(MinorPositions(majorLength, minorLength, reciprocal_), major, minor),
-        2 * pitch);
-  });
+  PaintShapeByRule(start);
 }
 
 }  // namespace drawing::draw
