@@ -24,7 +24,8 @@ class BlendRuns {
     uint32_t pixel;
     std::memcpy(&pixel, p, 4);
     if (pixel >= kOpaque) {
-      pixel = blend_.single(pixel);
+      // The pair form on the pixel twice: fewer steps than the single form.
+      pixel = static_cast<uint32_t>(blend_.pair(pixel | static_cast<uint64_t>(pixel) << 32));
       std::memcpy(p, &pixel, 4);
     } else {
       BlendPixel4(p, blend_.s, updateAlpha_);

@@ -23,40 +23,17 @@ constexpr uint32_t DivideBy255(uint32_t x) {
   return (x * 0x8081u) >> 23;
 }
 
-// The blend of a pixel word 0xAARRGGBB whose alpha is 255. For an opaque
-// destination (d = 255) the general form
+// The blend of opaque pixels. For an opaque destination (d = 255) the general
+// form
 //   (old * i * 255 + S * 255) / (i * 255 + a * 255)
 // cancels the common factor 255 exactly into (old * i + S) / 255, and the new
-// alpha (i * 255 + a * 255) / 255 is 255 again. The four bytes are spread to
-// 16-bit lanes of one 64-bit word (blue, red, green, alpha), multiplied by i
-// together, and divided by 255 per lane with floor(x / 255) =
-// (x + 1 + (x >> 8)) >> 8, exact for every lane value up to 65534.
-class OpaqueBlend {
- public:
-  explicit OpaqueBlend(const SourceChannels& s)
-      : inverse_(static_cast<uint64_t>(s.inverse)),
-        source_(static_cast<uint64_t>(s.blue) | static_cast<uint64_t>(s.red) << 16 |
-                static_cast<uint64_t>(s.green) << 32 | static_cast<uint64_t>(255 * s.alpha) << 48) {
-  }
-
-  uint32_t operator()(uint32_t pixel) const {
-    const uint64_t lanes = (pixel & 0x00FF00FFu) | static_cast<uint64_t>(pixel & 0xFF00FF00u) << 24;
-    const uint64_t x = lanes * inverse_ + source_;
-    const uint64_t q = ((x + LaneOnes + ((x >> 8) & LaneLowBytes)) >> 8) & LaneLowBytes;
-    return static_cast<uint32_t>((q & 0x00FF00FFu) | ((q >> 24) & 0xFF00FF00u));
-  }
-
- private:
-  static constexpr uint64_t LaneOnes = 0x0001000100010001u;
-  static constexpr uint64_t LaneLowBytes = 0x00FF00FF00FF00FFu;
-
-  uint64_t inverse_;
-  uint64_t source_;
-};
-
-// The same blend on two opaque pixels at once, held as one 64-bit value (the
-// first pixel in the low half): the eight bytes are widened to 16-bit lanes
-// of one vector and go through the same steps lane by lane.
+// alpha (i * 255 + a * 255) / 255 is 255 again.
+//
+// Here on two opaque pixels at once, held as one 64-bit value (the first
+// pixel in the low half; one pixel goes as both halves): the eight bytes are
+// widened to 16-bit lanes of one vector, multiplied by i, S added, and
+// divided by 255 lane by lane with floor(x / 255) = (x + 1 + (x >> 8)) >> 8,
+// exact for every lane value up to 65534.
 class PortableOpaqueBlendPair {
  public:
   explicit PortableOpaqueBlendPair(const SourceChannels& s) {
@@ -128,13 +105,12 @@ using OpaqueBlendPair = Sse2OpaqueBlendPair;
 using OpaqueBlendPair = PortableOpaqueBlendPair;
 #endif
 
-// Both forms for one prepared colour, made once per colour rather than once
+// The blend for one prepared colour, made once per colour rather than once
 // per line.
 struct OpaqueBlendSet {
-  explicit OpaqueBlendSet(const SourceChannels& source) : s(source), single(source), pair(source) {}
+  explicit OpaqueBlendSet(const SourceChannels& source) : s(source), pair(source) {}
 
   SourceChannels s;
-  OpaqueBlend single;
   OpaqueBlendPair pair;
 };
 
