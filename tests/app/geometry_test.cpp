@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
 
 #include "app/rounding.h"
 
@@ -77,6 +81,48 @@ TEST(Nearest, HalvesGoToTheEvenInteger) {
   EXPECT_EQ(Nearest(2.4999), 2);
   EXPECT_EQ(Nearest16(2.5), 2);
   EXPECT_EQ(Nearest16(-2.5), -2);
+}
+
+TEST(Nearest, RoundsExactlyAsNearbyintEverywhere) {
+  // Halves, values just beside them, both signs, small and huge magnitudes,
+  // the edges of the shortcut, infinities and not-a-number.
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                0.5,
+                                -0.5,
+                                1.5,
+                                -2.5,
+                                1e-300,
+                                -1e-300,
+                                0.49999999999999994,
+                                2147483647.5,
+                                -2147483648.5,
+                                4503599627370495.5,
+                                4503599627370497.0,
+                                2251799813685247.5,
+                                -2251799813685247.5,
+                                2251799813685248.5,
+                                -2251799813685249.5,
+                                1e300,
+                                -1e300,
+                                std::numeric_limits<double>::infinity(),
+                                -std::numeric_limits<double>::infinity()};
+  std::mt19937_64 random(5u);
+  for (int k = 0; k < 200000; ++k) {
+    const double whole = static_cast<double>(static_cast<int64_t>(random() % 4000001) - 2000000);
+    values.push_back(whole + 0.5);
+    values.push_back(std::nextafter(whole + 0.5, 0.0));
+    values.push_back(std::nextafter(whole + 0.5, 1e9));
+    values.push_back(
+        std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 80) - 60) *
+        (k % 2 == 0 ? 1.0 : -1.0));
+  }
+  for (const double value : values) {
+    const double want = std::nearbyint(value);
+    const double got = RoundToInteger(value);
+    ASSERT_TRUE(got == want || (std::isnan(got) && std::isnan(want))) << value;
+  }
+  EXPECT_TRUE(std::isnan(RoundToInteger(std::nan(""))));
 }
 
 TEST(Nearest, OutOfRangeGivesTheLowestValue) {
