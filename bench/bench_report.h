@@ -4,7 +4,6 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <map>
@@ -20,8 +19,8 @@ struct KeptRun {
 
 class KeepingReporter : public benchmark::ConsoleReporter {
  public:
-  KeepingReporter()
-      : benchmark::ConsoleReporter(isatty(STDOUT_FILENO) != 0 ? OO_ColorTabular : OO_Tabular) {}
+  // Counters in columns, no colours (the output often goes to a file).
+  KeepingReporter() : benchmark::ConsoleReporter(OO_Tabular) {}
 
   void ReportRuns(const std::vector<Run>& reports) override {
     benchmark::ConsoleReporter::ReportRuns(reports);
