@@ -75,16 +75,10 @@ drawing_press() {
 
 # Waits (in this shell, the program's parent) for the program to end.
 drawing_expect_exit() {
-  local expected=$1 limit=${2:-15} status=timeout i
-  for i in $(seq 1 $((limit * 10))); do
-    if ! kill -0 "$E2E_APP_PID" 2>/dev/null; then
-      status=0
-      wait "$E2E_APP_PID" || status=$?
-      break
-    fi
-    sleep 0.1
-  done
-  [[ "$status" == "$expected" ]] || e2e_fail "drawing ended with '$status', expected '$expected'"
+  local expected=$1
+  e2e_wait_exit "$E2E_APP_PID" "${2:-15}"
+  [[ "$E2E_EXIT_STATUS" == "$expected" ]] ||
+    e2e_fail "drawing ended with '$E2E_EXIT_STATUS', expected '$expected'"
   E2E_APP_PID=""
 }
 

@@ -30,19 +30,20 @@ e2e_stop_x() {
   [[ -n "${E2E_XVFB_PID:-}" ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
 }
 
-# Waits up to $2 seconds for pid $1 to end; prints its exit status, or "timeout".
+# Waits up to $2 seconds for pid $1 to end; sets E2E_EXIT_STATUS to its exit
+# status, or "timeout". Call it in the process's parent shell, not in $(...):
+# only the parent can collect the status.
 e2e_wait_exit() {
   local pid=$1 limit=${2:-10} i
+  E2E_EXIT_STATUS=timeout
   for i in $(seq 1 $((limit * 10))); do
     if ! kill -0 "$pid" 2>/dev/null; then
-      local status=0
-      wait "$pid" || status=$?
-      echo "$status"
+      E2E_EXIT_STATUS=0
+      wait "$pid" || E2E_EXIT_STATUS=$?
       return 0
     fi
     sleep 0.1
   done
-  echo timeout
 }
 
 # Writes the whole X screen as a PNG/BMP/PPM (by extension) using ImageMagick.

@@ -62,16 +62,11 @@ wine_hold_key() {
 # Waits up to $1 seconds (default 15) for drawing.exe to end with status 0.
 # (The wait runs in this shell: only the parent can collect the status.)
 wine_expect_exit_ok() {
-  local limit=${1:-15} i status=timeout
-  for i in $(seq 1 $((limit * 10))); do
-    if ! kill -0 "$E2E_APP_PID" 2>/dev/null; then
-      status=0
-      wait "$E2E_APP_PID" || status=$?
-      break
-    fi
-    sleep 0.1
-  done
-  [[ $status == 0 ]] || { cat "$E2E_WORK/drawing.log" >&2; e2e_fail "drawing.exe ended with '$status'"; }
+  e2e_wait_exit "$E2E_APP_PID" "${1:-15}"
+  [[ $E2E_EXIT_STATUS == 0 ]] || {
+    cat "$E2E_WORK/drawing.log" >&2
+    e2e_fail "drawing.exe ended with '$E2E_EXIT_STATUS'"
+  }
   E2E_APP_PID=
 }
 
