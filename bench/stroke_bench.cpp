@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/particle.h"
+#include "app/stroke.h"
 #include "bench_report.h"
 #include "draw/drawing.h"
 #include "draw/image_target.h"
@@ -27,42 +29,60 @@ using drawing::draw::Colour;
 
 constexpr int32_t kWidth = 1920;
 constexpr int32_t kHeight = 1080;
-constexpr int32_t kHalfWidth = 15;
-constexpr uint32_t kAlpha = 150;
+constexpr int32_t kHalfWidth = drawing::app::StrokeHalfWidth;
+constexpr uint32_t kAlpha = drawing::app::StrokeAlpha;
 
 struct Line {
   int32_t x1, y1, x2, y2;
   Colour colour;
 };
 
-int32_t Nearest(double v) {
-  return static_cast<int32_t>(std::nearbyint(v));
-}
+// A particle as the stroke phase sees it: where it is and was, and its colour.
+struct Painted {
+  drawing::app::Particle particle;
+  Colour colour;
+};
 
-// One frame's strokes for `particles` particles: positions anywhere on the
-// screen (so some strokes are clipped), each moved 0 to 40 pixels in a random
-// direction since the last frame, colours along a blue-to-red gradient.
-std::vector<Line> StrokeLines(int32_t particles) {
+// One frame's particles: positions anywhere on the screen (so some strokes
+// are clipped), each moved 0 to 40 pixels in a random direction since the
+// last frame, colours along a blue-to-red gradient.
+std::vector<Painted> Particles(int32_t particles) {
   std::mt19937 random(1234567u);
   std::uniform_real_distribution<double> x(0.0, kWidth);
   std::uniform_real_distribution<double> y(0.0, kHeight);
   std::uniform_real_distribution<double> length(0.0, 40.0);
   std::uniform_real_distribution<double> angle(0.0, 2 * 3.1415926535);
-  std::vector<Line> lines;
-  lines.reserve(static_cast<size_t>(particles) * (2 * kHalfWidth + 1));
+  std::vector<Painted> painted;
   for (int32_t p = 0; p < particles; ++p) {
-    const double px = x(random), py = y(random);
+    drawing::app::Particle particle{};
+    particle.x = x(random);
+    particle.y = y(random);
     const double d = length(random), a = angle(random);
-    const double prevX = px - d * std::cos(a), prevY = py - d * std::sin(a);
+    particle.prevX = particle.x - d * std::cos(a);
+    particle.prevY = particle.y - d * std::sin(a);
     const int32_t n = particles;
-    const uint32_t red = static_cast<uint32_t>((255 / n) * p);
-    const uint32_t blue = static_cast<uint32_t>((255 / n) * (n - p));
-    const Colour c = red + blue * 65536 + kAlpha * 16777216;
-    const int32_t x1 = prevX < px ? Nearest(px - 1) : Nearest(px + 1);
-    lines.push_back({x1, Nearest(py), Nearest(prevX), Nearest(prevY), c});
+    particle.red = static_cast<int16_t>((255 / n) * p);
+    particle.blue = static_cast<int16_t>((255 / n) * (n - p));
+    painted.push_back({particle, drawing::app::ParticleColour(particle, kAlpha)});
+  }
+  return painted;
+}
+
+// Their strokes line by line, in the program's order: the centre line, then
+// one above and one below, further out each time.
+std::vector<Line> StrokeLines(const std::vector<Painted>& painted) {
+  std::vector<Line> lines;
+  lines.reserve(painted.size() * drawing::app::StrokeLineCount);
+  for (const Painted& p : painted) {
+    const int32_t start = drawing::app::StrokeStartColumn(p.particle);
+    const auto add = [&](int32_t offset) {
+      const drawing::app::Line line = drawing::app::StrokeLine(p.particle, start, offset);
+      lines.push_back({line.x1, line.y1, line.x2, line.y2, p.colour});
+    };
+    add(0);
     for (int32_t i = 1; i <= kHalfWidth; ++i) {
-      lines.push_back({x1, Nearest(py - i), Nearest(prevX), Nearest(prevY - i), c});
-      lines.push_back({x1, Nearest(py + i), Nearest(prevX), Nearest(prevY + i), c});
+      add(-i);
+      add(i);
     }
   }
   return lines;
@@ -88,7 +108,7 @@ int64_t BlendedPixels(const std::vector<Line>& lines) {
 }
 
 void BM_StrokesBaseline(benchmark::State& state) {
-  const std::vector<Line> lines = StrokeLines(static_cast<int32_t>(state.range(0)));
+  const std::vector<Line> lines = StrokeLines(Particles(static_cast<int32_t>(state.range(0))));
   std::vector<uint8_t> canvas(static_cast<size_t>(kWidth) * kHeight * 4);
   for (size_t k = 0; k < canvas.size(); k += 4) {
     const uint32_t black = 0xFF000000u;
@@ -108,8 +128,14 @@ void BM_StrokesBaseline(benchmark::State& state) {
   ReportRates(state, lines.size(), BlendedPixels(lines));
 }
 
+// The strokes as the program paints them: one band of parallel lines where
+// rounding keeps them parallel, else line by line.
 void BM_StrokesFast(benchmark::State& state) {
-  const std::vector<Line> lines = StrokeLines(static_cast<int32_t>(state.range(0)));
+  const std::vector<Painted> painted = Particles(static_cast<int32_t>(state.range(0)));
+  std::vector<drawing::app::Stroke> strokes;
+  for (const Painted& p : painted) {
+    strokes.push_back(drawing::app::MakeStroke(p.particle));
+  }
   drawing::runtime::MainHeap heap;
   drawing::platform::soft::SoftGdi gdi;
   drawing::platform::headless::HeadlessSystem system;
@@ -121,11 +147,23 @@ void BM_StrokesFast(benchmark::State& state) {
   for (auto _ : state) {
     drawing.BeginDraw(drawing::draw::ImageTarget(drawing, images, gdi, 0));
     drawing.SetDrawMode(drawing::draw::DrawModeAlphaBlend);
-    for (const Line& line : lines) {
-      drawing.DrawLine(line.x1, line.y1, line.x2, line.y2, line.colour);
+    for (size_t k = 0; k < strokes.size(); ++k) {
+      const drawing::app::Stroke& stroke = strokes[k];
+      const Colour colour = painted[k].colour;
+      if (stroke.Parallel()) {
+        const drawing::app::Line centre = stroke.LineAt(0);
+        drawing.DrawParallelLines(centre.x1, centre.y1, centre.x2, centre.y2, -kHalfWidth,
+                                  kHalfWidth, colour);
+        continue;
+      }
+      for (int32_t i = -kHalfWidth; i <= kHalfWidth; ++i) {
+        const drawing::app::Line line = stroke.LineAt(i);
+        drawing.DrawLine(line.x1, line.y1, line.x2, line.y2, colour);
+      }
     }
     drawing.EndDraw();
   }
+  const std::vector<Line> lines = StrokeLines(painted);
   ReportRates(state, lines.size(), BlendedPixels(lines));
 }
 

@@ -34,9 +34,16 @@ void Application::RenderFrame() {
   runtime::ListRewind(state_.Swarm);
   while (auto* particle = static_cast<const Particle*>(runtime::ListNext(state_.Swarm))) {
     const draw::Colour colour = ParticleColour(*particle, StrokeAlpha);
-    const int32_t startColumn = StrokeStartColumn(*particle);
+    const Stroke stroke = MakeStroke(*particle);
+    if (stroke.Parallel()) {
+      // One colour throughout: the order of the lines cannot change a pixel.
+      const Line centre = stroke.LineAt(0);
+      drawing_.DrawParallelLines(centre.x1, centre.y1, centre.x2, centre.y2, -StrokeHalfWidth,
+                                 StrokeHalfWidth, colour);
+      continue;
+    }
     const auto draw = [&](int32_t offset) {
-      const Line line = StrokeLine(*particle, startColumn, offset);
+      const Line line = stroke.LineAt(offset);
       drawing_.DrawLine(line.x1, line.y1, line.x2, line.y2, colour);
     };
     draw(0);

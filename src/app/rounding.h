@@ -14,12 +14,18 @@ namespace drawing::app {
 // nearbyint does: the sum lies where doubles are whole numbers, and taking
 // the shift away again is exact. The program only ever runs with rounding to
 // nearest, ties to even.
+inline constexpr double RoundingShiftLimit = 2251799813685248.0;  // 2^51
+
+// RoundToInteger for a value known to lie strictly between -2^51 and 2^51.
+inline double RoundToIntegerBelowLimit(double value) {
+  constexpr double kShift = 6755399441055744.0;  // 1.5 * 2^52
+  const double shifted = value + kShift;
+  return shifted - kShift;
+}
+
 inline double RoundToInteger(double value) {
-  constexpr double kFractionsEnd = 2251799813685248.0;  // 2^51
-  constexpr double kShift = 6755399441055744.0;         // 1.5 * 2^52
-  if (value > -kFractionsEnd && value < kFractionsEnd) {
-    const double shifted = value + kShift;
-    return shifted - kShift;
+  if (value > -RoundingShiftLimit && value < RoundingShiftLimit) {
+    return RoundToIntegerBelowLimit(value);
   }
   return std::nearbyint(value);  // whole already, infinite or not a number
 }

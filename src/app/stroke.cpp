@@ -1,5 +1,7 @@
 #include "app/stroke.h"
 
+#include <cstddef>
+
 #include "app/rounding.h"
 
 namespace drawing::app {
@@ -12,6 +14,55 @@ Line StrokeLine(const Particle& particle, int32_t startColumn, int32_t offset) {
   // nearest(y - i) of the difference, not nearest(y) - i: they differ at halves.
   return {startColumn, Nearest(particle.y + offset), Nearest(particle.prevX),
           Nearest(particle.prevY + offset)};
+}
+
+namespace {
+
+// nearest(centre + offset) for every offset of a stroke. Near the screen the
+// sums stay far inside the range of the shortcut and of int32_t, so the loop
+// needs no checks; anywhere else each row goes through Nearest.
+void RoundRows(double centre, std::array<int32_t, StrokeLineCount>& rows) {
+  constexpr double kPlainRange = 1073741824.0;  // 2^30
+  if (centre > -kPlainRange && centre < kPlainRange) {
+    for (size_t k = 0; k < rows.size(); ++k) {
+      const int32_t offset = static_cast<int32_t>(k) - StrokeHalfWidth;
+      rows[k] = static_cast<int32_t>(RoundToIntegerBelowLimit(centre + offset));
+    }
+    return;
+  }
+  for (size_t k = 0; k < rows.size(); ++k) {
+    rows[k] = Nearest(centre + (static_cast<int32_t>(k) - StrokeHalfWidth));
+  }
+}
+
+bool MovedDownByOffset(const std::array<int32_t, StrokeLineCount>& rows) {
+  const int64_t centre = rows[StrokeHalfWidth];
+  for (size_t k = 0; k < rows.size(); ++k) {
+    if (rows[k] - centre != static_cast<int64_t>(k) - StrokeHalfWidth) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+Line Stroke::LineAt(int32_t offset) const {
+  const auto k = static_cast<size_t>(offset + StrokeHalfWidth);
+  return {startColumn, startRows[k], endColumn, endRows[k]};
+}
+
+bool Stroke::Parallel() const {
+  return MovedDownByOffset(startRows) && MovedDownByOffset(endRows);
+}
+
+Stroke MakeStroke(const Particle& particle) {
+  Stroke stroke{};
+  stroke.startColumn = StrokeStartColumn(particle);
+  stroke.endColumn = Nearest(particle.prevX);
+  RoundRows(particle.y, stroke.startRows);
+  RoundRows(particle.prevY, stroke.endRows);
+  return stroke;
 }
 
 }  // namespace drawing::app

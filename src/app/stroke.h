@@ -2,6 +2,7 @@
 // particle's doubles, each expression rounded once, ties to even.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "app/particle.h"
@@ -10,6 +11,7 @@
 namespace drawing::app {
 
 inline constexpr int32_t StrokeHalfWidth = 30 / 2;  // lines on each side of the centre
+inline constexpr int32_t StrokeLineCount = 2 * StrokeHalfWidth + 1;
 inline constexpr uint32_t StrokeAlpha = 150;
 inline constexpr int32_t BoxSize = 3;
 
@@ -33,5 +35,23 @@ struct Line {
 // Line `offset` (-15..15) of a particle's stroke, from the new position back
 // to the previous one, `offset` pixels down.
 Line StrokeLine(const Particle& particle, int32_t startColumn, int32_t offset);
+
+// Every line of a particle's stroke at once, the same as StrokeLine gives one
+// by one: a frame rounds 31 lines per particle, so the shared column is
+// rounded once and the rows in one plain loop.
+struct Stroke {
+  int32_t startColumn;
+  int32_t endColumn;  // nearest(prevX)
+  // nearest(y + offset) and nearest(prevY + offset), at offset + StrokeHalfWidth.
+  std::array<int32_t, StrokeLineCount> startRows;
+  std::array<int32_t, StrokeLineCount> endRows;
+
+  Line LineAt(int32_t offset) const;
+  // True when every line is line 0 moved `offset` rows down; false where a
+  // row rounds at a half the other way, or lies outside the 32-bit range.
+  bool Parallel() const;
+};
+
+Stroke MakeStroke(const Particle& particle);
 
 }  // namespace drawing::app

@@ -42,6 +42,16 @@ class DrawContext {
   // Prepares the colour for drawing; never writes frontColor (the wrappers do).
   virtual void SetFrontColor(Colour /*colour*/) {}
   virtual void DrawLine(int32_t /*x1*/, int32_t /*y1*/, int32_t /*x2*/, int32_t /*y2*/) {}
+  // DrawLine(x1, y1 + k, x2, y2 + k) for every k from firstOffset to
+  // lastOffset; every y + k fits in 32 bits. The lines all apply the same
+  // rule to each pixel they cover, so the order they are drawn in cannot
+  // change a pixel, and a back-end may paint them as one shape.
+  virtual void DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                 int32_t firstOffset, int32_t lastOffset) {
+    for (int32_t k = firstOffset; k <= lastOffset; ++k) {
+      DrawLine(x1, y1 + k, x2, y2 + k);
+    }
+  }
   virtual void PutPixel(int32_t /*x*/, int32_t /*y*/) {}
   virtual void PutPixelColor(int32_t /*x*/, int32_t /*y*/, Colour /*colour*/) {}
   virtual Colour ReadPixel(int32_t /*x*/, int32_t /*y*/) { return 0; }

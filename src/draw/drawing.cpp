@@ -1,5 +1,8 @@
 #include "draw/drawing.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace drawing::draw {
 
 Drawing::Drawing(runtime::MainHeap& heap, platform::System& system)
@@ -85,6 +88,21 @@ bool Drawing::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Colour co
   }
   CheckFrontColour(*currentDrawContext_, colour);
   currentDrawContext_->DrawLine(x1, y1, x2, y2);
+  return true;
+}
+
+bool Drawing::DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t firstOffset,
+                                int32_t lastOffset, Colour colour) {
+  if (currentDrawContext_ == nullptr || firstOffset > lastOffset) {
+    return false;
+  }
+  const int64_t top = static_cast<int64_t>(std::min(y1, y2)) + firstOffset;
+  const int64_t bottom = static_cast<int64_t>(std::max(y1, y2)) + lastOffset;
+  if (top < std::numeric_limits<int32_t>::min() || bottom > std::numeric_limits<int32_t>::max()) {
+    return false;
+  }
+  CheckFrontColour(*currentDrawContext_, colour);
+  currentDrawContext_->DrawParallelLines(x1, y1, x2, y2, firstOffset, lastOffset);
   return true;
 }
 

@@ -40,6 +40,12 @@ class Drawing {
   bool DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, Colour colour);
   bool SetDrawMode(int32_t mode);
   bool DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Colour colour);
+  // DrawLine(x1, y1 + k, x2, y2 + k, colour) for k = firstOffset..lastOffset,
+  // in an order of the back-end's choosing (one colour: the pixels come out
+  // the same). False, drawing nothing, also when the offsets are reversed or
+  // move a row out of the 32-bit range.
+  bool DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t firstOffset,
+                         int32_t lastOffset, Colour colour);
 
   DrawContext* CurrentDrawContext() const { return currentDrawContext_; }
   uint32_t TlsIndex() const { return tlsIndex_; }

@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -55,6 +56,15 @@ class PortableOpaqueBlendPair {
     return std::bit_cast<uint64_t>(__builtin_convertvector(q, Bytes8));
   }
 
+  // Four neighbouring opaque pixels in place.
+  void Four(uint8_t* p) const {
+    uint64_t halves[2];
+    std::memcpy(halves, p, sizeof halves);
+    halves[0] = (*this)(halves[0]);
+    halves[1] = (*this)(halves[1]);
+    std::memcpy(p, halves, sizeof halves);
+  }
+
  private:
   using Words2 = uint64_t __attribute__((vector_size(16)));
   using Bytes16 = uint8_t __attribute__((vector_size(16)));
@@ -91,6 +101,23 @@ class Sse2OpaqueBlendPair {
     uint64_t result;
     _mm_storel_epi64(reinterpret_cast<__m128i*>(&result), _mm_packus_epi16(q, zero));
     return result;
+  }
+
+  // Four neighbouring opaque pixels in place: both halves of one load share
+  // the factors.
+  void Four(uint8_t* p) const {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i inverse = _mm_loadu_si128(reinterpret_cast<const __m128i*>(inverse_));
+    const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source_));
+    const __m128i magic = _mm_set1_epi16(static_cast<int16_t>(0x8081));
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const auto half = [&](__m128i wide) {
+      const __m128i x = _mm_add_epi16(_mm_mullo_epi16(wide, inverse), source);
+      return _mm_srli_epi16(_mm_mulhi_epu16(x, magic), 7);
+    };
+    const __m128i low = half(_mm_unpacklo_epi8(pixels, zero));
+    const __m128i high = half(_mm_unpackhi_epi8(pixels, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(low, high));
   }
 
  private:

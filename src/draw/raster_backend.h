@@ -37,6 +37,8 @@ class RasterBackend : public DrawContext {
   void SetDrawMode(int32_t mode) override;
   void SetFrontColor(Colour colour) override;
   void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
+  void DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t firstOffset,
+                         int32_t lastOffset) override;
   void PutPixel(int32_t x, int32_t y) override;
   void PutPixelColor(int32_t x, int32_t y, Colour colour) override;
   Colour ReadPixel(int32_t x, int32_t y) override;
@@ -107,6 +109,9 @@ class RasterBackend : public DrawContext {
   void StepLongSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
   // Paints the kept shape from `start` with the rule of the mode.
   void PaintShapeByRule(uint8_t* start);
+  // The kept shape from `start` and from each of the `count` - 1 rows below
+  // it: row by row when the shape is mostly across, else line by line.
+  void PaintShapeBand(uint8_t* start, int32_t count);
 
   OpaqueBlendSet frontBlend_{SourceChannels{}};
   // MinorPositions::Reciprocal of the last long line's major length.
@@ -130,8 +135,14 @@ class RasterBackend : public DrawContext {
   static constexpr int32_t ShapePixels = 128;
   LineShape shape_;
   bool shapeFromSecond_ = false;  // the stepping starts at (x2, y2)
+  bool shapeAcross_ = false;      // one pixel per column (|dy| <= |dx|)
+  int32_t shapeMinorStep_ = 1;    // +1 or -1 along the minor axis
+  int32_t shapeMinorLength_ = 0;
   int32_t shapeCount_ = 0;
   ptrdiff_t shapeOffsets_[ShapePixels + 1];  // one more for the spare of a last pair
+  // The pixels at minor position m are shape pixels minorRuns_[m] up to
+  // minorRuns_[m + 1] - 1.
+  int32_t minorRuns_[ShapePixels + 1];
 };
 
 }  // namespace drawing::draw

@@ -11,6 +11,7 @@
 #include "draw/blend_runs.h"
 #include "draw/line_steps.h"
 #include "draw/raster_backend.h"
+#include "draw/span_rules.h"
 
 namespace drawing::draw::raster {
 
@@ -165,6 +166,18 @@ inline std::optional<BlendRuns> BlendRunsOf(const RasterBackend& context) {
     return BlendRuns(context.FrontBlend(), context.pixelRow == PixelRow::Blend);
   }
   return std::nullopt;
+}
+
+// Applies the context's rule to `length` pixels from `p`, `stride` bytes
+// apart. Only for modes without gradient and custom function.
+inline void PaintSpan(const RasterBackend& context, uint8_t* p, ptrdiff_t stride, int32_t length) {
+  if (const std::optional<BlendRuns> runs = BlendRunsOf(context)) {
+    runs->Run(p, stride, length);
+    return;
+  }
+  WithSpanRule(context, [&](const auto& rule) {
+    PaintSequence(rule, p, length, SpanOffsets(stride), 2 * context.pitch);
+  });
 }
 
 }  // namespace drawing::draw::raster

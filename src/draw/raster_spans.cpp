@@ -2,33 +2,15 @@
 // pixels to the rules.
 #include <cstddef>
 #include <cstdlib>
-#include <optional>
 
 #include "draw/raster_backend.h"
 #include "draw/raster_loops.h"
-#include "draw/span_rules.h"
 
 namespace drawing::draw {
-namespace {
 
-using raster::BlendRunsOf;
-using raster::PaintSequence;
+using raster::PaintSpan;
 using raster::PerPixel;
 using raster::PrefetchNeighbourRows;
-using raster::SpanOffsets;
-
-// Applies the context's rule to `length` pixels from `p`, `stride` bytes apart.
-void PaintSpan(const RasterBackend& context, uint8_t* p, ptrdiff_t stride, int32_t length) {
-  if (const std::optional<BlendRuns> runs = BlendRunsOf(context)) {
-    runs->Run(p, stride, length);
-    return;
-  }
-  WithSpanRule(context, [&](const auto& rule) {
-    PaintSequence(rule, p, length, SpanOffsets(stride), 2 * context.pitch);
-  });
-}
-
-}  // namespace
 
 void RasterBackend::PaintRow(int32_t x, int32_t y, int32_t length) {
   if (PerPixel(*this)) {

@@ -24,14 +24,25 @@ bool RasterBackend::MakeShape(int32_t dx, int32_t dy) {
     return false;
   }
   const int32_t count = stepping.majorLength + 1;
-  SteppedOffsets offsets(Midpoint(stepping.majorLength, stepping.minorLength), stepping.major,
-                         stepping.minor);
+  Midpoint midpoint(stepping.majorLength, stepping.minorLength);
+  ptrdiff_t offset = 0;
+  int32_t minorPosition = 0;
+  minorRuns_[0] = 0;
   for (int32_t k = 0; k < count; ++k) {
-    shapeOffsets_[k] = offsets();
+    shapeOffsets_[k] = offset;
+    const bool movesMinor = midpoint.Next() == 0;
+    offset += stepping.major + (movesMinor ? stepping.minor : 0);
+    if (movesMinor && k + 1 < count) {
+      minorRuns_[++minorPosition] = k + 1;
+    }
   }
+  minorRuns_[minorPosition + 1] = count;
   shapeOffsets_[count] = 0;
   shape_ = LineShape{dx, dy, pitch, bytesPerPixel};
   shapeFromSecond_ = !stepping.fromFirst;
+  shapeAcross_ = stepping.xMajor;
+  shapeMinorStep_ = stepping.minorStep;
+  shapeMinorLength_ = minorPosition;
   shapeCount_ = count;
   return true;
 }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
+
 namespace drawing::app {
 namespace {
 
@@ -48,6 +52,62 @@ TEST(Stroke, OffsetsAreRoundedAfterTheSubtraction) {
   EXPECT_EQ(StrokeLine(p, 1, 0).y1, 2);
   EXPECT_EQ(StrokeLine(p, 1, 1).y1, 4);
   EXPECT_EQ(StrokeLine(p, 1, -1).y2, 2);
+}
+
+// The whole stroke at once against StrokeLine line by line: positions on
+// and far off the screen, at halves, past the 32-bit range, not numbers.
+TEST(Stroke, WholeStrokeMatchesItsLinesOneByOne) {
+  std::mt19937 random(20261207u);
+  std::uniform_real_distribution<double> screen(-100.0, 4000.0);
+  std::uniform_int_distribution<int> half(-40, 4000);
+  std::uniform_int_distribution<int> kind(0, 7);
+  const double unusual[] = {1073741823.5,
+                            -1073741824.5,
+                            2147483647.0,
+                            2147483660.25,
+                            -2147483700.0,
+                            3e15,
+                            std::numeric_limits<double>::infinity(),
+                            std::numeric_limits<double>::quiet_NaN(),
+                            0.49999999999999994,
+                            -0.5};
+  std::uniform_int_distribution<size_t> pickUnusual(0, std::size(unusual) - 1);
+  const auto value = [&]() {
+    switch (kind(random)) {
+      case 0:
+        return half(random) + 0.5;
+      case 1:
+        return unusual[pickUnusual(random)];
+      default:
+        return screen(random);
+    }
+  };
+  for (int n = 0; n < 20000; ++n) {
+    const Particle p = At(value(), value(), value(), value());
+    const Stroke stroke = MakeStroke(p);
+    const int32_t start = StrokeStartColumn(p);
+    bool shifted = true;
+    const Line centre = StrokeLine(p, start, 0);
+    for (int32_t i = -StrokeHalfWidth; i <= StrokeHalfWidth; ++i) {
+      const Line expected = StrokeLine(p, start, i);
+      const Line line = stroke.LineAt(i);
+      ASSERT_EQ(line.x1, expected.x1) << n;
+      ASSERT_EQ(line.y1, expected.y1) << n << " offset " << i << " y " << p.y;
+      ASSERT_EQ(line.x2, expected.x2) << n;
+      ASSERT_EQ(line.y2, expected.y2) << n << " offset " << i << " prevY " << p.prevY;
+      shifted = shifted && static_cast<int64_t>(expected.y1) - centre.y1 == i &&
+                static_cast<int64_t>(expected.y2) - centre.y2 == i;
+    }
+    ASSERT_EQ(stroke.Parallel(), shifted) << n << " y " << p.y << " prevY " << p.prevY;
+  }
+}
+
+TEST(Stroke, RowsRoundingAtAHalfAreNotParallel) {
+  EXPECT_FALSE(MakeStroke(At(0, 2.5, 0, 7)).Parallel());
+  EXPECT_FALSE(MakeStroke(At(0, 7, 0, -3.5)).Parallel());
+  EXPECT_TRUE(MakeStroke(At(0, 2.25, 0, 7.75)).Parallel());
+  // 0.49999999999999994 + 1 is 1.5 as a double: rounds to 2, not to 1.
+  EXPECT_FALSE(MakeStroke(At(0, 0.49999999999999994, 0, 7)).Parallel());
 }
 
 TEST(Stroke, ColoursCarryTheirAlphaByte) {

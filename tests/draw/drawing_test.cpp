@@ -124,6 +124,29 @@ TEST_F(DrawingTest, WrappersIgnoreCallsWithoutAContext) {
   EXPECT_FALSE(drawing.DrawBox(0, 0, 3, 3, 0x123456));
   EXPECT_FALSE(drawing.SetDrawMode(16));
   EXPECT_FALSE(drawing.DrawLine(0, 0, 5, 5, 0x96000000u));
+  EXPECT_FALSE(drawing.DrawParallelLines(0, 0, 5, 5, -1, 1, 0x96000000u));
+}
+
+// A context without a band of its own draws the lines one by one, first
+// offset first; offsets that are reversed or leave the 32-bit range draw
+// nothing.
+TEST_F(DrawingTest, ParallelLinesAreTheLinesOneByOne) {
+  drawing.BeginDraw(drawing.NewDrawContext<LoggingContext>(log, 1));
+  EXPECT_TRUE(drawing.DrawParallelLines(1, 10, 4, 20, -1, 1, 0x0000FF));
+  EXPECT_FALSE(drawing.DrawParallelLines(1, 10, 4, 20, 1, -1, 0x0000FF));
+  EXPECT_FALSE(drawing.DrawParallelLines(0, 2147483640, 0, 0, 0, 8, 0x0000FF));
+  EXPECT_FALSE(drawing.DrawParallelLines(0, 0, 0, -2147483640, -9, 0, 0x0000FF));
+  EXPECT_TRUE(drawing.DrawParallelLines(0, 2147483640, 0, -2147483640, -8, 7, 0x00FF00));
+  EXPECT_EQ(log.calls[0], "BeginTarget");
+  EXPECT_EQ(log.calls[1], "SetFrontColor 255");
+  EXPECT_EQ(log.calls[2], "DrawLine 1 9 4 19");
+  EXPECT_EQ(log.calls[3], "DrawLine 1 10 4 20");
+  EXPECT_EQ(log.calls[4], "DrawLine 1 11 4 21");
+  EXPECT_EQ(log.calls[5], "SetFrontColor 65280");
+  EXPECT_EQ(log.calls[6], "DrawLine 0 2147483632 0 -2147483648");
+  ASSERT_EQ(log.calls.size(), 6u + 16u);
+  EXPECT_EQ(log.calls.back(), "DrawLine 0 2147483647 0 -2147483633");
+  drawing.EndDraw();
 }
 
 TEST_F(DrawingTest, EqualColoursSetTheFrontColourOnce) {

@@ -36,6 +36,8 @@ struct Failures {
   uint32_t single = 0;
   uint32_t pair = 0;
   uint32_t portablePair = 0;
+  uint32_t four = 0;
+  uint32_t portableFour = 0;
   uint32_t threeBytes = 0;
 };
 
@@ -71,6 +73,22 @@ Failures CheckAllInputs() {
         failures.pair += set.pair(both) != want ? 1 : 0;
         failures.portablePair += portable(both) != want ? 1 : 0;
 
+        // Four pixels: the pair, then the pair the other way round.
+        uint8_t four[16];
+        std::memcpy(four, before, 8);
+        std::memcpy(four + 8, before + 4, 4);
+        std::memcpy(four + 12, before, 4);
+        uint8_t wantFour[16];
+        std::memcpy(wantFour, expected, 8);
+        std::memcpy(wantFour + 8, expected + 4, 4);
+        std::memcpy(wantFour + 12, expected, 4);
+        uint8_t portableFour[16];
+        std::memcpy(portableFour, four, 16);
+        set.pair.Four(four);
+        portable.Four(portableFour);
+        failures.four += std::memcmp(four, wantFour, 16) != 0 ? 1 : 0;
+        failures.portableFour += std::memcmp(portableFour, wantFour, 16) != 0 ? 1 : 0;
+
         uint8_t three[3];
         std::memcpy(three, before, 3);
         FastBlendPixel3(three, set.s);
@@ -91,6 +109,8 @@ TEST(FastBlendTest, EveryFastFormEqualsTheGeneralRuleForAllInputs) {
   EXPECT_EQ(failures.single, 0u);
   EXPECT_EQ(failures.pair, 0u);
   EXPECT_EQ(failures.portablePair, 0u);
+  EXPECT_EQ(failures.four, 0u);
+  EXPECT_EQ(failures.portableFour, 0u);
   EXPECT_EQ(failures.threeBytes, 0u);
 }
 

@@ -163,8 +163,51 @@ TEST_P(FastPathTest, StrokeBundlesMatchThePerPixelReading) {
   }
 }
 
+// Parallel lines painted as one band against the same lines drawn one by one
+// by the plain reading: shapes mostly across and mostly down, long ones, every
+// direction, bands of one to 31 lines, some reaching past an edge; every
+// alpha, every mode without the per-pixel colours, pixels of every alpha.
+TEST_P(FastPathTest, ParallelLinesMatchTheLinesOneByOne) {
+  const Case c = GetParam();
+  std::mt19937 random(20261207u + static_cast<uint32_t>(c.width));
+  Drawn drawn(c, random);
+  std::uniform_int_distribution<int32_t> x(-4, c.width + 3);
+  std::uniform_int_distribution<int32_t> y(-4, c.height + 3);
+  std::uniform_int_distribution<int32_t> move(-14, 14);
+  std::uniform_int_distribution<int32_t> far(-200, 200);
+  std::uniform_int_distribution<int32_t> lines(1, 31);
+  std::uniform_int_distribution<int32_t> firstOffset(-20, 5);
+  std::uniform_int_distribution<int> kind(0, 9);
+  std::uniform_int_distribution<uint32_t> channel(0, 0xFFFFFF);
+
+  int32_t mode = 0;
+  for (int band = 0; band < 6000; ++band) {
+    if (band % 40 == 0) {
+      mode = RandomMode(random);
+      drawn.SetMode(mode);
+    }
+    const Colour colour = channel(random) | static_cast<Colour>(band % 256) << 24;
+    drawn.SetColour(colour);
+    const int32_t x1 = x(random);
+    const int32_t y1 = y(random);
+    const bool longLine = kind(random) == 0;
+    const int32_t x2 = x1 + (longLine ? far(random) : move(random));
+    const int32_t y2 = y1 + (longLine ? far(random) : move(random));
+    const int32_t first = firstOffset(random);
+    const int32_t last = first + lines(random) - 1;
+    drawn.target.context().DrawParallelLines(x1, y1, x2, y2, first, last);
+    for (int32_t k = first; k <= last; ++k) {
+      drawn.plain.DrawLine(x1, y1 + k, x2, y2 + k);
+    }
+    ASSERT_TRUE(drawn.Same()) << "band " << band << " (" << x1 << "," << y1 << ")-(" << x2 << ","
+                              << y2 << ") offsets " << first << ".." << last << " mode " << mode
+                              << " colour " << std::hex << colour;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(PixelSizes, FastPathTest,
-                         ::testing::Values(Case{4, 61, 47}, Case{3, 61, 47}, Case{3, 30, 70}),
+                         ::testing::Values(Case{4, 61, 47}, Case{3, 61, 47}, Case{3, 30, 70},
+                                           Case{4, 40, 90}),
                          [](const ::testing::TestParamInfo<Case>& param) {
                            return std::to_string(param.param.bytesPerPixel) + "Bytes" +
                                   std::to_string(param.param.width) + "x" +
