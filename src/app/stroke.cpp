@@ -36,13 +36,19 @@ void RoundRows(double centre, std::array<int32_t, StrokeLineCount>& rows) {
 }
 
 bool MovedDownByOffset(const std::array<int32_t, StrokeLineCount>& rows) {
-  const int64_t centre = rows[StrokeHalfWidth];
-  for (size_t k = 0; k < rows.size(); ++k) {
-    if (rows[k] - centre != static_cast<int64_t>(k) - StrokeHalfWidth) {
-      return false;
-    }
+  const int32_t centre = rows[StrokeHalfWidth];
+  constexpr int32_t kNear = 1 << 30;
+  if (centre < -kNear || centre > kNear) {
+    return false;  // off any screen; the lines are drawn one by one
   }
-  return true;
+  // Differences taken modulo 2^32, which is exact here: no row lies 2^32 - 15
+  // or more away from a centre this near.
+  uint32_t mismatch = 0;
+  for (size_t k = 0; k < rows.size(); ++k) {
+    const uint32_t difference = static_cast<uint32_t>(rows[k]) - static_cast<uint32_t>(centre);
+    mismatch |= difference ^ static_cast<uint32_t>(static_cast<int32_t>(k) - StrokeHalfWidth);
+  }
+  return mismatch == 0;
 }
 
 }  // namespace

@@ -48,7 +48,8 @@ struct Stroke {
 
   Line LineAt(int32_t offset) const;
   // True when every line is line 0 moved `offset` rows down; false where a
-  // row rounds at a half the other way, or lies outside the 32-bit range.
+  // row rounds at a half the other way, lies outside the 32-bit range, or
+  // the centre rows lie more than 2^30 away from the screen.
   bool Parallel() const;
 };
 

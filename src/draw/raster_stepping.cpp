@@ -24,25 +24,26 @@ bool RasterBackend::MakeShape(int32_t dx, int32_t dy) {
     return false;
   }
   const int32_t count = stepping.majorLength + 1;
+  // Without branches: the pattern of steps follows the slope.
   Midpoint midpoint(stepping.majorLength, stepping.minorLength);
+  const ptrdiff_t diagonal = stepping.major + stepping.minor;
   ptrdiff_t offset = 0;
-  int32_t minorPosition = 0;
+  int64_t minorPosition = 0;
   minorRuns_[0] = 0;
   for (int32_t k = 0; k < count; ++k) {
     shapeOffsets_[k] = offset;
-    const bool movesMinor = midpoint.Next() == 0;
-    offset += stepping.major + (movesMinor ? stepping.minor : 0);
-    if (movesMinor && k + 1 < count) {
-      minorRuns_[++minorPosition] = k + 1;
-    }
+    // The last pixel at a minor position ends its run.
+    minorRuns_[minorPosition + 1] = k + 1;
+    const int64_t stays = midpoint.Next();  // all ones or 0
+    offset += diagonal - (stepping.minor & static_cast<ptrdiff_t>(stays));
+    minorPosition += 1 + stays;
   }
-  minorRuns_[minorPosition + 1] = count;
   shapeOffsets_[count] = 0;
   shape_ = LineShape{dx, dy, pitch, bytesPerPixel};
   shapeFromSecond_ = !stepping.fromFirst;
   shapeAcross_ = stepping.xMajor;
   shapeMinorStep_ = stepping.minorStep;
-  shapeMinorLength_ = minorPosition;
+  shapeMinorLength_ = stepping.minorLength;
   shapeCount_ = count;
   return true;
 }
