@@ -6,6 +6,7 @@
 // line: strokes are mostly lines of a few pixels.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -48,6 +49,20 @@ class BlendRuns {
     second = static_cast<uint32_t>(both >> 32);
     std::memcpy(a, &first, 4);
     std::memcpy(b, &second, 4);
+  }
+
+  // One pixel blended `times` times: an opaque one only until it settles.
+  void Repeated(uint8_t* p, int32_t times) const {
+    uint32_t pixel;
+    std::memcpy(&pixel, p, 4);
+    if (pixel >= kOpaque) {
+      pixel = blend_.pair.Repeated(pixel, std::min(times, blend_.settlingRounds));
+      std::memcpy(p, &pixel, 4);
+      return;
+    }
+    for (int32_t round = 0; round < times; ++round) {
+      Pixel(p);
+    }
   }
 
   // `count` pixels from `p`, `stride` bytes apart.

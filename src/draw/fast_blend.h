@@ -4,6 +4,7 @@
 // channel, whose numerator never exceeds 255 * 255.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -22,6 +23,29 @@ static_assert(std::endian::native == std::endian::little,
 // floor(x / 255) for 0 <= x <= 65025 (in fact up to 65535).
 constexpr uint32_t DivideBy255(uint32_t x) {
   return (x * 0x8081u) >> 23;
+}
+
+// How many blends of one colour bring every channel of an opaque pixel to a
+// value the next blend leaves as it is, for inverse alpha i. With d the
+// distance of a channel from the colour's channel c, a blend of an opaque
+// pixel makes it c + floor(i * d / 255) from above and c - ceil(i * d / 255)
+// from below; both maps keep their order, so starting at the greatest
+// distance, 255, takes the longest. Blending a pixel n times is blending it
+// min(n, rounds) times.
+constexpr int32_t SettlingRounds(int32_t inverse) {
+  int32_t rounds = 0;
+  int32_t above = 255;
+  int32_t below = 255;
+  while (true) {
+    const int32_t nextAbove = inverse * above / 255;
+    const int32_t nextBelow = (inverse * below + 254) / 255;
+    if (nextAbove == above && nextBelow == below) {
+      return rounds;
+    }
+    above = nextAbove;
+    below = nextBelow;
+    ++rounds;
+  }
 }
 
 // The blend of opaque pixels. For an opaque destination (d = 255) the general
@@ -54,6 +78,15 @@ class PortableOpaqueBlendPair {
     const Lanes8 x = std::bit_cast<Lanes8>(wide) * inverse_ + source_;
     const Lanes8 q = (x + 1 + (x >> 8)) >> 8;
     return std::bit_cast<uint64_t>(__builtin_convertvector(q, Bytes8));
+  }
+
+  // One opaque pixel blended `rounds` times.
+  uint32_t Repeated(uint32_t pixel, int32_t rounds) const {
+    uint64_t both = pixel | static_cast<uint64_t>(pixel) << 32;
+    for (int32_t round = 0; round < rounds; ++round) {
+      both = (*this)(both);
+    }
+    return static_cast<uint32_t>(both);
   }
 
   // Four neighbouring opaque pixels in place.
@@ -103,6 +136,20 @@ class Sse2OpaqueBlendPair {
     return result;
   }
 
+  // One opaque pixel blended `rounds` times, kept widened in between.
+  uint32_t Repeated(uint32_t pixel, int32_t rounds) const {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i inverse = _mm_loadu_si128(reinterpret_cast<const __m128i*>(inverse_));
+    const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source_));
+    const __m128i magic = _mm_set1_epi16(static_cast<int16_t>(0x8081));
+    __m128i wide = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int32_t>(pixel)), zero);
+    for (int32_t round = 0; round < rounds; ++round) {
+      const __m128i x = _mm_add_epi16(_mm_mullo_epi16(wide, inverse), source);
+      wide = _mm_srli_epi16(_mm_mulhi_epu16(x, magic), 7);
+    }
+    return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(wide, zero)));
+  }
+
   // Four neighbouring opaque pixels in place: both halves of one load share
   // the factors.
   void Four(uint8_t* p) const {
@@ -135,10 +182,24 @@ using OpaqueBlendPair = PortableOpaqueBlendPair;
 // The blend for one prepared colour, made once per colour rather than once
 // per line.
 struct OpaqueBlendSet {
-  explicit OpaqueBlendSet(const SourceChannels& source) : s(source), pair(source) {}
+  explicit OpaqueBlendSet(const SourceChannels& source)
+      : s(source), pair(source), settlingRounds(SettlingRoundsOf(source.inverse)) {}
 
   SourceChannels s;
   OpaqueBlendPair pair;
+  int32_t settlingRounds;
+
+ private:
+  static int32_t SettlingRoundsOf(int32_t inverse) {
+    static constexpr auto kRounds = [] {
+      std::array<uint8_t, 256> rounds{};
+      for (int32_t i = 0; i < 256; ++i) {
+        rounds[static_cast<size_t>(i)] = static_cast<uint8_t>(SettlingRounds(i));
+      }
+      return rounds;
+    }();
+    return kRounds[static_cast<size_t>(inverse & 255)];
+  }
 };
 
 // The 3-byte blend (pk * i + Sk) / 255 with the division as a multiply and shift.

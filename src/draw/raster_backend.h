@@ -12,6 +12,7 @@
 namespace drawing::draw {
 
 class RasterBackend;
+class BlendRuns;
 
 // Gradient weight at a pixel (1.0: all gradientColor1).
 using WeightFunction = float (*)(const RasterBackend& context, int32_t x, int32_t y);
@@ -112,6 +113,8 @@ class RasterBackend : public DrawContext {
   // The kept shape from `start` and from each of the `count` - 1 rows below
   // it: row by row when the shape is mostly across, else line by line.
   void PaintShapeBand(uint8_t* start, int32_t count);
+  // The same for a steep shape blended into 4-byte pixels: column by column.
+  void PaintSteepBandBlended(const BlendRuns& runs, uint8_t* start, int32_t count);
 
   OpaqueBlendSet frontBlend_{SourceChannels{}};
   // MinorPositions::Reciprocal of the last long line's major length.
@@ -133,6 +136,9 @@ class RasterBackend : public DrawContext {
     bool operator==(const LineShape&) const = default;
   };
   static constexpr int32_t ShapePixels = 128;
+  // A shape is steep when its columns are at least this many rows long on
+  // average.
+  static constexpr int32_t SteepRun = 3;
   LineShape shape_;
   bool shapeFromSecond_ = false;  // the stepping starts at (x2, y2)
   bool shapeAcross_ = false;      // one pixel per column (|dy| <= |dx|)

@@ -42,9 +42,14 @@ void RasterBackend::DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_
 void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
   const ptrdiff_t down = -static_cast<ptrdiff_t>(pitch);  // rows lie bottom-up
   if (!shapeAcross_) {
-    // Mostly down: a row of the band holds few pixels, some of them covered
-    // by several lines. Line by line, each a row below the last.
     const std::optional<BlendRuns> runs = raster::BlendRunsOf(*this);
+    // Steep: long runs of one column, whose pixels the band covers many times.
+    if (runs && (shapeMinorLength_ + 1) * SteepRun <= shapeCount_) {
+      PaintSteepBandBlended(*runs, start, count);
+      return;
+    }
+    // Else a row of the band holds few pixels, some of them covered by
+    // several lines. Line by line, each a row below the last.
     for (int32_t line = 0; line < count; ++line) {
       uint8_t* lineStart = start + line * down;
       if (runs) {
@@ -75,6 +80,26 @@ void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
     Prefetch(row, 3 * down);
     Prefetch(row, 3 * down + (length - 1) * pixelBytes);
     PaintSpan(*this, row, pixelBytes, length);
+  }
+}
+
+// A steep shape has one pixel per row, and its pixels at minor position m
+// (one column) are rows runStart..runEnd of it. Down that column the band
+// covers a pixel once for every line that reaches its row: each pixel is
+// read once and blended that many times, which for an opaque pixel stops
+// early once its channels have settled.
+void RasterBackend::PaintSteepBandBlended(const BlendRuns& runs, uint8_t* start, int32_t count) {
+  const ptrdiff_t down = -static_cast<ptrdiff_t>(pitch);
+  const ptrdiff_t minorBytes = static_cast<ptrdiff_t>(shapeMinorStep_) * bytesPerPixel;
+  const int32_t lastLine = count - 1;
+  for (int32_t m = 0; m <= shapeMinorLength_; ++m) {
+    const int32_t runStart = minorRuns_[m];
+    const int32_t runEnd = minorRuns_[m + 1] - 1;
+    uint8_t* column = start + m * minorBytes;
+    for (int32_t t = runStart; t <= runEnd + lastLine; ++t) {
+      Prefetch(column, (t + 4) * down);
+      runs.Repeated(column + t * down, std::min(runEnd, t) - std::max(runStart, t - lastLine) + 1);
+    }
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -112,6 +113,48 @@ TEST(FastBlendTest, EveryFastFormEqualsTheGeneralRuleForAllInputs) {
   EXPECT_EQ(failures.four, 0u);
   EXPECT_EQ(failures.portableFour, 0u);
   EXPECT_EQ(failures.threeBytes, 0u);
+}
+
+// After SettlingRounds blends (the general rule, with its divisions) every
+// channel of an opaque pixel stays put under one more, and a pixel blended
+// n times through the repeated form is the pixel blended min(n, rounds)
+// times: every alpha, colours at the ends and inside, every old value.
+TEST(FastBlendTest, OpaquePixelsSettleWithinTheirRounds) {
+  uint32_t unsettled = 0;
+  uint32_t repeatedWrong = 0;
+  uint32_t mostRounds = 0;
+  for (uint32_t alpha = 0; alpha <= 255; ++alpha) {
+    for (const uint32_t colour : {0u, 1u, 77u, 128u, 254u, 255u}) {
+      const OpaqueBlendSet set(Premultiplied(colour, 255 - colour, colour ^ 0x5A, alpha));
+      const int32_t rounds = set.settlingRounds;
+      mostRounds = std::max(mostRounds, static_cast<uint32_t>(rounds));
+      for (uint32_t old = 0; old <= 255; ++old) {
+        uint8_t pixel[4] = {static_cast<uint8_t>(old), static_cast<uint8_t>(255 - old),
+                            static_cast<uint8_t>(old ^ 0xA5), 255};
+        uint32_t start;
+        std::memcpy(&start, pixel, 4);
+        for (int32_t round = 0; round < rounds; ++round) {
+          BlendPixel4(pixel, set.s, true);
+        }
+        uint8_t again[4];
+        std::memcpy(again, pixel, 4);
+        BlendPixel4(again, set.s, true);
+        unsettled += std::memcmp(again, pixel, 4) != 0 ? 1 : 0;
+        uint32_t settled;
+        std::memcpy(&settled, pixel, 4);
+        uint8_t repeated[4];
+        std::memcpy(repeated, &start, 4);
+        BlendRuns(set, true).Repeated(repeated, rounds + 3);
+        repeatedWrong += std::memcmp(repeated, pixel, 4) != 0 ? 1 : 0;
+        repeatedWrong += set.pair.Repeated(start, rounds) != settled ? 1 : 0;
+      }
+    }
+  }
+  EXPECT_EQ(unsettled, 0u);
+  EXPECT_EQ(repeatedWrong, 0u);
+  // Alpha 1 takes a blend for every step of distance, 150 (the strokes') few.
+  EXPECT_EQ(mostRounds, 255u);
+  EXPECT_LE(OpaqueBlendSet(Premultiplied(0, 0, 0, 150)).settlingRounds, 8);
 }
 
 TEST(FastBlendTest, StrokeColourOverOpaqueBlackAndWhite) {
