@@ -95,6 +95,17 @@ class BlendRuns {
     }
   }
 
+  // The same without warming anything.
+  void AtOffsets(uint8_t* base, const ptrdiff_t* offsets, int32_t count) const {
+    int32_t k = 0;
+    for (; k + 1 < count; k += 2) {
+      Pair(base + offsets[k], base + offsets[k + 1]);
+    }
+    if (k < count) {
+      Pixel(base + offsets[k]);
+    }
+  }
+
  private:
   // The address is only a hint and never read.
   static void Prefetch(const uint8_t* p) { __builtin_prefetch(p, 1); }

@@ -53,7 +53,10 @@ void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
     for (int32_t line = 0; line < count; ++line) {
       uint8_t* lineStart = start + line * down;
       if (runs) {
-        runs->AtOffsets(lineStart, shapeOffsets_, shapeCount_, 2 * down);
+        // Each line reaches one row further down than the one before: that
+        // row, a few lines ahead, is all there is to warm.
+        Prefetch(lineStart + shapeOffsets_[shapeCount_ - 1], 3 * down);
+        runs->AtOffsets(lineStart, shapeOffsets_, shapeCount_);
       } else {
         PaintShapeByRule(lineStart);
       }
