@@ -41,8 +41,8 @@ void RasterBackend::DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_
 
 void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
   const ptrdiff_t down = -static_cast<ptrdiff_t>(pitch);  // rows lie bottom-up
+  const std::optional<BlendRuns> runs = raster::BlendRunsOf(*this);
   if (!shapeAcross_) {
-    const std::optional<BlendRuns> runs = raster::BlendRunsOf(*this);
     // Steep: long runs of one column, whose pixels the band covers many times.
     if (runs && (shapeMinorLength_ + 1) * SteepRun <= shapeCount_) {
       PaintSteepBandBlended(*runs, start, count);
@@ -82,7 +82,11 @@ void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
     // The rows a little further down are next.
     Prefetch(row, 3 * down);
     Prefetch(row, 3 * down + (length - 1) * pixelBytes);
-    PaintSpan(*this, row, pixelBytes, length);
+    if (runs) {
+      runs->Run(row, pixelBytes, length);
+    } else {
+      PaintSpan(*this, row, pixelBytes, length);
+    }
   }
 }
 
