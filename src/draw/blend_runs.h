@@ -117,11 +117,7 @@ class BlendRuns {
   // word.
   void Row(uint8_t* p, int32_t count) const {
     for (; count >= 4; count -= 4, p += 16) {
-      uint64_t halves[2];
-      std::memcpy(halves, p, sizeof halves);
-      if ((halves[0] & halves[1] & kBothOpaque) == kBothOpaque) {
-        blend_.pair.Four(p);
-      } else {
+      if (!blend_.pair.FourIfOpaque(p)) {
         Two(p);
         Two(p + 8);
       }

@@ -89,13 +89,19 @@ class PortableOpaqueBlendPair {
     return static_cast<uint32_t>(both);
   }
 
-  // Four neighbouring opaque pixels in place.
-  void Four(uint8_t* p) const {
+  // Four neighbouring pixels in place when all are opaque; false, leaving
+  // them, when one is not.
+  bool FourIfOpaque(uint8_t* p) const {
+    constexpr uint64_t kBothOpaque = 0xFF000000FF000000u;
     uint64_t halves[2];
     std::memcpy(halves, p, sizeof halves);
+    if ((halves[0] & halves[1] & kBothOpaque) != kBothOpaque) {
+      return false;
+    }
     halves[0] = (*this)(halves[0]);
     halves[1] = (*this)(halves[1]);
     std::memcpy(p, halves, sizeof halves);
+    return true;
   }
 
  private:
@@ -150,14 +156,18 @@ class Sse2OpaqueBlendPair {
     return static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(wide, zero)));
   }
 
-  // Four neighbouring opaque pixels in place: both halves of one load share
-  // the factors.
-  void Four(uint8_t* p) const {
+  // Four neighbouring pixels in place when all are opaque (false, leaving
+  // them, when one is not): both halves of one load share the factors.
+  bool FourIfOpaque(uint8_t* p) const {
+    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i alpha = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(pixels, alpha), alpha)) != 0xFFFF) {
+      return false;
+    }
     const __m128i zero = _mm_setzero_si128();
     const __m128i inverse = _mm_loadu_si128(reinterpret_cast<const __m128i*>(inverse_));
     const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source_));
     const __m128i magic = _mm_set1_epi16(static_cast<int16_t>(0x8081));
-    const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const auto half = [&](__m128i wide) {
       const __m128i x = _mm_add_epi16(_mm_mullo_epi16(wide, inverse), source);
       return _mm_srli_epi16(_mm_mulhi_epu16(x, magic), 7);
@@ -165,6 +175,7 @@ class Sse2OpaqueBlendPair {
     const __m128i low = half(_mm_unpacklo_epi8(pixels, zero));
     const __m128i high = half(_mm_unpackhi_epi8(pixels, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(low, high));
+    return true;
   }
 
  private:

@@ -85,10 +85,21 @@ Failures CheckAllInputs() {
         std::memcpy(wantFour + 12, expected, 4);
         uint8_t portableFour[16];
         std::memcpy(portableFour, four, 16);
-        set.pair.Four(four);
-        portable.Four(portableFour);
-        failures.four += std::memcmp(four, wantFour, 16) != 0 ? 1 : 0;
-        failures.portableFour += std::memcmp(portableFour, wantFour, 16) != 0 ? 1 : 0;
+        const bool opaque = set.pair.FourIfOpaque(four);
+        const bool portableOpaque = portable.FourIfOpaque(portableFour);
+        failures.four += !opaque || std::memcmp(four, wantFour, 16) != 0 ? 1 : 0;
+        failures.portableFour +=
+            !portableOpaque || std::memcmp(portableFour, wantFour, 16) != 0 ? 1 : 0;
+        // With one pixel not opaque, all four are left for the general rule.
+        uint8_t notOpaque[16];
+        std::memcpy(notOpaque, before, 8);
+        std::memcpy(notOpaque + 8, before, 8);
+        notOpaque[4 * (old % 4) + 3] = static_cast<uint8_t>(old % 255);
+        uint8_t untouched[16];
+        std::memcpy(untouched, notOpaque, 16);
+        failures.four += set.pair.FourIfOpaque(notOpaque) ? 1 : 0;
+        failures.portableFour += portable.FourIfOpaque(notOpaque) ? 1 : 0;
+        failures.four += std::memcmp(notOpaque, untouched, 16) != 0 ? 1 : 0;
 
         uint8_t three[3];
         std::memcpy(three, before, 3);
