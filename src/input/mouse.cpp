@@ -101,7 +101,9 @@ int32_t Mouse::PollMouse() {
       return 0;
     case platform::DiResult::InputLost:
     case platform::DiResult::NotAcquired:
-      if (ScreenHasFocus() != 0) {
+      // Before the set-up has succeeded its own Acquire comes next poll: a
+      // device acquired now would refuse the set-up calls from then on.
+      if (status_ == MouseStatus::MouseReady && ScreenHasFocus() != 0) {
         device_->Acquire();
       }
       return 0;

@@ -15,6 +15,7 @@ enum class DiResult : uint32_t {
   OtherAppHasPrio = 0x80070005u,
   NotAcquired = 0x8007000Cu,
   InputLost = 0x8007001Eu,
+  Acquired = 0x80070055u,  // DIERR_ACQUIRED: not while the device is acquired
   InvalidParam = 0x80070057u,
   Fail = 0x80004005u,
 };
@@ -60,7 +61,9 @@ enum class Didft : uint32_t {
   AnyInstance = 0x00FFFF00u,
   Optional = 0x80000000u,
 };
-constexpr uint32_t DidftMakeInstance(uint32_t n) { return (n & 0xFFFFu) << 8; }
+constexpr uint32_t DidftMakeInstance(uint32_t n) {
+  return (n & 0xFFFFu) << 8;
+}
 
 struct DiObjectDataFormat {
   ObjectGuid guid = ObjectGuid::None;
@@ -147,8 +150,7 @@ class DirectInputModule {
   virtual bool LoadLibrary() = 0;
   virtual bool GetProcAddress() = 0;
   // Only after both steps above succeeded; *out stays null on failure.
-  virtual DiResult DirectInputCreateEx(Hinstance instance, uint32_t version,
-                                       DirectInput** out) = 0;
+  virtual DiResult DirectInputCreateEx(Hinstance instance, uint32_t version, DirectInput** out) = 0;
   virtual void FreeLibrary() = 0;
 };
 

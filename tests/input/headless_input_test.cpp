@@ -255,17 +255,22 @@ TEST_F(HeadlessInputTest, ModuleFaultsLeaveTheObjectNull) {
   EXPECT_FALSE(other.LoadLibrary());
 }
 
-TEST_F(HeadlessInputTest, OnlyTheDataFormatIsFixedWhileAcquired) {
+// As DirectInput: a device's set-up is fixed while it is acquired.
+TEST_F(HeadlessInputTest, SetUpIsRefusedWhileAcquired) {
   InputDevice* mouse = Mouse();
+  const uint32_t bufferSize = input.Device(DeviceGuid::SysMouse)->BufferSize();
   ASSERT_EQ(mouse->Acquire(), DiResult::Ok);
   EXPECT_NE(mouse->SetDataFormat(MouseFormat()), DiResult::Ok);
   DiPropDword property{};
-  property.dwData = 8;
-  EXPECT_EQ(mouse->SetProperty(DiProperty::BufferSize, property), DiResult::Ok);
-  EXPECT_EQ(input.Device(DeviceGuid::SysMouse)->BufferSize(), 8u);
+  property.dwData = bufferSize + 8;
+  EXPECT_EQ(mouse->SetProperty(DiProperty::BufferSize, property), DiResult::Acquired);
+  EXPECT_EQ(input.Device(DeviceGuid::SysMouse)->BufferSize(), bufferSize);
   EXPECT_EQ(mouse->SetCooperativeLevel(Window(), DisclBits(Discl::Exclusive, Discl::Foreground)),
-            DiResult::Ok);
+            DiResult::Acquired);
   EXPECT_TRUE(input.Device(DeviceGuid::SysMouse)->Acquired());
+  mouse->Unacquire();
+  EXPECT_EQ(mouse->SetProperty(DiProperty::BufferSize, property), DiResult::Ok);
+  EXPECT_EQ(input.Device(DeviceGuid::SysMouse)->BufferSize(), bufferSize + 8);
 }
 
 TEST_F(HeadlessInputTest, ReleasedDevicesReceiveNothing) {

@@ -94,9 +94,8 @@ uint32_t HeadlessInputDevice::Release() {
 
 DiResult HeadlessInputDevice::SetDataFormat(const DiDataFormat& format) {
   const InputCallKind call = InputCallKind::SetDataFormat;
-  // Only the data format is fixed while the device is acquired; the cooperative
-  // level and the buffer size may be set again, so a set-up sequence that
-  // failed half-way can be repeated on a device that was re-acquired meanwhile.
+  // As with DirectInput, the format, the cooperative level and the buffer
+  // size cannot change while the device is acquired.
   if (Released() || HeadlessInput::Consume(owner_.Faults(kind_).setDataFormat) || acquired_) {
     return Log(call, DiResult::Fail, format.dwDataSize);
   }
@@ -116,6 +115,9 @@ DiResult HeadlessInputDevice::SetCooperativeLevel(Hwnd window, uint32_t flags) {
   if (Released() || HeadlessInput::Consume(owner_.Faults(kind_).setCooperativeLevel)) {
     return Log(call, DiResult::Fail, flags);
   }
+  if (acquired_) {
+    return Log(call, DiResult::Acquired, flags);
+  }
   if (window == nullptr || !ValidCooperativeFlags(flags)) {
     return Log(call, DiResult::InvalidParam, flags);
   }
@@ -128,6 +130,9 @@ DiResult HeadlessInputDevice::SetProperty(DiProperty property, const DiPropDword
   const InputCallKind call = InputCallKind::SetProperty;
   if (Released() || HeadlessInput::Consume(owner_.Faults(kind_).setProperty)) {
     return Log(call, DiResult::Fail, value.dwData);
+  }
+  if (acquired_) {
+    return Log(call, DiResult::Acquired, value.dwData);
   }
   if (property != DiProperty::BufferSize || value.diph.dwSize != 20 ||
       value.diph.dwHeaderSize != 16 || value.diph.dwObj != 0 || value.diph.dwHow != Diph::Device) {
