@@ -2,15 +2,10 @@
 
 #include <cstring>
 
+#include "platform/soft/rgb16.h"
+
 namespace drawing::platform::soft {
 namespace {
-
-uint32_t Expand5(uint32_t value) {
-  return (value << 3) | (value >> 2);
-}
-uint32_t Expand6(uint32_t value) {
-  return (value << 2) | (value >> 4);
-}
 
 uint32_t Channel(uint32_t color, int shift) {
   return (color >> shift) & 0xFFu;
@@ -103,11 +98,9 @@ uint32_t RawFromColor(const PixelView& view, uint32_t color) {
     case PixelFormat::Index8:
       return NearestEntry(view.palette, 256, color);
     case PixelFormat::Rgb555:
-      return ((Channel(color, 16) >> 3) << 10) | ((Channel(color, 8) >> 3) << 5) |
-             (Channel(color, 0) >> 3);
+      return Rgb555From(color);
     case PixelFormat::Rgb565:
-      return ((Channel(color, 16) >> 3) << 11) | ((Channel(color, 8) >> 2) << 5) |
-             (Channel(color, 0) >> 3);
+      return Rgb565From(color);
     case PixelFormat::Bgr24:
       return color & 0xFFFFFFu;
     case PixelFormat::Bgrx32:
@@ -124,11 +117,9 @@ uint32_t ColorFromRaw(const PixelView& view, uint32_t raw) {
     case PixelFormat::Index8:
       return view.palette != nullptr ? view.palette[raw & 0xFFu] & 0xFFFFFFu : 0u;
     case PixelFormat::Rgb555:
-      return (Expand5((raw >> 10) & 31u) << 16) | (Expand5((raw >> 5) & 31u) << 8) |
-             Expand5(raw & 31u);
+      return RgbFrom555(raw);
     case PixelFormat::Rgb565:
-      return (Expand5((raw >> 11) & 31u) << 16) | (Expand6((raw >> 5) & 63u) << 8) |
-             Expand5(raw & 31u);
+      return RgbFrom565(raw);
     case PixelFormat::Bgr24:
       return raw & 0xFFFFFFu;
     case PixelFormat::Bgrx32:

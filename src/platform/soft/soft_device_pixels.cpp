@@ -1,19 +1,10 @@
 #include "platform/soft/soft_device_pixels.h"
 
+#include "platform/soft/rgb16.h"
+
 namespace drawing::platform::soft {
 
 namespace {
-
-uint32_t Widen5(uint32_t value) {
-  return (value << 3) | (value >> 2);
-}
-uint32_t Widen6(uint32_t value) {
-  return (value << 2) | (value >> 4);
-}
-
-uint32_t Channel(uint32_t argb, int shift) {
-  return (argb >> shift) & 0xFFu;
-}
 
 bool Is8888(Format format) {
   return format == Format::A8R8G8B8 || format == Format::X8R8G8B8;
@@ -43,13 +34,11 @@ uint32_t ArgbFromRaw(Format format, uint32_t raw) {
     return raw;
   }
   if (format == Format::R5G6B5) {
-    return 0xFF000000u | (Widen5((raw >> 11) & 0x1Fu) << 16) | (Widen6((raw >> 5) & 0x3Fu) << 8) |
-           Widen5(raw & 0x1Fu);
+    return 0xFF000000u | RgbFrom565(raw);
   }
   if (Is1555(format)) {
     const uint32_t alpha = (raw & 0x8000u) != 0 ? 0xFF000000u : 0u;
-    return alpha | (Widen5((raw >> 10) & 0x1Fu) << 16) | (Widen5((raw >> 5) & 0x1Fu) << 8) |
-           Widen5(raw & 0x1Fu);
+    return alpha | RgbFrom555(raw);
   }
   return 0;
 }
@@ -58,15 +47,12 @@ uint32_t RawFromArgb(Format format, uint32_t argb) {
   if (Is8888(format)) {
     return argb;
   }
-  const uint32_t red = Channel(argb, 16);
-  const uint32_t green = Channel(argb, 8);
-  const uint32_t blue = Channel(argb, 0);
   if (format == Format::R5G6B5) {
-    return ((red >> 3) << 11) | ((green >> 2) << 5) | (blue >> 3);
+    return Rgb565From(argb);
   }
   if (Is1555(format)) {
     const uint32_t alpha = (argb & 0x80000000u) != 0 ? 0x8000u : 0u;
-    return alpha | ((red >> 3) << 10) | ((green >> 3) << 5) | (blue >> 3);
+    return alpha | Rgb555From(argb);
   }
   return 0;
 }
