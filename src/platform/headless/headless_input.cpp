@@ -17,16 +17,6 @@ constexpr uint32_t kOffsetZ = 8;
 constexpr uint32_t kOffsetFirstButton = 12;
 constexpr uint32_t kPressed = 0x80;
 
-bool Has(uint32_t flags, Discl bit) {
-  return (flags & static_cast<uint32_t>(bit)) != 0;
-}
-
-// Exactly one of exclusive/non-exclusive and one of foreground/background.
-bool ValidCooperativeFlags(uint32_t flags) {
-  return Has(flags, Discl::Exclusive) != Has(flags, Discl::NonExclusive) &&
-         Has(flags, Discl::Foreground) != Has(flags, Discl::Background);
-}
-
 }  // namespace
 
 // The DirectInput object. Kept alive by its HeadlessInput after the program
@@ -118,7 +108,7 @@ DiResult HeadlessInputDevice::SetCooperativeLevel(Hwnd window, uint32_t flags) {
   if (acquired_) {
     return Log(call, DiResult::Acquired, flags);
   }
-  if (window == nullptr || !ValidCooperativeFlags(flags)) {
+  if (window == nullptr || !ValidCooperativeLevel(flags)) {
     return Log(call, DiResult::InvalidParam, flags);
   }
   window_ = window;
@@ -150,7 +140,7 @@ DiResult HeadlessInputDevice::Acquire() {
   if (!hasFormat_) {
     return Log(call, DiResult::InvalidParam);
   }
-  if (Has(cooperativeFlags_, Discl::Foreground) && !owner_.Focused()) {
+  if (DisclHas(cooperativeFlags_, Discl::Foreground) && !owner_.Focused()) {
     return Log(call, DiResult::OtherAppHasPrio);
   }
   if (!acquired_) {
@@ -244,7 +234,7 @@ DiResult HeadlessInputDevice::GetDeviceData(uint32_t objectDataSize, DiDeviceObj
 }
 
 void HeadlessInputDevice::FocusLost() {
-  if (acquired_ && Has(cooperativeFlags_, Discl::Foreground)) {
+  if (acquired_ && DisclHas(cooperativeFlags_, Discl::Foreground)) {
     acquired_ = false;
     lostPending_ = true;
     queue_.clear();
