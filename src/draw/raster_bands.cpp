@@ -1,7 +1,8 @@
 // Parallel lines of one shape, each a row below the last: a particle's
-// stroke. Painted as one band, the lines share their clipping and shape, and
-// a mostly-across band is painted row by row, where its pixels lie side by
-// side in memory.
+// stroke. Painted as one band, the lines share their clipping and shape; a
+// mostly-across band is painted row by row, where its pixels lie side by
+// side in memory, a steep one column by column, each pixel once, and the
+// rest line by line from the top.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
