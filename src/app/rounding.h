@@ -7,13 +7,10 @@
 
 namespace drawing::app {
 
-// nearbyint(v) without the cost of saving and restoring the floating-point
-// environment, which a call to the library's nearbyint pays (four times per
-// stroke line). Below 2^51 in magnitude, adding and taking away 1.5 * 2^52
-// leaves v rounded to a whole number in the current rounding mode, as
-// nearbyint does: the sum lies where doubles are whole numbers, and taking
-// the shift away again is exact. The program only ever runs with rounding to
-// nearest, ties to even.
+// Below 2^51 in magnitude, adding and taking away 1.5 * 2^52 leaves v rounded
+// to a whole number in the current rounding mode, as nearbyint does: the sum
+// lies where doubles are whole numbers, and taking the shift away again is
+// exact. The program only ever runs with rounding to nearest, ties to even.
 inline constexpr double RoundingShiftLimit = 2251799813685248.0;  // 2^51
 
 // RoundToInteger for a value known to lie strictly between -2^51 and 2^51.
@@ -23,6 +20,9 @@ inline double RoundToIntegerBelowLimit(double value) {
   return shifted - kShift;
 }
 
+// nearbyint(v) without the cost of saving and restoring the floating-point
+// environment, which a call to the library's nearbyint pays (a stroke rounds
+// 62 rows).
 inline double RoundToInteger(double value) {
   if (value > -RoundingShiftLimit && value < RoundingShiftLimit) {
     return RoundToIntegerBelowLimit(value);
