@@ -111,7 +111,8 @@ class RasterBackend : public DrawContext {
   // Paints the kept shape from `start` with the rule of the mode.
   void PaintShapeByRule(uint8_t* start);
   // The kept shape from `start` and from each of the `count` - 1 rows below
-  // it: row by row when the shape is mostly across, else line by line.
+  // it: row by row when the shape is mostly across, column by column when
+  // it is steep and blended (PaintSteepBandBlended), else line by line.
   void PaintShapeBand(uint8_t* start, int32_t count);
   // The same for a steep shape blended into 4-byte pixels: column by column.
   void PaintSteepBandBlended(const BlendRuns& runs, uint8_t* start, int32_t count);
