@@ -4,16 +4,6 @@
 
 namespace drawing::input {
 
-namespace {
-
-constexpr uint32_t kOffsetX = 0;
-constexpr uint32_t kOffsetY = 4;
-constexpr uint32_t kOffsetButton1 = 12;
-constexpr uint32_t kOffsetButton2 = 13;
-constexpr uint32_t kOffsetButton3 = 14;
-
-}  // namespace
-
 Mouse::Mouse(DirectInputHolder& directInput, display::ScreenState& screen,
              platform::Windowing& windowing)
     : directInput_(directInput), screen_(screen), windowing_(windowing) {
@@ -52,19 +42,19 @@ void Mouse::ApplyRecords(uint32_t count) {
     const platform::DiDeviceObjectData& record = MouseEvents[i];
     const int32_t pressed = (record.dwData & kPressed) != 0 ? 1 : 0;
     switch (record.dwOfs) {
-      case kOffsetX:
+      case platform::OffsetOf(platform::Dimofs::X):
         mouseState_.moveX += static_cast<int32_t>(record.dwData);
         break;
-      case kOffsetY:
+      case platform::OffsetOf(platform::Dimofs::Y):
         mouseState_.moveY += static_cast<int32_t>(record.dwData);
         break;
-      case kOffsetButton1:
+      case platform::OffsetOf(platform::Dimofs::Button0):
         mouseState_.button1 = pressed;
         break;
-      case kOffsetButton2:
+      case platform::OffsetOf(platform::Dimofs::Button1):
         mouseState_.button2 = pressed;
         break;
-      case kOffsetButton3:
+      case platform::OffsetOf(platform::Dimofs::Button2):
         mouseState_.button3 = pressed;
         break;
       default:  // the wheel and the fourth button are not used

@@ -92,6 +92,12 @@ enum class Dimofs : uint32_t {
   Button3 = 15,
 };
 
+// The byte offset of a mouse object in the standard mouse data format, as
+// mouse records name it.
+constexpr uint32_t OffsetOf(Dimofs object) {
+  return static_cast<uint32_t>(object);
+}
+
 enum class DiProperty : uint32_t { BufferSize = 1 };
 enum class Diph : uint32_t { Device = 0 };
 

@@ -10,11 +10,6 @@ namespace {
 constexpr uint32_t kDirectInputVersion = 0x0700;
 constexpr int32_t kKeyCount = 256;
 constexpr int32_t kButtonCount = 4;
-// Offsets of the mouse objects in the mouse data format.
-constexpr uint32_t kOffsetX = 0;
-constexpr uint32_t kOffsetY = 4;
-constexpr uint32_t kOffsetZ = 8;
-constexpr uint32_t kOffsetFirstButton = 12;
 constexpr uint32_t kPressed = 0x80;
 
 }  // namespace
@@ -191,7 +186,7 @@ DiResult HeadlessInputDevice::GetDeviceState(uint32_t size, void* data) {
   } else {
     // Axes read as no motion; the button bytes follow them.
     for (int32_t button = 1; button <= kButtonCount; ++button) {
-      const uint32_t offset = kOffsetFirstButton + static_cast<uint32_t>(button - 1);
+      const uint32_t offset = OffsetOf(Dimofs::Button0) + static_cast<uint32_t>(button - 1);
       if (offset < size) {
         bytes[offset] = owner_.ButtonHeld(button) ? kPressed : 0;
       }
@@ -386,16 +381,16 @@ void HeadlessInput::QueueMouseRecord(uint32_t offset, uint32_t data) {
 
 void HeadlessInput::Move(int32_t dx, int32_t dy) {
   if (dx != 0) {
-    QueueMouseRecord(kOffsetX, static_cast<uint32_t>(dx));
+    QueueMouseRecord(OffsetOf(Dimofs::X), static_cast<uint32_t>(dx));
   }
   if (dy != 0) {
-    QueueMouseRecord(kOffsetY, static_cast<uint32_t>(dy));
+    QueueMouseRecord(OffsetOf(Dimofs::Y), static_cast<uint32_t>(dy));
   }
 }
 
 void HeadlessInput::Wheel(int32_t dz) {
   if (dz != 0) {
-    QueueMouseRecord(kOffsetZ, static_cast<uint32_t>(dz));
+    QueueMouseRecord(OffsetOf(Dimofs::Z), static_cast<uint32_t>(dz));
   }
 }
 
@@ -404,7 +399,8 @@ void HeadlessInput::Button(int32_t button, bool down) {
     return;
   }
   buttons_[button - 1] = down;
-  QueueMouseRecord(kOffsetFirstButton + static_cast<uint32_t>(button - 1), down ? kPressed : 0);
+  QueueMouseRecord(OffsetOf(Dimofs::Button0) + static_cast<uint32_t>(button - 1),
+                   down ? kPressed : 0);
 }
 
 bool HeadlessInput::ButtonHeld(int32_t button) const {

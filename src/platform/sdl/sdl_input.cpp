@@ -12,10 +12,6 @@ constexpr uint32_t kDirectInputVersion = 0x0700;
 constexpr uint32_t kPressed = 0x80;
 constexpr int32_t kWheelDelta = 120;
 
-constexpr uint32_t Offset(Dimofs object) {
-  return static_cast<uint32_t>(object);
-}
-
 // DirectInput's button numbers: left, right, middle, fourth; -1 for others.
 int32_t ButtonIndex(uint8_t sdlButton) {
   switch (sdlButton) {
@@ -155,7 +151,7 @@ void SdlInput::OnButton(const SDL_MouseButtonEvent& button) {
   }
   const bool pressed = button.state == SDL_PRESSED;
   buttons_[index] = pressed;
-  QueueMouseRecord(Offset(Dimofs::Button0) + static_cast<uint32_t>(index), pressed ? kPressed : 0,
+  QueueMouseRecord(OffsetOf(Dimofs::Button0) + static_cast<uint32_t>(index), pressed ? kPressed : 0,
                    button.timestamp);
 }
 
@@ -181,11 +177,11 @@ void SdlInput::OnSdlEvent(const SDL_Event& event) {
       break;
     case SDL_MOUSEMOTION:
       if (event.motion.xrel != 0) {
-        QueueMouseRecord(Offset(Dimofs::X), static_cast<uint32_t>(event.motion.xrel),
+        QueueMouseRecord(OffsetOf(Dimofs::X), static_cast<uint32_t>(event.motion.xrel),
                          event.motion.timestamp);
       }
       if (event.motion.yrel != 0) {
-        QueueMouseRecord(Offset(Dimofs::Y), static_cast<uint32_t>(event.motion.yrel),
+        QueueMouseRecord(OffsetOf(Dimofs::Y), static_cast<uint32_t>(event.motion.yrel),
                          event.motion.timestamp);
       }
       break;
@@ -196,7 +192,7 @@ void SdlInput::OnSdlEvent(const SDL_Event& event) {
     case SDL_MOUSEWHEEL: {
       const int32_t sign = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
       if (event.wheel.y != 0) {
-        QueueMouseRecord(Offset(Dimofs::Z),
+        QueueMouseRecord(OffsetOf(Dimofs::Z),
                          static_cast<uint32_t>(sign * event.wheel.y * kWheelDelta),
                          event.wheel.timestamp);
       }
