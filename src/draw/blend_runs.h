@@ -79,23 +79,7 @@ class BlendRuns {
     }
   }
 
-  // The `count` pixels at base + offsets[k], all different. Each pair also
-  // warms the pixels `neighbour` bytes above and below it.
-  void AtOffsets(uint8_t* base, const ptrdiff_t* offsets, int32_t count,
-                 ptrdiff_t neighbour) const {
-    int32_t k = 0;
-    for (; k + 1 < count; k += 2) {
-      uint8_t* first = base + offsets[k];
-      Prefetch(first + neighbour);
-      Prefetch(first - neighbour);
-      Pair(first, base + offsets[k + 1]);
-    }
-    if (k < count) {
-      Pixel(base + offsets[k]);
-    }
-  }
-
-  // The same without warming anything.
+  // The `count` pixels at base + offsets[k], all different.
   void AtOffsets(uint8_t* base, const ptrdiff_t* offsets, int32_t count) const {
     int32_t k = 0;
     for (; k + 1 < count; k += 2) {
@@ -107,9 +91,6 @@ class BlendRuns {
   }
 
  private:
-  // The address is only a hint and never read.
-  static void Prefetch(const uint8_t* p) { __builtin_prefetch(p, 1); }
-
   static constexpr uint32_t kOpaque = 0xFF000000u;
   static constexpr uint64_t kBothOpaque = 0xFF000000FF000000u;
 

@@ -2,6 +2,7 @@
 // pixels to the rules.
 #include <cstddef>
 #include <cstdlib>
+#include <optional>
 
 #include "draw/raster_backend.h"
 #include "draw/raster_loops.h"
@@ -59,9 +60,8 @@ void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) 
   uint8_t* start = shapeFromSecond_ ? PixelAddress(x2, y2) : PixelAddress(x1, y1);
   PrefetchNeighbourRows(start, pitch);
   PrefetchNeighbourRows(start + shapeOffsets_[shapeCount_ - 1], pitch);
-  if (bytesPerPixel == 4 && (pixelRow == PixelRow::Blend || pixelRow == PixelRow::BlendKeep)) {
-    BlendRuns(FrontBlend(), pixelRow == PixelRow::Blend)
-        .AtOffsets(start, shapeOffsets_, shapeCount_, 2 * static_cast<ptrdiff_t>(pitch));
+  if (const std::optional<BlendRuns> runs = raster::BlendRunsOf(*this)) {
+    runs->AtOffsets(start, shapeOffsets_, shapeCount_);
     return;
   }
   PaintShapeByRule(start);
