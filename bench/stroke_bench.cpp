@@ -128,8 +128,7 @@ void BM_StrokesBaseline(benchmark::State& state) {
   ReportRates(state, lines.size(), BlendedPixels(lines));
 }
 
-// The strokes as the program paints them: one band of parallel lines where
-// rounding keeps them parallel, else line by line.
+// The strokes as the program paints them (DrawStroke).
 void BM_StrokesFast(benchmark::State& state) {
   const std::vector<Painted> painted = Particles(static_cast<int32_t>(state.range(0)));
   std::vector<drawing::app::Stroke> strokes;
@@ -148,18 +147,7 @@ void BM_StrokesFast(benchmark::State& state) {
     drawing.BeginDraw(drawing::draw::ImageTarget(drawing, images, gdi, 0));
     drawing.SetDrawMode(drawing::draw::DrawModeAlphaBlend);
     for (size_t k = 0; k < strokes.size(); ++k) {
-      const drawing::app::Stroke& stroke = strokes[k];
-      const Colour colour = painted[k].colour;
-      if (stroke.Parallel()) {
-        const drawing::app::Line centre = stroke.LineAt(0);
-        drawing.DrawParallelLines(centre.x1, centre.y1, centre.x2, centre.y2, -kHalfWidth,
-                                  kHalfWidth, colour);
-        continue;
-      }
-      for (int32_t i = -kHalfWidth; i <= kHalfWidth; ++i) {
-        const drawing::app::Line line = stroke.LineAt(i);
-        drawing.DrawLine(line.x1, line.y1, line.x2, line.y2, colour);
-      }
+      drawing::app::DrawStroke(drawing, strokes[k], painted[k].colour);
     }
     drawing.EndDraw();
   }

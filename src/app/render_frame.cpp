@@ -33,24 +33,7 @@ void Application::RenderFrame() {
   drawing_.SetDrawMode(draw::DrawModeAlphaBlend);
   runtime::ListRewind(state_.Swarm);
   while (auto* particle = static_cast<const Particle*>(runtime::ListNext(state_.Swarm))) {
-    const draw::Colour colour = ParticleColour(*particle, StrokeAlpha);
-    const Stroke stroke = MakeStroke(*particle);
-    if (stroke.Parallel()) {
-      // One colour throughout: the order of the lines cannot change a pixel.
-      const Line centre = stroke.LineAt(0);
-      drawing_.DrawParallelLines(centre.x1, centre.y1, centre.x2, centre.y2, -StrokeHalfWidth,
-                                 StrokeHalfWidth, colour);
-      continue;
-    }
-    const auto draw = [&](int32_t offset) {
-      const Line line = stroke.LineAt(offset);
-      drawing_.DrawLine(line.x1, line.y1, line.x2, line.y2, colour);
-    };
-    draw(0);
-    for (int32_t i = 1; i <= StrokeHalfWidth; ++i) {
-      draw(-i);
-      draw(i);
-    }
+    DrawStroke(drawing_, MakeStroke(*particle), ParticleColour(*particle, StrokeAlpha));
   }
   drawing_.EndDraw();
 

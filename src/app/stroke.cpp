@@ -62,6 +62,24 @@ bool Stroke::Parallel() const {
   return MovedDownByOffset(startRows) && MovedDownByOffset(endRows);
 }
 
+void DrawStroke(draw::Drawing& drawing, const Stroke& stroke, draw::Colour colour) {
+  if (stroke.Parallel()) {
+    const Line centre = stroke.LineAt(0);
+    drawing.DrawParallelLines(centre.x1, centre.y1, centre.x2, centre.y2, -StrokeHalfWidth,
+                              StrokeHalfWidth, colour);
+    return;
+  }
+  const auto draw = [&](int32_t offset) {
+    const Line line = stroke.LineAt(offset);
+    drawing.DrawLine(line.x1, line.y1, line.x2, line.y2, colour);
+  };
+  draw(0);
+  for (int32_t i = 1; i <= StrokeHalfWidth; ++i) {
+    draw(-i);
+    draw(i);
+  }
+}
+
 Stroke MakeStroke(const Particle& particle) {
   Stroke stroke{};
   stroke.startColumn = StrokeStartColumn(particle);

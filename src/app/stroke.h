@@ -7,6 +7,7 @@
 
 #include "app/particle.h"
 #include "draw/draw_context.h"
+#include "draw/drawing.h"
 
 namespace drawing::app {
 
@@ -54,5 +55,11 @@ struct Stroke {
 };
 
 Stroke MakeStroke(const Particle& particle);
+
+// Draws a stroke in `colour` on the current target: as one band of parallel
+// lines when rounding kept them parallel (one colour throughout, so the order
+// of the lines cannot change a pixel), else line by line from the centre
+// outwards, one above and one below each time.
+void DrawStroke(draw::Drawing& drawing, const Stroke& stroke, draw::Colour colour);
 
 }  // namespace drawing::app

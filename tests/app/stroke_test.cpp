@@ -5,6 +5,12 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
+
+#include "draw/drawing.h"
+#include "draw/raster_backend.h"
+#include "platform/headless/headless_system.h"
+#include "runtime/main_heap.h"
 
 namespace drawing::app {
 namespace {
@@ -112,6 +118,53 @@ TEST(Stroke, RowsRoundingAtAHalfAreNotParallel) {
   EXPECT_TRUE(MakeStroke(At(0, 2.25, 0, 7.75)).Parallel());
   // 0.49999999999999994 + 1 is 1.5 as a double: rounds to 2, not to 1.
   EXPECT_FALSE(MakeStroke(At(0, 0.49999999999999994, 0, 7)).Parallel());
+}
+
+// A canvas of opaque pixels in varied colours, drawn on through Drawing.
+class StrokeCanvas {
+ public:
+  static constexpr int32_t kWidth = 80;
+  static constexpr int32_t kHeight = 90;
+
+  StrokeCanvas() : drawing_(heap_, system_), pixels_(kWidth * kHeight * 4) {
+    for (size_t k = 0; k < pixels_.size(); ++k) {
+      pixels_[k] = k % 4 == 3 ? 255 : static_cast<uint8_t>(k * 37 % 251);
+    }
+    drawing_.InitDrawing();
+    drawing_.BeginDraw(drawing_.NewDrawContext<draw::RasterBackend>(
+        pixels_.data(), kWidth * 4, kWidth, kHeight, draw::RasterFormat4Bytes));
+    drawing_.SetDrawMode(draw::DrawModeAlphaBlend);
+  }
+  ~StrokeCanvas() { drawing_.EndDraw(); }
+
+  draw::Drawing& drawing() { return drawing_; }
+  const std::vector<uint8_t>& pixels() const { return pixels_; }
+
+ private:
+  runtime::MainHeap heap_;
+  platform::headless::HeadlessSystem system_;
+  draw::Drawing drawing_;
+  std::vector<uint8_t> pixels_;
+};
+
+// DrawStroke, band or not, gives the pixels of the stroke's 31 lines drawn
+// one by one: strokes inside, across an edge, and rounding at a half.
+TEST(Stroke, DrawStrokeEqualsItsLinesOneByOne) {
+  const Particle particles[] = {At(40, 45, 31.3, 52.2),  At(40.2, 45, 41.7, 20.6),
+                                At(40, 2.5, 37, 9.5),    At(3, 80, -6.2, 70.1),
+                                At(40, 45.5, 46, 40.25), At(20.4, 30.6, 20.4, 30.6)};
+  for (const Particle& p : particles) {
+    const draw::Colour colour = 0x96000000u | 0x3A7FC1u;
+    StrokeCanvas stroke;
+    DrawStroke(stroke.drawing(), MakeStroke(p), colour);
+    StrokeCanvas lines;
+    const int32_t start = StrokeStartColumn(p);
+    for (int32_t i = -StrokeHalfWidth; i <= StrokeHalfWidth; ++i) {
+      const Line line = StrokeLine(p, start, i);
+      lines.drawing().DrawLine(line.x1, line.y1, line.x2, line.y2, colour);
+    }
+    EXPECT_TRUE(stroke.pixels() == lines.pixels()) << "particle at " << p.x << "," << p.y;
+  }
 }
 
 TEST(Stroke, ColoursCarryTheirAlphaByte) {
