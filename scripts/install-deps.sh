@@ -1,13 +1,22 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on a Debian machine, only what is missing.
+# Installs what building and testing need on a Debian machine, only what is
+# missing, and says what it is about to install before it does.
 #   scripts/install-deps.sh            build, tests, benchmarks, SDL2 and the X test tools
 #   scripts/install-deps.sh windows    also the mingw-w64 cross compilers and wine
 set -euo pipefail
 
+# xauth: xvfb-run needs it and the xvfb package only recommends it. The
+# screen-saver tests start the real xscreensaver; the picture and film tests
+# read our PNG files and video streams with ImageMagick and ffmpeg.
 packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-dev
-          libsdl2-dev xvfb xdotool x11-utils imagemagick)
+          libsdl2-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
+          xscreensaver ffmpeg)
 if [[ "${1:-}" == "windows" ]]; then
-  packages+=(mingw-w64 wine wine64 wine32:i386)
+  # Wine's Direct3D runs on OpenGL; with --no-install-recommends wine brings
+  # no OpenGL stack, so it is named here for both architectures.
+  packages+=(mingw-w64 wine wine64 wine32:i386
+             libgl1 libglx-mesa0 libgl1-mesa-dri
+             libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
 fi
 
 missing=()
@@ -18,9 +27,12 @@ done
 
 sudo=""
 [[ $(id -u) -ne 0 ]] && sudo="sudo"
+echo "install-deps: installing with apt-get: ${missing[*]}" >&2
 if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
-  dpkg --print-foreign-architectures | grep -q i386 || $sudo dpkg --add-architecture i386
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "install-deps: adding the i386 architecture (dpkg --add-architecture i386) for 32-bit wine" >&2
+    $sudo dpkg --add-architecture i386
+  fi
 fi
-echo "installing: ${missing[*]}" >&2
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
+# Everything the suites need, installed up front (install-deps names what it
+# installs): the Windows part adds the i386 architecture and installs wine.
+scripts/install-deps.sh windows
 jobs=$(nproc)
 
 for preset in release asan; do
