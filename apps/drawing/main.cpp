@@ -1,16 +1,20 @@
 // drawing: the program on this machine's screen. On Windows that is the real
 // Direct3D 9, GDI and DirectInput; on Linux and other SDL2 systems it is the
-// software device shown through an SDL2 window.
-#include <atomic>
-
+// software device shown through an SDL2 window, or, in hosted mode, in an X
+// window that a screen-saver host owns (see hosted_run.h).
 #include "app/application.h"
 
 #ifdef _WIN32
 #include "platform/win32/win32_host.h"
 #else
-#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <string_view>
+#include <vector>
 
+#include "command_line.h"
 #include "platform/sdl/sdl_host.h"
+#include "stop_signals.h"
 #endif
 
 namespace {
@@ -18,7 +22,7 @@ namespace {
 #ifdef _WIN32
 
 // A Windows program: no console, and the window's own messages end it.
-int RunDrawing() {
+int RunDrawing(int /*argc*/, char** /*argv*/) {
   drawing::platform::win32::Win32Host host;
   drawing::app::Application application(host.GetPlatform());
   return application.Run();
@@ -26,30 +30,37 @@ int RunDrawing() {
 
 #else
 
-// A signal handler can reach nothing but a lock-free flag of its own; the
-// application looks at it once per frame and then shuts down in order.
-std::atomic<bool> stopRequested{false};
-
-extern "C" void RequestStop(int /*signal*/) {
-  stopRequested.store(true);
-}
-
-void InstallStopHandlers() {
-  struct sigaction action {};
-  action.sa_handler = RequestStop;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-}
-
-int RunDrawing() {
-  static_assert(std::atomic<bool>::is_always_lock_free);
-  InstallStopHandlers();
+int RunFullScreen() {
   drawing::platform::sdl::SdlHost host;
   drawing::app::ApplicationOptions options;
-  options.stopRequest = &stopRequested;
+  options.stopRequest = &drawing::launch::StopRequest();
   drawing::app::Application application(host.GetPlatform(), options);
   return application.Run();
+}
+
+int RunDrawing(int argc, char** argv) {
+  using drawing::launch::LaunchAction;
+  const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const drawing::launch::LaunchRequest request =
+      drawing::launch::ParseLaunch(arguments, std::getenv("XSCREENSAVER_WINDOW"));
+  switch (request.action) {
+    case LaunchAction::Help:
+      std::cout << drawing::launch::UsageText();
+      return 0;
+    case LaunchAction::Version:
+      std::cout << "drawing " << DRAWING_VERSION << '\n';
+      return 0;
+    case LaunchAction::Refuse:
+      std::cerr << "drawing: " << request.error << '\n';
+      return drawing::launch::kExitUsage;
+    case LaunchAction::Hosted:
+      std::cerr << "drawing: drawing in another program's window is not built in\n";
+      return 1;
+    case LaunchAction::FullScreen:
+      break;
+  }
+  drawing::launch::InstallStopHandlers();
+  return RunFullScreen();
 }
 
 #endif
@@ -57,7 +68,7 @@ int RunDrawing() {
 }  // namespace
 
 // Also the entry point of the Windows build, a window program (see
-// apps/CMakeLists.txt): it needs nothing from WinMain's arguments.
-int main() {
-  return RunDrawing();
+// apps/CMakeLists.txt).
+int main(int argc, char** argv) {
+  return RunDrawing(argc, argv);
 }
