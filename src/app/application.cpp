@@ -126,9 +126,16 @@ void Application::ReportScreenFailure() {
   }
   end_ = RunEnd::ScreenFailed;
   Shutdown();
-  std::ostream& errors = options_.errors != nullptr ? *options_.errors : std::cerr;
-  errors << "drawing: cannot open the screen: " << reason << '\n';
-  errors.flush();
+  Errors() << "drawing: cannot open the screen: " << reason << std::endl;
+}
+
+// The older file is kept; the drawing goes on, and the user is told.
+void Application::ReportSaveFailure(const char* name) {
+  Errors() << "drawing: cannot save '" << name << "': " << bmp_.LastFailure() << std::endl;
+}
+
+std::ostream& Application::Errors() const {
+  return options_.errors != nullptr ? *options_.errors : std::cerr;
 }
 
 bool Application::RunFrame() {

@@ -29,8 +29,8 @@ struct ApplicationOptions {
   std::optional<uint32_t> maxFrames;
   // Set by the composition root's signal handler; looked at once per frame.
   const std::atomic<bool>* stopRequest = nullptr;
-  // Where the one line about a screen that cannot be opened goes (default:
-  // standard error).
+  // Where the one line about a screen that cannot be opened or a save that
+  // failed goes (default: standard error).
   std::ostream* errors = nullptr;
   // The file the S key saves the Canvas to.
   const char* saveName = "bild.bmp";
@@ -88,6 +88,8 @@ class Application {
   void CollectDisplayModes();
   bool AnyKeyEndsTheProgram() const;
   void ReportScreenFailure();
+  void ReportSaveFailure(const char* name);
+  std::ostream& Errors() const;
 
   platform::Platform platform_;
   ApplicationOptions options_;

@@ -73,11 +73,11 @@ BmpWriter::BmpWriter(Images& images, platform::Gdi& gdi, runtime::MainHeap& heap
 
 int32_t BmpWriter::SaveImageBmp(int32_t number, const char* name) {
   if (name == nullptr || name[0] == '\0') {
-    return 0;
+    return Fail("no file name");
   }
   const ImageRecord* found = images_.FindImage(number);
   if (found == nullptr) {
-    return 0;
+    return Fail("no such image");
   }
   const ImageRecord record = *found;
   platform::DibSection section;
@@ -92,17 +92,17 @@ int32_t BmpWriter::SaveImageBmp(int32_t number, const char* name) {
 // Any other image goes through GetDIBits as 24-bit rows of the file's stride.
 int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name) {
   if (record.width < 0 || record.height < 0) {
-    return 0;
+    return Fail("the image has no valid size");
   }
   const int64_t stride = BmpStride(record.width);
   auto* block = static_cast<uint8_t*>(heap_.Allocate(static_cast<size_t>(stride * record.height)));
   if (block == nullptr) {
-    return 0;
+    return Fail("out of memory");
   }
   platform::Hdc dc = gdi_.CreateCompatibleDC(nullptr);
   if (dc == nullptr) {
     heap_.Free(block);
-    return 0;
+    return Fail("cannot read the image");
   }
   platform::BitmapInfoHeader request;
   request.width = record.width;
@@ -116,6 +116,8 @@ int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name) {
       0) {
     result =
         WriteBmpFile(name, block, static_cast<int32_t>(stride), record.width, record.height, 24);
+  } else {
+    Fail("cannot read the image");
   }
   gdi_.DeleteDC(dc);
   heap_.Free(block);
@@ -124,22 +126,22 @@ int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name) {
 
 int32_t BmpWriter::WriteBmpFile(const char* name, const uint8_t* pixels, int32_t pitch,
                                 int32_t width, int32_t height, int32_t depth) {
-  if (name == nullptr || name[0] == '\0' || width < 0 || height < 0) {
-    return 0;
+  if (name == nullptr || name[0] == '\0') {
+    return Fail("no file name");
   }
   const int64_t stride = BmpStride(width);
   const int64_t size = stride * height;
-  if (kHeadersSize + size > std::numeric_limits<uint32_t>::max() ||
+  if (width < 0 || height < 0 || kHeadersSize + size > std::numeric_limits<uint32_t>::max() ||
       (pixels == nullptr && size > 0)) {
-    return 0;
+    return Fail("the picture does not fit a BMP file");
   }
   std::unique_ptr<platform::OutputFile> file = files_.CreateReplacing(name);
   if (!file) {
-    return 0;
+    return Fail(files_.LastFailure());
   }
   const auto headers = Headers(width, height, static_cast<uint32_t>(size));
   if (!file->Write(headers.data(), headers.size())) {
-    return 0;  // the file's destructor removes the temporary
+    return Fail(files_.LastFailure());  // the file's destructor removes the temporary
   }
   bool written = false;
   if (depth == 24 && pitch == stride) {
@@ -147,13 +149,21 @@ int32_t BmpWriter::WriteBmpFile(const char* name, const uint8_t* pixels, int32_t
   } else {
     auto* row = static_cast<uint8_t*>(heap_.Allocate(static_cast<size_t>(stride), true));
     if (row == nullptr) {
-      return 0;
+      return Fail("out of memory");
     }
     written =
         WriteRows(*file, row, pixels, pitch, width, height, depth, static_cast<size_t>(stride));
     heap_.Free(row);
   }
-  return written && file->Commit() ? 1 : 0;
+  if (!written || !file->Commit()) {
+    return Fail(files_.LastFailure());
+  }
+  return 1;
+}
+
+int32_t BmpWriter::Fail(const std::string& reason) {
+  failure_ = reason;
+  return 0;
 }
 
 }  // namespace drawing::image

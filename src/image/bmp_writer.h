@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "image/images.h"
 #include "platform/file_system.h"
@@ -30,13 +31,19 @@ class BmpWriter {
   int32_t WriteBmpFile(const char* name, const uint8_t* pixels, int32_t pitch, int32_t width,
                        int32_t height, int32_t depth);
 
+  // Why the last save failed (the system's reason when the file system
+  // refused), for telling the user.
+  const std::string& LastFailure() const { return failure_; }
+
  private:
   int32_t SaveConverted(const ImageRecord& record, const char* name);
+  int32_t Fail(const std::string& reason);
 
   Images& images_;
   platform::Gdi& gdi_;
   runtime::MainHeap& heap_;
   platform::FileSystem& files_;
+  std::string failure_;
 };
 
 }  // namespace drawing::image

@@ -28,6 +28,13 @@ class FileSystem {
   // Creates a temporary file in the directory of `path`; null when it cannot
   // be created (bad directory, no rights).
   virtual std::unique_ptr<OutputFile> CreateReplacing(const std::string& path) = 0;
+  // Why the most recent failed CreateReplacing, Write or Commit of this file
+  // system failed, in the system's words (e.g. "Permission denied"); empty
+  // while nothing has failed. Files must not outlive their file system.
+  const std::string& LastFailure() const { return lastFailure_; }
+
+ protected:
+  std::string lastFailure_;
 };
 
 }  // namespace drawing::platform

@@ -1,8 +1,10 @@
 // Saving over an earlier file: only a complete file replaces it.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <system_error>
 
 #include "image/bmp_writer.h"
 #include "image_test_support.h"
@@ -52,6 +54,7 @@ TEST_F(BmpReplace, FailedWriteKeepsTheEarlierFile) {
   for (const size_t budget : {size_t{0}, size_t{10}, size_t{54}, size_t{60}, size_t{133}}) {
     files.budget = budget;
     EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 0) << "fails after " << budget << " bytes";
+    EXPECT_EQ(writer.LastFailure(), "No space left on device");
     EXPECT_EQ(ReadFile(name), before);
     EXPECT_EQ(directory.EntryCount(), 1u) << "the partial temporary is removed";
   }
@@ -67,10 +70,11 @@ TEST_F(BmpReplace, FailedFirstSaveLeavesNoFile) {
   EXPECT_EQ(directory.EntryCount(), 0u);
 }
 
-TEST_F(BmpReplace, NonexistentDirectoryFails) {
+TEST_F(BmpReplace, NonexistentDirectoryFailsWithTheSystemsReason) {
   const std::string name = (directory.Path() / "missing" / "bild.bmp").string();
   EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 0);
   EXPECT_FALSE(std::filesystem::exists(directory.Path() / "missing"));
+  EXPECT_EQ(writer.LastFailure(), std::generic_category().message(ENOENT));
 }
 
 TEST_F(BmpReplace, ReadOnlyDirectoryFailsAndKeepsTheFile) {

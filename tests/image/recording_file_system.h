@@ -1,5 +1,6 @@
 // A file system over the real one that records every write and can fail a
-// write once a byte budget is used up (writing the bytes that still fit).
+// write once a byte budget is used up (writing the bytes that still fit) as
+// a full disk would.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,7 @@ class RecordingFileSystem : public platform::FileSystem {
   std::unique_ptr<platform::OutputFile> CreateReplacing(const std::string& path) override {
     std::unique_ptr<platform::OutputFile> file = real_.CreateReplacing(path);
     if (!file) {
+      lastFailure_ = real_.LastFailure();
       return nullptr;
     }
     return std::make_unique<File>(*this, std::move(file));
@@ -35,12 +37,19 @@ class RecordingFileSystem : public platform::FileSystem {
       if (written_ + size > owner_.budget) {
         real_->Write(data, owner_.budget - written_);
         written_ = owner_.budget;
+        owner_.lastFailure_ = "No space left on device";
         return false;
       }
       written_ += size;
       return real_->Write(data, size);
     }
-    bool Commit() override { return real_->Commit(); }
+    bool Commit() override {
+      const bool committed = real_->Commit();
+      if (!committed) {
+        owner_.lastFailure_ = owner_.real_.LastFailure();
+      }
+      return committed;
+    }
     void Discard() override { real_->Discard(); }
 
    private:

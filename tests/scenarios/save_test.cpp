@@ -1,8 +1,11 @@
 // Saving the picture: S held and let go writes bild.bmp, and painting goes on.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <system_error>
 
 #include "scenario.h"
 #include "scratch_directory.h"
@@ -91,6 +94,20 @@ TEST_F(SaveTest, EverySaveReplacesTheFile) {
   const std::string secondSave = ReadAll("bild.bmp");
   EXPECT_EQ(secondSave.size(), firstSave.size());
   EXPECT_NE(secondSave, firstSave) << "seven more frames of strokes";
+}
+
+TEST_F(SaveTest, FailedSaveIsToldOnceAndPaintingGoesOn) {
+  std::ostringstream errors;
+  ScenarioSetup setup;
+  setup.maxFrames = 12;
+  setup.saveName = "missing/bild.bmp";
+  setup.errors = &errors;
+  setup.input = {At(2, InputEvent::KeyDown(31)), At(3, InputEvent::KeyUp(31))};
+  Scenario scenario(setup);
+  scenario.RunUntilEnd();
+  EXPECT_EQ(scenario.App().EndReason(), app::RunEnd::FrameLimit);
+  EXPECT_EQ(errors.str(), "drawing: cannot save 'missing/bild.bmp': " +
+                              std::generic_category().message(ENOENT) + "\n");
 }
 
 }  // namespace

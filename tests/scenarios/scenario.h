@@ -31,6 +31,7 @@ struct ScenarioSetup {
   // Called at the start of each frame, after the host has applied its events.
   std::function<void(uint32_t frame, const app::AppState& state)> observe;
   const char* saveName = "bild.bmp";
+  std::ostream* errors = nullptr;
 };
 
 inline platform::headless::HeadlessConfig HostConfig(const ScenarioSetup& setup) {
@@ -49,6 +50,7 @@ class Scenario {
     options.seed = setup_.seed;
     options.maxFrames = setup_.maxFrames;
     options.saveName = setup_.saveName;
+    options.errors = setup_.errors;
     options.beginFrame = [this](uint32_t frame) {
       host_.BeginFrame(static_cast<int32_t>(frame));
       if (setup_.observe) {

@@ -11,10 +11,18 @@ namespace {
 
 constexpr int kNameAttempts = 64;
 
+std::string SystemReason(int error) {
+  return error == 0 ? "unknown error" : std::generic_category().message(error);
+}
+
 class StdOutputFile : public OutputFile {
  public:
-  StdOutputFile(std::FILE* file, std::filesystem::path temporary, std::filesystem::path target)
-      : file_(file), temporary_(std::move(temporary)), target_(std::move(target)) {}
+  StdOutputFile(std::FILE* file, std::filesystem::path temporary, std::filesystem::path target,
+                std::string& failure)
+      : file_(file),
+        temporary_(std::move(temporary)),
+        target_(std::move(target)),
+        failure_(failure) {}
   ~StdOutputFile() override { Discard(); }
   StdOutputFile(const StdOutputFile&) = delete;
   StdOutputFile& operator=(const StdOutputFile&) = delete;
@@ -23,8 +31,10 @@ class StdOutputFile : public OutputFile {
     if (file_ == nullptr || failed_) {
       return false;
     }
+    errno = 0;
     if (size != 0 && std::fwrite(data, 1, size, file_) != size) {
       failed_ = true;
+      failure_ = SystemReason(errno);
     }
     return !failed_;
   }
@@ -33,8 +43,16 @@ class StdOutputFile : public OutputFile {
     if (file_ == nullptr) {
       return false;
     }
+    errno = 0;
     const bool flushed = !failed_ && std::fflush(file_) == 0;
+    if (!failed_ && !flushed) {
+      failure_ = SystemReason(errno);
+    }
+    errno = 0;
     const bool closed = std::fclose(file_) == 0;
+    if (flushed && !closed) {
+      failure_ = SystemReason(errno);
+    }
     file_ = nullptr;
     std::error_code error;
     if (flushed && closed) {
@@ -42,6 +60,7 @@ class StdOutputFile : public OutputFile {
       if (!error) {
         return true;
       }
+      failure_ = error.message();
     }
     std::filesystem::remove(temporary_, error);
     return false;
@@ -62,6 +81,7 @@ class StdOutputFile : public OutputFile {
   bool failed_ = false;
   std::filesystem::path temporary_;
   std::filesystem::path target_;
+  std::string& failure_;
 };
 
 }  // namespace
@@ -69,6 +89,7 @@ class StdOutputFile : public OutputFile {
 std::unique_ptr<OutputFile> StdFileSystem::CreateReplacing(const std::string& path) {
   const std::filesystem::path target(path);
   if (path.empty() || !target.has_filename()) {
+    lastFailure_ = "no file name";
     return nullptr;
   }
   // A hidden name beside the target, so the rename stays within one directory.
@@ -81,12 +102,14 @@ std::unique_ptr<OutputFile> StdFileSystem::CreateReplacing(const std::string& pa
     errno = 0;
     // "x": fail rather than reuse a name that already exists.
     if (std::FILE* file = std::fopen(temporary.string().c_str(), "wbx")) {
-      return std::make_unique<StdOutputFile>(file, std::move(temporary), target);
+      return std::make_unique<StdOutputFile>(file, std::move(temporary), target, lastFailure_);
     }
     if (errno != EEXIST) {
+      lastFailure_ = SystemReason(errno);
       return nullptr;
     }
   }
+  lastFailure_ = SystemReason(EEXIST);
   return nullptr;
 }
 

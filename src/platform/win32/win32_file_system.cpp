@@ -11,10 +11,29 @@ namespace {
 
 constexpr int kNameAttempts = 16;
 
+// The system's message for an error code, without its trailing line break.
+std::string SystemReason(DWORD error) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason =
+      length != 0 && text != nullptr ? std::string(text, length) : "error " + std::to_string(error);
+  LocalFree(text);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                             reason.back() == ' ' || reason.back() == '.')) {
+    reason.pop_back();
+  }
+  return reason;
+}
+
 class Win32OutputFile final : public OutputFile {
  public:
-  Win32OutputFile(HANDLE file, std::string temporary, std::string target)
-      : file_(file), temporary_(std::move(temporary)), target_(std::move(target)) {}
+  Win32OutputFile(HANDLE file, std::string temporary, std::string target, std::string& failure)
+      : file_(file),
+        temporary_(std::move(temporary)),
+        target_(std::move(target)),
+        failure_(failure) {}
   ~Win32OutputFile() override { Discard(); }
   Win32OutputFile(const Win32OutputFile&) = delete;
   Win32OutputFile& operator=(const Win32OutputFile&) = delete;
@@ -27,7 +46,12 @@ class Win32OutputFile final : public OutputFile {
       }
       const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
       DWORD written = 0;
-      if (WriteFile(file_, bytes, chunk, &written, nullptr) == FALSE || written != chunk) {
+      if (WriteFile(file_, bytes, chunk, &written, nullptr) == FALSE) {
+        failure_ = SystemReason(GetLastError());
+        return false;
+      }
+      if (written != chunk) {
+        failure_ = SystemReason(ERROR_DISK_FULL);
         return false;
       }
       bytes += chunk;
@@ -41,12 +65,20 @@ class Win32OutputFile final : public OutputFile {
       return false;
     }
     const bool flushed = FlushFileBuffers(file_) != FALSE;
+    if (!flushed) {
+      failure_ = SystemReason(GetLastError());
+    }
     const bool closed = CloseHandle(file_) != FALSE;
+    if (flushed && !closed) {
+      failure_ = SystemReason(GetLastError());
+    }
     file_ = INVALID_HANDLE_VALUE;
-    if (flushed && closed &&
-        MoveFileExA(temporary_.c_str(), target_.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
-      return true;
+    if (flushed && closed) {
+      if (MoveFileExA(temporary_.c_str(), target_.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
+        return true;
+      }
+      failure_ = SystemReason(GetLastError());
     }
     DeleteFileA(temporary_.c_str());
     return false;
@@ -65,6 +97,7 @@ class Win32OutputFile final : public OutputFile {
   HANDLE file_;
   std::string temporary_;
   std::string target_;
+  std::string& failure_;
 };
 
 // The directory part of `path` including its last separator, or "" for a
@@ -80,6 +113,7 @@ std::unique_ptr<OutputFile> Win32FileSystem::CreateReplacing(const std::string& 
   const std::string directory = DirectoryOf(path);
   const std::string name = path.substr(directory.size());
   if (name.empty()) {
+    lastFailure_ = "no file name";
     return nullptr;
   }
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -92,12 +126,15 @@ std::unique_ptr<OutputFile> Win32FileSystem::CreateReplacing(const std::string& 
         CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
-      return std::make_unique<Win32OutputFile>(file, temporary, path);
+      return std::make_unique<Win32OutputFile>(file, temporary, path, lastFailure_);
     }
-    if (GetLastError() != ERROR_FILE_EXISTS) {
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS) {
+      lastFailure_ = SystemReason(error);
       return nullptr;
     }
   }
+  lastFailure_ = SystemReason(ERROR_FILE_EXISTS);
   return nullptr;
 }
 
