@@ -157,6 +157,7 @@ TEST_F(SpriteTest, ShowingAnUnknownNumberDoesNothing) {
 
 TEST_F(SpriteTest, ClearBackBufferTurnsRgbIntoDeviceOrder) {
   Open(32);
+  world.Device().Log().KeepCalls(true);
   world.display.ClearBackBuffer(0x0000FF);
   const auto clears = world.Device().Log().CallsOf(DeviceCallKind::Clear);
   ASSERT_FALSE(clears.empty());

@@ -1,6 +1,7 @@
 // A record of the calls made on a software Direct3D device, so tests can
 // check what the display layer asked for and how often (render states set
-// only on change, no Present while inactive, ...).
+// only on change, no Present while inactive, ...). Only counts are kept
+// unless a test asks for the calls: a program runs for days.
 #pragma once
 
 #include <array>
@@ -74,13 +75,13 @@ class DeviceCallLog {
     calls_.clear();
     counts_.fill(0);
   }
-  // Long runs may stop keeping every call; the counts go on.
+  // Keeps every call from now on (tests only); the counts go on either way.
   void KeepCalls(bool keep) { keepCalls_ = keep; }
 
  private:
   std::vector<DeviceCall> calls_;
   std::array<uint32_t, kDeviceCallKinds> counts_{};
-  bool keepCalls_ = true;
+  bool keepCalls_ = false;
 };
 
 }  // namespace drawing::platform::soft
