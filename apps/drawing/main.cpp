@@ -13,6 +13,9 @@
 #include <vector>
 
 #include "command_line.h"
+#ifdef DRAWING_HOSTED
+#include "hosted_run.h"
+#endif
 #include "platform/sdl/sdl_host.h"
 #include "stop_signals.h"
 #endif
@@ -54,8 +57,13 @@ int RunDrawing(int argc, char** argv) {
       std::cerr << "drawing: " << request.error << '\n';
       return drawing::launch::kExitUsage;
     case LaunchAction::Hosted:
-      std::cerr << "drawing: drawing in another program's window is not built in\n";
+#ifdef DRAWING_HOSTED
+      drawing::launch::InstallStopHandlers();
+      return drawing::launch::RunHosted(request.windowId);
+#else
+      std::cerr << "drawing: this build cannot draw in another program's window (no Xlib)\n";
       return 1;
+#endif
     case LaunchAction::FullScreen:
       break;
   }

@@ -1,0 +1,45 @@
+#include "hosted_run.h"
+
+#include <iostream>
+#include <string>
+
+#include "app/application.h"
+#include "platform/x11/x11_hosted_host.h"
+#include "stop_signals.h"
+
+namespace drawing::launch {
+
+int RunHosted(std::optional<uint32_t> windowId) {
+  using platform::x11::WindowChange;
+  std::string error;
+  const auto window = platform::x11::X11Window::Open(windowId, &error);
+  if (!window) {
+    std::cerr << "drawing: " << error << '\n';
+    return 1;
+  }
+  std::atomic<bool>& stop = StopRequest();
+  for (;;) {
+    platform::x11::HostedHost host(*window);
+    app::ApplicationOptions options;
+    options.stopRequest = &stop;
+    // The window's news ends the run at the next frame's stop test.
+    options.beginFrame = [&window, &stop](uint32_t /*frame*/) {
+      if (window->Poll() != WindowChange::Unchanged) {
+        stop.store(true);
+      }
+    };
+    app::Application application(host.GetPlatform(), options);
+    const int status = application.Run();
+    if (StopSignalled() || window->Gone() || window->Poll() == WindowChange::Gone) {
+      return app::ExitOk;
+    }
+    if (status != app::ExitOk || application.EndReason() != app::RunEnd::StopRequest) {
+      return status;
+    }
+    // Resized: a fresh canvas at the new size. A signal that came since
+    // the test above stays asked for.
+    stop.store(StopSignalled());
+  }
+}
+
+}  // namespace drawing::launch

@@ -1,0 +1,78 @@
+# Hosted mode in a window another program made and keeps its input on:
+# `drawing --window-id` paints that window at its size and nothing outside
+# it, ignores keys, buttons and moves, follows a resize, and ends with status
+# 0 and a quiet stderr when the window is destroyed.
+source "$(dirname "$0")/lib.sh"
+
+build=$1
+helper="$build/tests/e2e/x11_test_window"
+[[ -x "$build/drawing" && -x "$helper" ]] || { echo "no drawing or x11_test_window" >&2; exit 77; }
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+e2e_start_x 640x480
+work=$(mktemp -d)
+trap 'e2e_stop_x; rm -rf "$work"' EXIT
+
+# The owner: a 320x200 window at (40, 30), its commands on a pipe.
+mkfifo "$work/commands"
+"$helper" 40 30 320 200 <"$work/commands" >"$work/owner.out" &
+exec 3>"$work/commands"
+for i in $(seq 1 50); do [[ -s "$work/owner.out" ]] && break; sleep 0.1; done
+window=$(head -n 1 "$work/owner.out")
+[[ "$window" == 0x* ]] || e2e_fail "the test window did not start"
+owner() {
+  local before
+  before=$(grep -c done "$work/owner.out" || true)
+  echo "$*" >&3
+  for i in $(seq 1 50); do
+    (($(grep -c done "$work/owner.out" || true) > before)) && return 0
+    sleep 0.1
+  done
+  e2e_fail "the test window did not do: $*"
+}
+
+(cd "$work" && exec "$build/drawing" --window-id "$window" 2>"$work/stderr") &
+E2E_APP_PID=$!
+
+# Painted fraction of the window's area (w x h at 40, 30) once there is some.
+painted_after() {
+  local area=$1 i
+  for i in $(seq 1 15); do
+    sleep 1
+    kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "drawing ended: $(cat "$work/stderr")"
+    e2e_capture "$work/screen.png"
+    local painted
+    painted=$(e2e_painted_fraction "$work/screen.png" "$area")
+    if awk -v p="$painted" 'BEGIN { exit !(p > 0.03) }'; then
+      echo "$painted"
+      return 0
+    fi
+  done
+  echo 0
+}
+inside=$(painted_after 320x200+40+30)
+right=$(e2e_painted_fraction "$work/screen.png" 260x480+380+0)
+below=$(e2e_painted_fraction "$work/screen.png" 640x250+0+230)
+echo "window $window: painted $inside inside, $right right of it, $below below it"
+awk -v p="$inside" 'BEGIN { exit !(p > 0.03) }' || e2e_fail "the window is not painted"
+awk -v r="$right" -v b="$below" 'BEGIN { exit !(r == 0 && b == 0) }' ||
+  e2e_fail "painted outside the window"
+
+# The window's owner has the input: none of this ends the program or saves.
+xdotool mousemove 200 130 click 1 mousemove 500 400 mousemove 10 10
+xdotool key --window "$window" a s Escape
+sleep 1
+kill -0 "$E2E_APP_PID" 2>/dev/null || e2e_fail "input in the window ended the program"
+[[ ! -e "$work/bild.bmp" ]] || e2e_fail "the S key saved although the host owns the input"
+
+# A bigger window: the drawing goes on at the new size, out to its edges.
+owner resize 560 400
+grown=$(painted_after 240x200+360+230)
+echo "after the resize to 560x400: painted $grown of the new part"
+awk -v p="$grown" 'BEGIN { exit !(p > 0.03) }' || e2e_fail "the new part of the window stays black"
+
+owner destroy
+e2e_wait_exit "$E2E_APP_PID" 2
+E2E_APP_PID=""
+[[ "$E2E_EXIT_STATUS" == 0 ]] || e2e_fail "after the window went, drawing ended with '$E2E_EXIT_STATUS'"
+[[ ! -s "$work/stderr" ]] || e2e_fail "drawing reported: $(cat "$work/stderr")"
+exec 3>&-
