@@ -1,10 +1,18 @@
+# `cmake --install`: the programs in bin; on Linux also the program where
+# XScreenSaver looks for screen savers, its description for the settings
+# program, the manual page (screen savers live in section 6) and the launcher.
 include(GNUInstallDirs)
 foreach(tool drawing drawing-render)
   if(TARGET ${tool})
     install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-if(UNIX AND NOT APPLE AND EXISTS ${PROJECT_SOURCE_DIR}/apps/drawing/drawing.desktop)
+if(UNIX AND NOT APPLE AND TARGET drawing)
+  install(PROGRAMS $<TARGET_FILE:drawing>
+          DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
+  install(FILES ${PROJECT_SOURCE_DIR}/apps/drawing/drawing.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/drawing.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
   install(FILES ${PROJECT_SOURCE_DIR}/apps/drawing/drawing.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 endif()
