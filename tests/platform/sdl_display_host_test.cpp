@@ -94,6 +94,26 @@ TEST(SdlModes, OtherLayoutsAreLeftOut) {
   EXPECT_EQ(FormatOfSdlPixels(SDL_PIXELFORMAT_UNKNOWN), Format::Unknown);
 }
 
+TEST(SdlModes, ModesComeInTheOrderADirect3DAdapterEnumeratesThem) {
+  // SDL's order: largest first. The program keeps the last of the widest
+  // modes, so this order would open 1920x1200 on one platform, 1920x1080 on another.
+  const SDL_DisplayMode listed[] = {{SDL_PIXELFORMAT_RGB888, 1920, 1200, 60, nullptr},
+                                    {SDL_PIXELFORMAT_RGB888, 1920, 1080, 75, nullptr},
+                                    {SDL_PIXELFORMAT_RGB888, 1920, 1080, 60, nullptr},
+                                    {SDL_PIXELFORMAT_RGB24, 1600, 1200, 60, nullptr},
+                                    {SDL_PIXELFORMAT_RGB565, 1280, 1024, 60, nullptr}};
+  const std::vector<DisplayMode> modes = AdapterModesOf(listed);
+  ASSERT_EQ(modes.size(), 4u);
+  const uint32_t expected[4][3] = {
+      {1280, 1024, 60}, {1920, 1080, 60}, {1920, 1080, 75}, {1920, 1200, 60}};
+  for (size_t i = 0; i < modes.size(); ++i) {
+    EXPECT_EQ(modes[i].Width, expected[i][0]) << i;
+    EXPECT_EQ(modes[i].Height, expected[i][1]) << i;
+    EXPECT_EQ(modes[i].RefreshRate, expected[i][2]) << i;
+  }
+  EXPECT_EQ(modes[0].format, Format::R5G6B5);
+}
+
 TEST(SdlModes, TextureFormatsHaveTheBackBuffersByteOrder) {
   EXPECT_EQ(SdlPixelsOfFormat(Format::X8R8G8B8), static_cast<uint32_t>(SDL_PIXELFORMAT_RGB888));
   EXPECT_EQ(SdlPixelsOfFormat(Format::R5G6B5), static_cast<uint32_t>(SDL_PIXELFORMAT_RGB565));

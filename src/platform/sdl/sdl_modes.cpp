@@ -1,5 +1,8 @@
 #include "platform/sdl/sdl_modes.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace drawing::platform::sdl {
 
 Format FormatOfSdlPixels(uint32_t sdlFormat) {
@@ -52,20 +55,34 @@ bool AddMode(const SDL_DisplayMode& sdl, std::vector<DisplayMode>& modes) {
 
 }  // namespace
 
-std::vector<DisplayMode> ReadDisplayModes(int display) {
+std::vector<DisplayMode> AdapterModesOf(std::span<const SDL_DisplayMode> listed) {
   std::vector<DisplayMode> modes;
+  for (const SDL_DisplayMode& sdl : listed) {
+    AddMode(sdl, modes);
+  }
+  // SDL lists the largest first; a Direct3D 9 adapter enumerates from the
+  // smallest up, and the mode choice depends on that order.
+  std::stable_sort(modes.begin(), modes.end(), [](const DisplayMode& a, const DisplayMode& b) {
+    return std::tie(a.Width, a.Height, a.RefreshRate) < std::tie(b.Width, b.Height, b.RefreshRate);
+  });
+  return modes;
+}
+
+std::vector<DisplayMode> ReadDisplayModes(int display) {
+  std::vector<SDL_DisplayMode> listed;
   const int count = SDL_GetNumDisplayModes(display);
   for (int index = 0; index < count; ++index) {
     SDL_DisplayMode sdl;
     if (SDL_GetDisplayMode(display, index, &sdl) == 0) {
-      AddMode(sdl, modes);
+      listed.push_back(sdl);
     }
   }
   // Some X servers list no modes (no or a late RandR); the desktop's own
   // mode is then the one the screen can be opened in.
+  std::vector<DisplayMode> modes = AdapterModesOf(listed);
   SDL_DisplayMode desktop;
   if (modes.empty() && SDL_GetDesktopDisplayMode(display, &desktop) == 0) {
-    AddMode(desktop, modes);
+    modes = AdapterModesOf(std::span(&desktop, 1));
   }
   return modes;
 }

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/direct3d.h"
@@ -18,8 +19,12 @@ Format FormatOfSdlPixels(uint32_t sdlFormat);
 // The streaming-texture format whose memory has the back buffer's layout.
 uint32_t SdlPixelsOfFormat(Format format);
 
-// Display `display`'s modes in SDL's order, those of other formats left out;
-// the desktop's mode alone when SDL lists none. Empty when SDL knows neither.
+// SDL's modes in the order a Direct3D 9 adapter enumerates them (ascending
+// width, then height, then refresh rate), those of other formats left out.
+std::vector<DisplayMode> AdapterModesOf(std::span<const SDL_DisplayMode> listed);
+
+// Display `display`'s modes as AdapterModesOf orders them; the desktop's mode
+// alone when SDL lists none. Empty when SDL knows neither.
 std::vector<DisplayMode> ReadDisplayModes(int display);
 
 }  // namespace drawing::platform::sdl
