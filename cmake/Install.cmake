@@ -16,3 +16,8 @@ if(UNIX AND NOT APPLE AND TARGET drawing)
   install(FILES ${PROJECT_SOURCE_DIR}/apps/drawing/drawing.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 endif()
+# The Windows screen saver beside the program: Windows runs a `.scr` from the
+# system folder (see the README's Windows section).
+if(TARGET drawing-scr)
+  install(TARGETS drawing-scr RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()

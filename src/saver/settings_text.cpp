@@ -9,7 +9,7 @@ std::string SettingsText(std::string_view picturesFolder) {
       "drifting colours.\n\n"
       "While it runs:\n"
       "  Left mouse button: more particles.\n"
-      "  S: saves the picture as bild.bmp in ";
+      "  S: saves the picture as bild.bmp in\n    ";
   text += picturesFolder;
   text +=
       ".\n"

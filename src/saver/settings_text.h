@@ -7,7 +7,7 @@
 
 namespace drawing::saver {
 
-inline constexpr const char* kSettingsTitle = "drawing";
+inline constexpr const char* kSettingsTitle = "drawing screen saver";
 
 // `picturesFolder` is where S saves bild.bmp while the saver runs (UTF-8).
 std::string SettingsText(std::string_view picturesFolder);

@@ -13,5 +13,5 @@ wine_expect_running "while painting"
 
 wine_hold_key a
 wine_expect_exit_ok
-[[ ! -e $E2E_WORK/bild.bmp ]] || e2e_fail "a key other than S saved a picture"
+[[ ! -e $E2E_SAVED ]] || e2e_fail "a key other than S saved a picture"
 echo PASS

@@ -1,5 +1,9 @@
 # Helpers for the wine end-to-end tests: a wine prefix of their own whose
 # server starts fresh on each test's X server, and drawing.exe on that screen.
+# With DRAWING_E2E_SCR=1 the same checks run `drawing.scr /s` as Windows
+# starts a screen saver: in the system folder, saving to the user's Pictures
+# folder. That folder is moved into the test's own directory (as a user may
+# move it) so that nothing lands in the real home, which wine links it to.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # wine_setup BUILD_DIR SIZE: starts Xvfb at SIZE and a wine server on it.
@@ -16,6 +20,20 @@ wine_setup() {
   wineserver -w 2>/dev/null || true
   wine wineboot --init </dev/null >/dev/null 2>&1 || e2e_fail "wine cannot start"
   E2E_WORK=$(mktemp -d)
+  E2E_SAVED=$E2E_WORK/bild.bmp
+  if [[ -n ${DRAWING_E2E_SCR:-} ]]; then
+    wine_move_pictures "$E2E_WORK/pictures"
+    E2E_SAVED=$E2E_WORK/pictures/bild.bmp
+  fi
+}
+
+# Points the wine user's Pictures folder at a new Linux directory $1. (Made
+# here: wine would make a missing one as a link to the real home.)
+wine_move_pictures() {
+  mkdir -p "$1"
+  local folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+  wine reg add "$folders" /v "My Pictures" /t REG_EXPAND_SZ /d "Z:${1//\//\\}" /f \
+    </dev/null >/dev/null 2>&1 || e2e_fail "cannot move the Pictures folder"
 }
 
 wine_stop() {
@@ -24,13 +42,18 @@ wine_stop() {
   [[ -n "${E2E_WORK:-}" ]] && rm -rf "$E2E_WORK"
 }
 
-# Starts drawing.exe in E2E_WORK and waits for its window; sets E2E_APP_PID
-# and E2E_WINDOW. Without a window manager nobody gives the window the X
-# input focus, so the test does, as a window manager would on activation.
+# Starts drawing.exe in E2E_WORK (or drawing.scr /s in the system folder)
+# and waits for its window; sets E2E_APP_PID and E2E_WINDOW. Without a
+# window manager nobody gives the window the X input focus, so the test
+# does, as a window manager would on activation.
 wine_start_drawing() {
-  local exe="$E2E_BUILD/drawing.exe"
-  [[ -f $exe ]] || { echo "no $exe" >&2; exit 77; }
-  (cd "$E2E_WORK" && exec wine "$exe" >"$E2E_WORK/drawing.log" 2>&1) &
+  local command=("$E2E_BUILD/drawing.exe") directory=$E2E_WORK
+  if [[ -n ${DRAWING_E2E_SCR:-} ]]; then
+    command=("$E2E_BUILD/drawing.scr" /s)
+    directory=$WINEPREFIX/drive_c/windows/system32
+  fi
+  [[ -f ${command[0]} ]] || { echo "no ${command[0]}" >&2; exit 77; }
+  (cd "$directory" && exec wine "${command[@]}" >"$E2E_WORK/drawing.log" 2>&1) &
   E2E_APP_PID=$!
   E2E_WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^drawing$' | head -1) ||
     e2e_fail "no visible window titled drawing"

@@ -85,7 +85,7 @@ TEST(ScrCommandTest, MalformedLinesAreRefusedWithTheProblemNamed) {
 
 TEST(ScrCommandTest, SettingsTextSaysWhereThePictureGoes) {
   const std::string text = SettingsText("C:\\Users\\Ana\\Pictures");
-  EXPECT_NE(text.find("bild.bmp in C:\\Users\\Ana\\Pictures."), std::string::npos) << text;
+  EXPECT_NE(text.find("bild.bmp in\n    C:\\Users\\Ana\\Pictures."), std::string::npos) << text;
   EXPECT_NE(text.find("nothing is stored"), std::string::npos) << text;
 }
 
