@@ -238,5 +238,50 @@ TEST(SdlDisplayHostStart, WithoutAVideoDriverTheHostDoesNotStart) {
   SDL_Quit();
 }
 
+TEST(SdlPresentPath, OnlyOpenGlInSoftwareGivesWayToTheWindowSurface) {
+  EXPECT_TRUE(PrefersWindowSurface("opengl", "llvmpipe (LLVM 15.0.6, 256 bits)", false));
+  EXPECT_TRUE(PrefersWindowSurface("opengles2", "softpipe", false));
+  EXPECT_TRUE(PrefersWindowSurface("opengl", "Software Rasterizer", false));
+  EXPECT_FALSE(PrefersWindowSurface("opengl", "Mesa Intel(R) UHD Graphics 620 (KBL GT2)", false));
+  EXPECT_FALSE(PrefersWindowSurface("opengl", "llvmpipe", true));  // the user named the driver
+  EXPECT_FALSE(PrefersWindowSurface("software", "", false));
+}
+
+TEST_F(SdlDisplayHostTest, TheWindowSurfaceIsLentAndShownWithoutARenderer) {
+  SdlDisplayHost host{windowing_, clock_, PresentPath::WindowSurface};
+  // No events are pumped after this test body, when `host` is gone.
+  windowing_.AddEventSink(&host);
+  SDL_Window* window = windowing_.SdlWindow(window_);
+  SDL_SetWindowSize(window, 64, 48);
+  ASSERT_EQ(host.CreateDevice(Parameters()), D3dResult::Ok);
+  EXPECT_TRUE(host.PresentsThroughWindowSurface());
+  EXPECT_EQ(host.Renderer(), nullptr);
+  soft::HostMemory lent;
+  ASSERT_TRUE(host.LendBackBuffer(Parameters(), &lent));
+  ASSERT_EQ(lent.pixels, SDL_GetWindowSurface(window)->pixels);
+  for (int frame = 1; frame <= 3; ++frame) {
+    lent.pixels[0] = static_cast<uint8_t>(frame);
+    ASSERT_EQ(host.Present({lent.pixels, lent.pitch, 64, 48, Format::X8R8G8B8}), D3dResult::Ok);
+    lent = host.LentBackBuffer();
+  }
+  EXPECT_EQ(host.PresentedCount(), 3u);
+  EXPECT_EQ(host.CopiedCount(), 0u);
+  EXPECT_EQ(clock_.sleeps, 2);  // no retrace wait of its own: paced
+
+  // A frame in memory of its own lands in the surface, cut to its size.
+  SDL_SetWindowSize(window, 32, 16);
+  PumpAll(windowing_);
+  ASSERT_EQ(host.Present(Frame()), D3dResult::Ok);  // dropped: the surface changed
+  EXPECT_EQ(host.PresentedCount(), 3u);
+  ASSERT_EQ(host.Present(Frame()), D3dResult::Ok);
+  EXPECT_EQ(host.PresentedCount(), 4u);
+  EXPECT_EQ(host.CopiedCount(), 1u);
+  const SDL_Surface* surface = SDL_GetWindowSurface(window);
+  EXPECT_EQ(surface->w, 32);
+  EXPECT_EQ(static_cast<const uint8_t*>(surface->pixels)[0], 0x7F);
+  host.DeviceReleased();
+  EXPECT_FALSE(host.DeviceOpen());
+}
+
 }  // namespace
 }  // namespace drawing::platform::sdl

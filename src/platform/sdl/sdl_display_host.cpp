@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_display_host.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/soft/soft_device_pixels.h"
 
@@ -11,11 +12,32 @@ namespace drawing::platform::sdl {
 namespace {
 
 constexpr int kDisplay = 0;
+constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
+
+// The GL_RENDERER string of the current OpenGL context; "" without one.
+const char* CurrentGlRenderer() {
+  using GetString = const unsigned char* (*)(unsigned);
+  auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  const unsigned char* name = getString != nullptr ? getString(kGlRenderer) : nullptr;
+  return name != nullptr ? reinterpret_cast<const char*>(name) : "";
+}
 
 }  // namespace
 
-SdlDisplayHost::SdlDisplayHost(SdlWindowing& windowing, PaceClock& clock)
-    : windowing_(windowing), pacer_(clock) {}
+bool PrefersWindowSurface(const char* rendererName, const char* glRenderer, bool userChoseDriver) {
+  if (userChoseDriver || std::strncmp(rendererName, "opengl", 6) != 0) {
+    return false;
+  }
+  for (const char* software : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
+    if (std::strstr(glRenderer, software) != nullptr) {
+      return true;
+    }
+  }
+  return false;
+}
+
+SdlDisplayHost::SdlDisplayHost(SdlWindowing& windowing, PaceClock& clock, PresentPath path)
+    : windowing_(windowing), pacer_(clock), path_(path) {}
 
 SdlDisplayHost::~SdlDisplayHost() {
   CloseRenderer();
@@ -66,7 +88,41 @@ uint32_t SdlDisplayHost::RefreshRateFor(const PresentParameters& parameters,
   return 0;
 }
 
+bool SdlDisplayHost::OpenWindowSurface(const PresentParameters& parameters) {
+  // SDL's own framebuffer of the window, not one more renderer behind it.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  surface_ = SDL_GetWindowSurface(window_);
+  if (surface_ == nullptr) {
+    return false;
+  }
+  textureWidth_ = parameters.BackBufferWidth;
+  textureHeight_ = parameters.BackBufferHeight;
+  textureFormat_ = parameters.BackBufferFormat;
+  rendererVsync_ = false;
+  paced_ = parameters.PresentationInterval != PresentInterval::Immediate;
+  pacer_.SetRefreshRate(RefreshRateFor(parameters, window_));
+  return true;
+}
+
+bool SdlDisplayHost::SwitchToWindowSurface() {
+  SDL_RendererInfo info;
+  if (path_ != PresentPath::Automatic || SDL_GetRendererInfo(renderer_, &info) != 0) {
+    return false;
+  }
+  const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  if (!PrefersWindowSurface(info.name, CurrentGlRenderer(), chosen != nullptr && *chosen != 0)) {
+    path_ = PresentPath::Renderer;
+    return false;
+  }
+  path_ = PresentPath::WindowSurface;
+  CloseRenderer();
+  return true;
+}
+
 bool SdlDisplayHost::OpenRenderer(const PresentParameters& parameters) {
+  if (path_ == PresentPath::WindowSurface) {
+    return OpenWindowSurface(parameters);
+  }
   const bool retrace = parameters.PresentationInterval != PresentInterval::Immediate;
   renderer_ = SDL_CreateRenderer(window_, -1, retrace ? SDL_RENDERER_PRESENTVSYNC : 0);
   if (renderer_ == nullptr && retrace) {
@@ -74,6 +130,9 @@ bool SdlDisplayHost::OpenRenderer(const PresentParameters& parameters) {
   }
   if (renderer_ == nullptr) {
     return false;
+  }
+  if (SwitchToWindowSurface()) {
+    return OpenWindowSurface(parameters);
   }
   texture_ = SDL_CreateTexture(
       renderer_, SdlPixelsOfFormat(parameters.BackBufferFormat), SDL_TEXTUREACCESS_STREAMING,
@@ -109,7 +168,27 @@ void SdlDisplayHost::LendSpare(uint32_t width, uint32_t height, Format format) {
   lent_ = soft::HostMemory{spare_.data(), static_cast<int32_t>(rowBytes)};
 }
 
+SDL_Surface* SdlDisplayHost::LendableSurface() {
+  // The surface goes when the window's size changes; SDL makes a new one.
+  surface_ = SDL_GetWindowSurface(window_);
+  if (surface_ == nullptr || static_cast<uint32_t>(surface_->w) != textureWidth_ ||
+      static_cast<uint32_t>(surface_->h) != textureHeight_ ||
+      surface_->format->format != SdlPixelsOfFormat(textureFormat_)) {
+    return nullptr;
+  }
+  return surface_;
+}
+
 void SdlDisplayHost::LendTexture() {
+  if (path_ == PresentPath::WindowSurface) {
+    SDL_Surface* surface = LendableSurface();
+    if (surface != nullptr) {
+      lent_ = soft::HostMemory{static_cast<uint8_t*>(surface->pixels), surface->pitch};
+    } else {
+      LendSpare(textureWidth_, textureHeight_, textureFormat_);
+    }
+    return;
+  }
   void* pixels = nullptr;
   int pitch = 0;
   if (texture_ != nullptr && SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
@@ -121,7 +200,7 @@ void SdlDisplayHost::LendTexture() {
 }
 
 bool SdlDisplayHost::LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) {
-  if (texture_ == nullptr || parameters.BackBufferWidth != textureWidth_ ||
+  if ((texture_ == nullptr && surface_ == nullptr) || parameters.BackBufferWidth != textureWidth_ ||
       parameters.BackBufferHeight != textureHeight_ ||
       parameters.BackBufferFormat != textureFormat_) {
     return false;
@@ -142,6 +221,7 @@ void SdlDisplayHost::CloseRenderer() {
     SDL_DestroyRenderer(renderer_);
     renderer_ = nullptr;
   }
+  surface_ = nullptr;
   rendererVsync_ = false;
 }
 
@@ -220,7 +300,8 @@ D3dResult SdlDisplayHost::Reset(const PresentParameters& parameters) {
 }
 
 D3dResult SdlDisplayHost::Present(const soft::FrameView& backBuffer) {
-  if (loss_ != Loss::None || texture_ == nullptr) {
+  const bool onSurface = path_ == PresentPath::WindowSurface;
+  if (loss_ != Loss::None || (onSurface ? surface_ == nullptr : texture_ == nullptr)) {
     return D3dResult::DeviceLost;
   }
   if (backBuffer.width != textureWidth_ || backBuffer.height != textureHeight_ ||
@@ -232,7 +313,19 @@ D3dResult SdlDisplayHost::Present(const soft::FrameView& backBuffer) {
   // Unlocking uploads what was drawn in the texture's own memory.
   Unlock();
   D3dResult result = D3dResult::Ok;
-  if (!inTexture) {
+  if (onSurface && surfaceStale_) {
+    // The window's size changed: asking for the surface now frees the old
+    // one, which may be this very frame. The frame is dropped, and the
+    // next is drawn in the new surface.
+    surfaceStale_ = false;
+    if (fromLent) {
+      LendTexture();
+    }
+    return D3dResult::Ok;
+  }
+  if (onSurface) {
+    result = CopyToSurface(backBuffer);
+  } else if (!inTexture) {
     ++copied_;
     if (SDL_UpdateTexture(texture_, nullptr, backBuffer.pixels, backBuffer.pitch) != 0) {
       loss_ = Loss::Lost;
@@ -249,12 +342,41 @@ D3dResult SdlDisplayHost::Present(const soft::FrameView& backBuffer) {
   return result;
 }
 
-D3dResult SdlDisplayHost::Show() {
-  if (SDL_RenderCopy(renderer_, texture_, nullptr, nullptr) != 0) {
+D3dResult SdlDisplayHost::CopyToSurface(const soft::FrameView& backBuffer) {
+  surface_ = SDL_GetWindowSurface(window_);
+  if (surface_ == nullptr) {
     loss_ = Loss::Lost;
     return D3dResult::DeviceLost;
   }
-  SDL_RenderPresent(renderer_);
+  if (backBuffer.pixels == surface_->pixels) {
+    return D3dResult::Ok;
+  }
+  // Memory of our own (the surface had another size or format): converted
+  // into the surface, cut to the smaller of the two.
+  ++copied_;
+  const int width = std::min(static_cast<int>(backBuffer.width), surface_->w);
+  const int height = std::min(static_cast<int>(backBuffer.height), surface_->h);
+  if (SDL_ConvertPixels(width, height, SdlPixelsOfFormat(backBuffer.format), backBuffer.pixels,
+                        backBuffer.pitch, surface_->format->format, surface_->pixels,
+                        surface_->pitch) != 0) {
+    loss_ = Loss::Lost;
+    return D3dResult::DeviceLost;
+  }
+  return D3dResult::Ok;
+}
+
+D3dResult SdlDisplayHost::Show() {
+  if (path_ == PresentPath::WindowSurface) {
+    if (SDL_UpdateWindowSurface(window_) != 0) {
+      loss_ = Loss::Lost;
+      return D3dResult::DeviceLost;
+    }
+  } else if (SDL_RenderCopy(renderer_, texture_, nullptr, nullptr) != 0) {
+    loss_ = Loss::Lost;
+    return D3dResult::DeviceLost;
+  } else {
+    SDL_RenderPresent(renderer_);
+  }
   ++presented_;
   if (paced_) {
     pacer_.FramePresented();
@@ -263,6 +385,10 @@ D3dResult SdlDisplayHost::Show() {
 }
 
 void SdlDisplayHost::OnSdlEvent(const SDL_Event& event) {
+  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
+      surface_ != nullptr) {
+    surfaceStale_ = true;
+  }
   if ((event.type == SDL_RENDER_DEVICE_RESET || event.type == SDL_RENDER_TARGETS_RESET) &&
       renderer_ != nullptr && loss_ == Loss::None) {
     loss_ = Loss::Lost;

@@ -5,6 +5,14 @@
 // to the screen at the retrace and a new lock, with no copy of our own; a
 // back buffer in the device's own memory is uploaded instead. Render-device
 // resets reported by SDL make the device lost until it is reset.
+//
+// Where OpenGL runs in software (Mesa's llvmpipe on a machine without a GPU)
+// a renderer costs a core's worth of CPU for what is one copy of memory to
+// the screen, so there the host presents through the window surface with no
+// renderer at all: the surface (on X11 shared memory put with XShmPutImage)
+// is lent as the back buffer and a present is SDL_UpdateWindowSurface and
+// the pacer's wait. A GPU keeps its hardware renderer; a renderer the user
+// names in SDL_RENDER_DRIVER is kept too.
 #pragma once
 
 #include <SDL.h>
@@ -20,11 +28,23 @@
 
 namespace drawing::platform::sdl {
 
+// How frames reach the window.
+enum class PresentPath : uint8_t {
+  Automatic,      // a renderer, unless its OpenGL runs in software
+  Renderer,       // SDL's renderer with a streaming texture
+  WindowSurface,  // the window surface, no renderer
+};
+
+// The window surface instead of a renderer: for an OpenGL renderer whose
+// GL_RENDERER names a software rasteriser, unless the user chose the driver.
+bool PrefersWindowSurface(const char* rendererName, const char* glRenderer, bool userChoseDriver);
+
 class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
  public:
   // `windowing` knows the SDL window behind the device window; `clock`
   // paces presentation where the retrace wait does not.
-  SdlDisplayHost(SdlWindowing& windowing, PaceClock& clock);
+  SdlDisplayHost(SdlWindowing& windowing, PaceClock& clock,
+                 PresentPath path = PresentPath::Automatic);
   ~SdlDisplayHost() override;
   SdlDisplayHost(const SdlDisplayHost&) = delete;
   SdlDisplayHost& operator=(const SdlDisplayHost&) = delete;
@@ -55,7 +75,8 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   void OnSdlEvent(const SDL_Event& event) override;
 
   // Inspection.
-  bool DeviceOpen() const { return renderer_ != nullptr; }
+  bool DeviceOpen() const { return renderer_ != nullptr || surface_ != nullptr; }
+  bool PresentsThroughWindowSurface() const { return surface_ != nullptr; }
   bool RendererWaitsForRetrace() const { return rendererVsync_; }
   const char* RendererName() const;
   SDL_Renderer* Renderer() const { return renderer_; }
@@ -68,12 +89,18 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   enum class Loss : uint8_t { None, Lost, NotReset };
 
   bool OpenRenderer(const PresentParameters& parameters);
+  bool OpenWindowSurface(const PresentParameters& parameters);
+  // The renderer just made runs OpenGL in software: drop it for the surface.
+  bool SwitchToWindowSurface();
+  // The window surface if the device can draw straight into it.
+  SDL_Surface* LendableSurface();
   void CloseRenderer();
   uint32_t RefreshRateFor(const PresentParameters& parameters, SDL_Window* window) const;
   // Lends the locked texture, or the spare buffer when it cannot be locked.
   void LendTexture();
   void LendSpare(uint32_t width, uint32_t height, Format format);
   void Unlock();
+  D3dResult CopyToSurface(const soft::FrameView& backBuffer);
   D3dResult Show();
 
   SdlWindowing& windowing_;
@@ -83,6 +110,9 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
+  PresentPath path_;
+  SDL_Surface* surface_ = nullptr;  // the window surface, on that path
+  bool surfaceStale_ = false;       // the window's size changed since it was taken
   uint32_t textureWidth_ = 0;
   uint32_t textureHeight_ = 0;
   Format textureFormat_ = Format::Unknown;
