@@ -17,8 +17,10 @@ namespace {
 
 // A signal handler can reach nothing else: the one flag it sets lives here.
 std::atomic<bool> stopRequest{false};
+std::atomic<int> stopSignal{0};
 
-extern "C" void RequestStop(int) {
+extern "C" void RequestStop(int signal) {
+  stopSignal.store(signal);
   stopRequest.store(true);
 }
 
@@ -35,8 +37,12 @@ bool ErrorsIsTerminal() {
 int main(int argc, char** argv) {
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
+#ifdef SIGPIPE
+  // A closed pipe becomes a failed write, reported as such.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const drawing::render::RenderEnvironment environment{std::cout, std::cerr, ErrorsIsTerminal(),
-                                                       &stopRequest};
+                                                       &stopRequest, &stopSignal};
   return drawing::render::RenderMain(arguments, environment);
 }

@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kBarWidth = 30;
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
+constexpr auto kLineInterval = std::chrono::seconds(5);
 
 std::string Duration(std::chrono::seconds seconds) {
   const auto total = seconds.count();
@@ -19,11 +20,11 @@ std::string Duration(std::chrono::seconds seconds) {
 
 }  // namespace
 
-Progress::Progress(std::ostream& out, uint32_t totalFrames, bool enabled,
+Progress::Progress(std::ostream& out, uint32_t totalFrames, ProgressStyle style,
                    std::chrono::milliseconds delay)
     : out_(out),
       total_(totalFrames),
-      enabled_(enabled && totalFrames > 0),
+      style_(totalFrames > 0 ? style : ProgressStyle::None),
       delay_(delay),
       start_(Clock::now()) {}
 
@@ -32,11 +33,14 @@ Progress::~Progress() {
 }
 
 void Progress::Update(uint32_t frame) {
-  if (!enabled_) {
+  if (style_ == ProgressStyle::None) {
     return;
   }
   const Clock::time_point now = Clock::now();
-  if (now - start_ < delay_ || (drawn_ && now - lastDraw_ < kRedrawInterval)) {
+  const auto interval = style_ == ProgressStyle::Bar
+                            ? std::chrono::duration_cast<Clock::duration>(kRedrawInterval)
+                            : std::chrono::duration_cast<Clock::duration>(kLineInterval);
+  if (now - start_ < delay_ || (drawn_ && now - lastDraw_ < interval)) {
     return;
   }
   Draw(frame, now);
@@ -47,21 +51,29 @@ void Progress::Draw(uint32_t frame, Clock::time_point now) {
   const int filled = static_cast<int>(done * kBarWidth);
   const auto elapsed = std::chrono::duration<double>(now - start_).count();
   const auto remaining = frame > 0 ? elapsed * (total_ - frame) / frame : 0.0;
+  const std::string left = Duration(std::chrono::seconds(static_cast<long long>(remaining)));
+  if (style_ == ProgressStyle::Lines) {
+    out_ << "drawing-render: frame " << frame << " of " << total_ << ", " << left << " left\n"
+         << std::flush;
+    lastDraw_ = now;
+    drawn_ = true;
+    return;
+  }
   std::string line = "\r[" + std::string(static_cast<size_t>(filled), '#') +
                      std::string(static_cast<size_t>(kBarWidth - filled), '.') + "] " +
-                     std::to_string(frame) + "/" + std::to_string(total_) + " frames, " +
-                     Duration(std::chrono::seconds(static_cast<long long>(remaining))) + " left ";
+                     std::to_string(frame) + "/" + std::to_string(total_) + " frames, " + left +
+                     " left ";
   out_ << line << std::flush;
   lastDraw_ = now;
   drawn_ = true;
 }
 
 void Progress::Finish() {
-  if (drawn_) {
+  if (drawn_ && style_ == ProgressStyle::Bar) {
     out_ << "\r\033[K" << std::flush;
-    drawn_ = false;
   }
-  enabled_ = false;
+  drawn_ = false;
+  style_ = ProgressStyle::None;
 }
 
 }  // namespace drawing::render

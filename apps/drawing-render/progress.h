@@ -1,5 +1,6 @@
-// A one-line progress bar on standard error for long renders, drawn only
-// when standard error is a terminal.
+// Progress of a long render on standard error: a bar redrawn in place on a
+// terminal, or (asked for with --progress) a line every few seconds where
+// standard error is a file or a pipe.
 #pragma once
 
 #include <chrono>
@@ -8,11 +9,13 @@
 
 namespace drawing::render {
 
+enum class ProgressStyle : uint8_t { None, Bar, Lines };
+
 class Progress {
  public:
-  // Nothing is ever drawn unless `enabled`; a run is shown only once it has
-  // taken longer than `delay`.
-  Progress(std::ostream& out, uint32_t totalFrames, bool enabled,
+  // Nothing is ever shown with ProgressStyle::None; a run is shown only once
+  // it has taken longer than `delay`.
+  Progress(std::ostream& out, uint32_t totalFrames, ProgressStyle style,
            std::chrono::milliseconds delay = std::chrono::milliseconds(1000));
   ~Progress();
   Progress(const Progress&) = delete;
@@ -29,7 +32,7 @@ class Progress {
 
   std::ostream& out_;
   uint32_t total_;
-  bool enabled_;
+  ProgressStyle style_;
   std::chrono::milliseconds delay_;
   Clock::time_point start_;
   Clock::time_point lastDraw_{};

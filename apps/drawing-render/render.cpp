@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <optional>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -9,19 +12,71 @@
 #include "app/input_script.h"
 #include "app/render_options.h"
 #include "image/bmp_writer.h"
+#include "image/png_encoder.h"
 #include "platform/headless/headless_host.h"
+#include "platform/soft/soft_device.h"
 #include "progress.h"
+#include "video_output.h"
 
 namespace drawing::render {
 namespace {
 
 using platform::headless::InputEvent;
 
+// --help promises the sizes the device accepts.
+static_assert(app::MaxRenderSide == platform::soft::SoftDevice::kMaxDimension);
+
 // Frames of at least this many pixels in total make a run worth a progress bar.
 constexpr uint64_t kLongRunPixels = 200ull * 1920 * 1080;
+// Screen-sized buffers a run holds at once: the Canvas, the back buffer, and
+// the screen sprite's texture and its system-memory copy.
+constexpr uint64_t kScreenSizedBuffers = 4;
+
+#ifndef DRAWING_VERSION
+#define DRAWING_VERSION "unknown"
+#endif
 
 void Fail(const RenderEnvironment& environment, const std::string& message) {
   environment.errors << "drawing-render: " << message << '\n' << std::flush;
+}
+
+void Say(const RenderEnvironment& environment, const app::RenderOptions& options,
+         const std::string& message) {
+  if (!options.quiet) {
+    environment.errors << "drawing-render: " << message << '\n' << std::flush;
+  }
+}
+
+std::string SizeText(const app::RenderOptions& options) {
+  return std::to_string(options.width) + "x" + std::to_string(options.height);
+}
+
+// "not enough memory ..." with what a canvas of this size needs, in words.
+std::string MemoryMessage(const app::RenderOptions& options) {
+  const uint64_t bytes = kScreenSizedBuffers * 4 * static_cast<uint64_t>(options.width) *
+                         static_cast<uint64_t>(options.height);
+  char amount[32];
+  std::snprintf(amount, sizeof amount, "%.1f GB", static_cast<double>(bytes) / 1e9);
+  return "not enough memory for a " + SizeText(options) + " canvas: it needs about " + amount;
+}
+
+// A bar on a terminal for long runs (any run with --progress); lines every
+// few seconds elsewhere, when asked for.
+ProgressStyle StyleFor(const app::RenderOptions& options, const RenderEnvironment& environment) {
+  if (options.quiet) {
+    return ProgressStyle::None;
+  }
+  const uint64_t pixels = static_cast<uint64_t>(options.width) * options.height * options.frames;
+  if (environment.errorsIsTerminal) {
+    return options.progress || pixels >= kLongRunPixels ? ProgressStyle::Bar : ProgressStyle::None;
+  }
+  return options.progress ? ProgressStyle::Lines : ProgressStyle::None;
+}
+
+// A fresh seed for a run without --seed.
+uint32_t FreshSeed() {
+  std::random_device device;
+  return static_cast<uint32_t>(device());
 }
 
 bool ReadFile(const std::string& path, std::string& text, std::string& reason) {
@@ -45,18 +100,19 @@ bool ReadFile(const std::string& path, std::string& text, std::string& reason) {
   return true;
 }
 
-// Whether a file can be created at `path`, tried without leaving anything.
-bool CanWrite(platform::FileSystem& files, const std::string& path) {
+// Why no file can be created at `path` ("" when one can), tried without
+// leaving anything.
+std::string WhyNotWritable(platform::FileSystem& files, const std::string& path) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {
-    return false;
+    return "it is a directory";
   }
   std::unique_ptr<platform::OutputFile> probe = files.CreateReplacing(path);
   if (probe == nullptr) {
-    return false;
+    return files.LastFailure().empty() ? "cannot create it" : files.LastFailure();
   }
   probe->Discard();
-  return true;
+  return {};
 }
 
 InputEvent ToHostEvent(const app::ScriptEvent& event) {
@@ -88,29 +144,141 @@ platform::headless::HeadlessConfig HostConfig(const app::RenderOptions& options,
   return config;
 }
 
-// The last presented frame as 24-bit bottom-up rows in the file's stride
-// (black before any presentation), written with the BMP writer.
-bool WriteScreen(image::BmpWriter& writer, const platform::headless::PresentedFrame* frame,
+// The last presented screen (black before any presentation), written from
+// where it lies, a row at a time.
+bool WriteScreen(image::BmpWriter& writer, const platform::soft::FrameView& screen,
                  const app::RenderOptions& options) {
-  const int32_t width = options.width;
-  const int32_t height = options.height;
-  const auto stride = static_cast<size_t>(image::BmpStride(width));
-  std::vector<uint8_t> rows(stride * static_cast<size_t>(height), 0);
-  if (frame != nullptr && frame->width == static_cast<uint32_t>(width) &&
-      frame->height == static_cast<uint32_t>(height) && frame->bytesPerPixel == 4) {
-    for (int32_t y = 0; y < height; ++y) {
-      const uint8_t* source = frame->pixels.data() + static_cast<size_t>(y) * width * 4;
-      uint8_t* target = rows.data() + static_cast<size_t>(height - 1 - y) * stride;
-      for (int32_t x = 0; x < width; ++x) {
-        // Colour bytes only; the unused fourth byte is dropped.
-        target[x * 3] = source[x * 4];
-        target[x * 3 + 1] = source[x * 4 + 1];
-        target[x * 3 + 2] = source[x * 4 + 2];
-      }
+  static constexpr uint8_t kBlack[4] = {};
+  image::PixelRows rows{kBlack, 0, options.width, options.height, image::SourcePixels::Bgrx32};
+  std::vector<uint8_t> blackRow;
+  if (screen.pixels != nullptr && screen.width == static_cast<uint32_t>(options.width) &&
+      screen.height == static_cast<uint32_t>(options.height) &&
+      screen.format == platform::Format::X8R8G8B8) {
+    rows.bottom = screen.pixels + static_cast<ptrdiff_t>(screen.height - 1) * screen.pitch;
+    rows.pitch = -static_cast<int64_t>(screen.pitch);
+  } else {
+    blackRow.assign(static_cast<size_t>(options.width) * 4, 0);
+    rows.bottom = blackRow.data();
+  }
+  return writer.WriteImageFile(options.screen.c_str(), rows,
+                               image::FormatForName(options.screen)) != 0;
+}
+
+std::string WriteFailure(const std::string& name, const std::string& reason) {
+  return "cannot write '" + name + "'" + (reason.empty() ? "" : ": " + reason);
+}
+
+// The run itself, once the options and the script are known.
+int Render(const app::RenderOptions& options, const RenderEnvironment& environment,
+           const std::vector<app::ScriptEvent>& events) {
+  platform::headless::HeadlessConfig config = HostConfig(options, events);
+  // The screen is needed only as last presented, from wherever it lies: no
+  // copy of a poster-sized frame is ever kept.
+  config.display.keptFrames = 0;
+  std::optional<VideoOutput> video;
+  std::atomic<bool> localStop{false};
+  std::atomic<bool>& stop =
+      environment.stopRequest != nullptr ? *environment.stopRequest : localStop;
+  config.display.presented = [&](const platform::soft::FrameView& frame) {
+    if (video && !video->WriteFrame(frame.pixels, frame.pitch)) {
+      stop.store(true);  // no one is reading any more: end the run in order
+    }
+  };
+  platform::headless::HeadlessHost host(std::move(config));
+
+  // Refuse at once rather than after a long render.
+  for (const std::string* path : {&options.out, &options.screen}) {
+    if (path->empty()) {
+      continue;
+    }
+    if (image::FormatForName(*path) == image::ImageFileFormat::Png && !image::PngAvailable()) {
+      Fail(environment, WriteFailure(*path, image::PngUnavailableReason()));
+      return kExitBadUsage;
+    }
+    const std::string reason = WhyNotWritable(host.Files(), *path);
+    if (!reason.empty()) {
+      Fail(environment, WriteFailure(*path, reason));
+      return kExitOutputFailed;
     }
   }
-  return writer.WriteBmpFile(options.screen.c_str(), rows.data(), static_cast<int32_t>(stride),
-                             width, height, 24) != 0;
+  if (!options.video.empty()) {
+    video.emplace(host.Files(), options.video, options.width, options.height);
+    if (video->Failed()) {
+      Fail(environment,
+           "cannot write the video to " + video->Destination() + ": " + video->Reason());
+      return kExitOutputFailed;
+    }
+  }
+
+  const uint32_t seed = options.seed.value_or(FreshSeed());
+  if (!options.seed) {
+    Say(environment, options, "seed " + std::to_string(seed));
+  }
+  Progress progress(environment.errors, options.frames, StyleFor(options, environment));
+  app::ApplicationOptions appOptions;
+  appOptions.seed = seed;
+  appOptions.maxFrames = options.frames;
+  appOptions.stopRequest = &stop;
+  appOptions.errors = &environment.errors;
+  appOptions.programName = "drawing-render";
+  appOptions.beginFrame = [&](uint32_t frame) {
+    host.BeginFrame(static_cast<int32_t>(frame));
+    progress.Update(frame - 1);
+  };
+  app::Application application(host.GetPlatform(), std::move(appOptions));
+  if (!application.StartUp()) {
+    return app::ExitScreenFailed;
+  }
+  if (!application.HasCanvas()) {
+    Fail(environment, MemoryMessage(options));
+    return kExitOutputFailed;
+  }
+  while (application.RunFrame()) {
+  }
+  progress.Finish();
+
+  int status = kExitOk;
+  const bool videoFailed = video && video->Failed();
+  // The stop is seen before a frame starts: every counted frame is complete.
+  const uint32_t framesDone = application.FrameNumber();
+  const bool interrupted = application.EndReason() == app::RunEnd::StopRequest && !videoFailed &&
+                           framesDone < options.frames;
+  if (application.SaveCanvas(options.out.c_str(), image::FormatForName(options.out))) {
+    Say(environment, options, "wrote " + options.out + " (" + SizeText(options) + ")");
+  } else {
+    Fail(environment, WriteFailure(options.out, application.SaveError()));
+    status = kExitOutputFailed;
+  }
+  if (status == kExitOk && !options.screen.empty()) {
+    image::BmpWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
+    if (WriteScreen(writer, host.Display().ScreenView(), options)) {
+      Say(environment, options, "wrote " + options.screen + " (" + SizeText(options) + ")");
+    } else {
+      Fail(environment, WriteFailure(options.screen, writer.LastFailure()));
+      status = kExitOutputFailed;
+    }
+  }
+  if (video) {
+    if (video->Finish()) {
+      Say(environment, options,
+          "wrote " +
+              (options.video == "-" ? std::string("the video to standard output") : options.video) +
+              " (" + SizeText(options) + ", " + std::to_string(video->Frames()) + " frames)");
+    } else {
+      Fail(environment,
+           "cannot write the video to " + video->Destination() + ": " + video->Reason());
+      status = kExitOutputFailed;
+    }
+  }
+  application.Shutdown();
+  if (interrupted) {
+    Fail(environment, "interrupted at frame " + std::to_string(framesDone) + " of " +
+                          std::to_string(options.frames));
+    return environment.stopSignal != nullptr && environment.stopSignal->load() > 0
+               ? kExitInterruptedBase + environment.stopSignal->load()
+               : kExitOutputFailed;
+  }
+  return status;
 }
 
 }  // namespace
@@ -124,6 +292,10 @@ int RenderMain(const std::vector<std::string>& arguments, const RenderEnvironmen
   const app::RenderOptions& options = parsed.options;
   if (options.help) {
     environment.out << app::RenderUsage();
+    return kExitOk;
+  }
+  if (options.version) {
+    environment.out << "drawing-render " << DRAWING_VERSION << '\n';
     return kExitOk;
   }
 
@@ -143,49 +315,12 @@ int RenderMain(const std::vector<std::string>& arguments, const RenderEnvironmen
     events = std::move(script.events);
   }
 
-  platform::headless::HeadlessHost host(HostConfig(options, events));
-  // Refuse at once rather than after a long render.
-  for (const std::string* path : {&options.out, &options.screen}) {
-    if (!path->empty() && !CanWrite(host.Files(), *path)) {
-      Fail(environment, "cannot write '" + *path + "'");
-      return kExitOutputFailed;
-    }
+  try {
+    return Render(options, environment, events);
+  } catch (const std::bad_alloc&) {
+    Fail(environment, MemoryMessage(options));
+    return kExitOutputFailed;
   }
-
-  const uint64_t pixels = static_cast<uint64_t>(options.width) * options.height * options.frames;
-  Progress progress(environment.errors, options.frames,
-                    environment.errorsIsTerminal && pixels >= kLongRunPixels);
-  app::ApplicationOptions appOptions;
-  appOptions.seed = options.seed;
-  appOptions.maxFrames = options.frames;
-  appOptions.stopRequest = environment.stopRequest;
-  appOptions.errors = &environment.errors;
-  appOptions.beginFrame = [&](uint32_t frame) {
-    host.BeginFrame(static_cast<int32_t>(frame));
-    progress.Update(frame - 1);
-  };
-  app::Application application(host.GetPlatform(), std::move(appOptions));
-  if (!application.StartUp()) {
-    return app::ExitScreenFailed;
-  }
-  while (application.RunFrame()) {
-  }
-  progress.Finish();
-
-  int status = kExitOk;
-  if (!application.SaveCanvas(options.out.c_str())) {
-    Fail(environment, "cannot write '" + options.out + "'");
-    status = kExitOutputFailed;
-  }
-  if (status == kExitOk && !options.screen.empty()) {
-    image::BmpWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
-    if (!WriteScreen(writer, host.Display().LastFrame(), options)) {
-      Fail(environment, "cannot write '" + options.screen + "'");
-      status = kExitOutputFailed;
-    }
-  }
-  application.Shutdown();
-  return status;
 }
 
 }  // namespace drawing::render

@@ -126,12 +126,13 @@ void Application::ReportScreenFailure() {
   }
   end_ = RunEnd::ScreenFailed;
   Shutdown();
-  Errors() << "drawing: cannot open the screen: " << reason << std::endl;
+  Errors() << options_.programName << ": cannot open the screen: " << reason << std::endl;
 }
 
 // The older file is kept; the drawing goes on, and the user is told.
 void Application::ReportSaveFailure(const char* name) {
-  Errors() << "drawing: cannot save '" << name << "': " << bmp_.LastFailure() << std::endl;
+  Errors() << options_.programName << ": cannot save '" << name << "': " << bmp_.LastFailure()
+           << std::endl;
 }
 
 std::ostream& Application::Errors() const {
@@ -173,8 +174,12 @@ void Application::StepSimulation() {
   SteerAttractor(state_, random_);
 }
 
-bool Application::SaveCanvas(const char* name) {
-  return !shutDown_ && bmp_.SaveImageBmp(CanvasImage, name) != 0;
+bool Application::SaveCanvas(const char* name, image::ImageFileFormat format) {
+  return !shutDown_ && bmp_.SaveImage(CanvasImage, name, format) != 0;
+}
+
+bool Application::HasCanvas() {
+  return !shutDown_ && images_.FindImage(CanvasImage) != nullptr;
 }
 
 void Application::Shutdown() {

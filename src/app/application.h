@@ -7,6 +7,7 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <string>
 
 #include "app/app_state.h"
 #include "display/display.h"
@@ -30,8 +31,9 @@ struct ApplicationOptions {
   // Set by the composition root's signal handler; looked at once per frame.
   const std::atomic<bool>* stopRequest = nullptr;
   // Where the one line about a screen that cannot be opened or a save that
-  // failed goes (default: standard error).
+  // failed goes (default: standard error), and the program name it starts with.
   std::ostream* errors = nullptr;
+  const char* programName = "drawing";
   // The file the S key saves the Canvas to.
   const char* saveName = "bild.bmp";
 };
@@ -71,8 +73,13 @@ class Application {
   // True when the user's input ends the program.
   bool HandleUserActions();
   void StepSimulation();
-  // Writes the Canvas as a 24-bit BMP file; true when it was written completely.
-  bool SaveCanvas(const char* name);
+  // Writes the Canvas as a 24-bit BMP file (or PNG when asked); true when it
+  // was written completely.
+  bool SaveCanvas(const char* name, image::ImageFileFormat format = image::ImageFileFormat::Bmp);
+  // Why the last failed save failed, in words ("" when unknown).
+  const std::string& SaveError() const { return bmp_.LastFailure(); }
+  // Whether the Canvas exists (it does not when its memory could not be had).
+  bool HasCanvas();
 
   const AppState& State() const { return state_; }
   uint32_t FrameNumber() const { return frame_; }

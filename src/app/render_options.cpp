@@ -43,9 +43,10 @@ std::string Apply(std::string_view name, const std::string& value, RenderOptions
     }
     options.seed = static_cast<uint32_t>(*seed);  // modulo 2^32
   } else {
-    std::string& target = name == "--input" ? options.inputScript
-                          : name == "--out" ? options.out
-                                            : options.screen;
+    std::string& target = name == "--input"   ? options.inputScript
+                          : name == "--out"   ? options.out
+                          : name == "--video" ? options.video
+                                              : options.screen;
     if (value.empty()) {
       return "bad " + std::string(name) + ": empty file name";
     }
@@ -56,7 +57,7 @@ std::string Apply(std::string_view name, const std::string& value, RenderOptions
 
 bool TakesValue(std::string_view name) {
   return name == "--size" || name == "--frames" || name == "--seed" || name == "--input" ||
-         name == "--out" || name == "--screen";
+         name == "--out" || name == "--screen" || name == "--video";
 }
 
 }  // namespace
@@ -67,6 +68,12 @@ RenderOptionsResult ParseRenderOptions(const std::vector<std::string>& arguments
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
       result.options.help = true;
+      continue;
+    }
+    if (argument == "--version" || argument == "--quiet" || argument == "--progress") {
+      (argument == "--version" ? result.options.version
+       : argument == "--quiet" ? result.options.quiet
+                               : result.options.progress) = true;
       continue;
     }
     const size_t equals = argument.find('=');
@@ -94,16 +101,45 @@ RenderOptionsResult ParseRenderOptions(const std::vector<std::string>& arguments
 }
 
 std::string RenderUsage() {
-  return "usage: drawing-render [--size WxH] [--frames N] [--seed S] [--input FILE]\n"
-         "                      [--out FILE] [--screen FILE]\n"
-         "  --size WxH     the one 32-bit display mode offered (default 1280x720)\n"
-         "  --frames N     run at most N frames (default 600)\n"
-         "  --seed S       seed of the random generator (default: thread id ^ tick count)\n"
-         "  --input FILE   input script: 'FRAME key CODE down|up', 'FRAME button 1|2|3 "
-         "down|up',\n"
-         "                 'FRAME move DX DY', 'FRAME focus lost|gained'\n"
-         "  --out FILE     the Canvas as a 24-bit BMP when the run ends (default bild.bmp)\n"
-         "  --screen FILE  also the last presented screen as a 24-bit BMP\n";
+  return "usage: drawing-render [options]\n"
+         "Runs the drawing program without a screen and writes what it made.\n"
+         "The canvas is the picture the particles' strokes build up; the screen is\n"
+         "what a viewer sees each frame: the canvas with the particles' boxes on top.\n"
+         "\n"
+         "  --size WxH       canvas and screen size, each side 1..16384 (default 1280x720)\n"
+         "  --frames N       run at most N frames, 60 to a second (default 600)\n"
+         "  --seed S         seed of the random generator; without it a fresh seed is\n"
+         "                   chosen and printed, so a picture can be made again\n"
+         "  --input FILE     input script (see below)\n"
+         "  --out FILE       the canvas when the run ends (default bild.bmp)\n"
+         "  --screen FILE    also the last screen\n"
+         "                   (both: PNG when FILE ends in .png, 24-bit BMP otherwise)\n"
+         "  --video FILE     every screen as a YUV4MPEG2 video stream, 60 frames a\n"
+         "                   second; '-' writes it to standard output\n"
+         "  --quiet          say nothing on standard error unless something fails\n"
+         "  --progress       a progress line every few seconds even when standard\n"
+         "                   error is not a terminal\n"
+         "  --version        print the version and exit\n"
+         "\n"
+         "An input script has one event per line, at the frame it happens in:\n"
+         "  FRAME key CODE down|up      CODE is a keyboard scan code: S is 31 and saves\n"
+         "                              the canvas as bild.bmp when released; any other\n"
+         "                              key ends the run (Escape is 1, space 57)\n"
+         "  FRAME button 1|2|3 down|up  mouse buttons; while 1 is down, each frame\n"
+         "                              adds a particle\n"
+         "  FRAME move DX DY            the mouse moves; right or down ends the run\n"
+         "  FRAME focus lost|gained\n"
+         "Text after '#' is a comment. For example:\n"
+         "  # particles for a third of a second, then save and end\n"
+         "  30 button 1 down\n"
+         "  50 button 1 up\n"
+         "  300 key 31 down\n"
+         "  301 key 31 up\n"
+         "  400 key 1 down\n"
+         "\n"
+         "Exit status: 0 done, 1 a file could not be written or the run was\n"
+         "interrupted, 2 bad options or input script.\n"
+         "Example: drawing-render --size 1920x1080 --frames 1800 --out picture.png\n";
 }
 
 }  // namespace drawing::app

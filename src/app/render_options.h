@@ -1,6 +1,7 @@
 // The command line of drawing-render:
 //   drawing-render [--size WxH] [--frames N] [--seed S] [--input FILE]
-//                  [--out FILE] [--screen FILE]
+//                  [--out FILE] [--screen FILE] [--video FILE|-]
+//                  [--quiet] [--progress] [--version] [--help]
 #pragma once
 
 #include <cstdint>
@@ -11,14 +12,18 @@
 namespace drawing::app {
 
 struct RenderOptions {
-  int32_t width = 1280;  // the one display mode offered, 1..32767 each way
+  int32_t width = 1280;  // the one display mode offered, 1..MaxRenderSide each way
   int32_t height = 720;
   uint32_t frames = 600;         // passes of the frame loop at most
   std::optional<uint32_t> seed;  // replaces the thread id ^ tick count seed
   std::string inputScript;       // empty: no scripted input
   std::string out = "bild.bmp";  // the Canvas when the run ends
   std::string screen;            // empty: the last screen is not written
+  std::string video;             // empty: no video; "-": standard output
+  bool quiet = false;            // no word on standard error unless something fails
+  bool progress = false;         // progress lines even when stderr is no terminal
   bool help = false;
+  bool version = false;
 };
 
 struct RenderOptionsResult {
@@ -26,7 +31,8 @@ struct RenderOptionsResult {
   std::string error;  // empty on success; else one line naming the problem
 };
 
-inline constexpr int32_t MaxRenderSide = 32767;
+// The software Direct3D device's largest surface, each way.
+inline constexpr int32_t MaxRenderSide = 16384;
 
 // `arguments` excludes the program name. Options take their value as the next
 // argument or after '=' (--size=640x480).

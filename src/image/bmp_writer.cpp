@@ -1,6 +1,9 @@
 #include "image/bmp_writer.h"
 
+#include "image/png_encoder.h"
+
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -42,36 +45,54 @@ uint8_t OverWhite(uint32_t channel, uint32_t alpha) {
       ((static_cast<int32_t>(channel) - 255) * static_cast<int32_t>(alpha) + 65025) / 255);
 }
 
-// Rows one at a time through a zeroed row buffer; the padding stays zero.
-bool WriteRows(platform::OutputFile& file, uint8_t* row, const uint8_t* pixels, int32_t pitch,
-               int32_t width, int32_t height, int32_t depth, size_t stride) {
-  for (int32_t r = 0; r < height; ++r) {
-    const uint8_t* source = pixels + static_cast<ptrdiff_t>(r) * pitch;
-    if (depth == 24) {
-      std::memcpy(row, source, static_cast<size_t>(width) * 3);
+// One row of `rows` (0 is the bottom one) as 3-byte pixels into `out`.
+void ConvertRow(const PixelRows& rows, int32_t r, uint8_t* out) {
+  const uint8_t* source = rows.bottom + r * rows.pitch;
+  if (rows.kind == SourcePixels::Bgr24) {
+    std::memcpy(out, source, static_cast<size_t>(rows.width) * 3);
+    return;
+  }
+  for (int32_t x = 0; x < rows.width; ++x) {
+    const uint8_t* p = source + static_cast<ptrdiff_t>(x) * 4;
+    uint8_t* pixel = out + static_cast<ptrdiff_t>(x) * 3;
+    if (rows.kind == SourcePixels::Bgrx32) {
+      pixel[0] = p[0];
+      pixel[1] = p[1];
+      pixel[2] = p[2];
     } else {
-      for (int32_t x = 0; x < width; ++x) {
-        const uint8_t* p = source + static_cast<ptrdiff_t>(x) * 4;
-        uint8_t* out = row + static_cast<ptrdiff_t>(x) * 3;
-        out[0] = OverWhite(p[0], p[3]);
-        out[1] = OverWhite(p[1], p[3]);
-        out[2] = OverWhite(p[2], p[3]);
-      }
-    }
-    if (!file.Write(row, stride)) {
-      return false;
+      pixel[0] = OverWhite(p[0], p[3]);
+      pixel[1] = OverWhite(p[1], p[3]);
+      pixel[2] = OverWhite(p[2], p[3]);
     }
   }
-  return true;
+}
+
+bool EndsWithPng(const std::string& name) {
+  if (name.size() < 4) {
+    return false;
+  }
+  std::string end = name.substr(name.size() - 4);
+  for (char& c : end) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return end == ".png";
 }
 
 }  // namespace
+
+ImageFileFormat FormatForName(const std::string& name) {
+  return EndsWithPng(name) ? ImageFileFormat::Png : ImageFileFormat::Bmp;
+}
 
 BmpWriter::BmpWriter(Images& images, platform::Gdi& gdi, runtime::MainHeap& heap,
                      platform::FileSystem& files)
     : images_(images), gdi_(gdi), heap_(heap), files_(files) {}
 
 int32_t BmpWriter::SaveImageBmp(int32_t number, const char* name) {
+  return SaveImage(number, name, ImageFileFormat::Bmp);
+}
+
+int32_t BmpWriter::SaveImage(int32_t number, const char* name, ImageFileFormat format) {
   if (name == nullptr || name[0] == '\0') {
     return Fail("no file name");
   }
@@ -83,14 +104,17 @@ int32_t BmpWriter::SaveImageBmp(int32_t number, const char* name) {
   platform::DibSection section;
   if (record.depth >= 24 && gdi_.GetObjectDibSection(record.handle, &section) &&
       section.dsBm.bmBits != nullptr) {
-    return WriteBmpFile(name, static_cast<const uint8_t*>(section.dsBm.bmBits),
-                        section.dsBm.bmWidthBytes, record.width, record.height, record.depth);
+    const PixelRows rows{static_cast<const uint8_t*>(section.dsBm.bmBits),
+                         section.dsBm.bmWidthBytes, record.width, record.height,
+                         record.depth == 24 ? SourcePixels::Bgr24 : SourcePixels::Bgra32OverWhite};
+    return WriteImageFile(name, rows, format);
   }
-  return SaveConverted(record, name);
+  return SaveConverted(record, name, format);
 }
 
 // Any other image goes through GetDIBits as 24-bit rows of the file's stride.
-int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name) {
+int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name,
+                                 ImageFileFormat format) {
   if (record.width < 0 || record.height < 0) {
     return Fail("the image has no valid size");
   }
@@ -114,8 +138,7 @@ int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name) {
   int32_t result = 0;
   if (gdi_.GetDIBits(dc, record.handle, 0, static_cast<uint32_t>(record.height), block, &request) !=
       0) {
-    result =
-        WriteBmpFile(name, block, static_cast<int32_t>(stride), record.width, record.height, 24);
+    result = WriteImageFile(name, PixelRows{block, stride, record.width, record.height}, format);
   } else {
     Fail("cannot read the image");
   }
@@ -126,37 +149,32 @@ int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name) {
 
 int32_t BmpWriter::WriteBmpFile(const char* name, const uint8_t* pixels, int32_t pitch,
                                 int32_t width, int32_t height, int32_t depth) {
+  const PixelRows rows{pixels, pitch, width, height,
+                       depth == 24 ? SourcePixels::Bgr24 : SourcePixels::Bgra32OverWhite};
+  return WriteImageFile(name, rows, ImageFileFormat::Bmp);
+}
+
+int32_t BmpWriter::WriteImageFile(const char* name, const PixelRows& rows, ImageFileFormat format) {
   if (name == nullptr || name[0] == '\0') {
     return Fail("no file name");
   }
-  const int64_t stride = BmpStride(width);
-  const int64_t size = stride * height;
-  if (width < 0 || height < 0 || kHeadersSize + size > std::numeric_limits<uint32_t>::max() ||
-      (pixels == nullptr && size > 0)) {
-    return Fail("the picture does not fit a BMP file");
+  if (rows.width < 0 || rows.height < 0 ||
+      (rows.bottom == nullptr && rows.width > 0 && rows.height > 0)) {
+    return Fail("the picture has no valid size");
+  }
+  if (format == ImageFileFormat::Png && !PngAvailable()) {
+    return Fail(PngUnavailableReason());
   }
   std::unique_ptr<platform::OutputFile> file = files_.CreateReplacing(name);
   if (!file) {
     return Fail(files_.LastFailure());
   }
-  const auto headers = Headers(width, height, static_cast<uint32_t>(size));
-  if (!file->Write(headers.data(), headers.size())) {
-    return Fail(files_.LastFailure());  // the file's destructor removes the temporary
-  }
-  bool written = false;
-  if (depth == 24 && pitch == stride) {
-    written = size == 0 || file->Write(pixels, static_cast<size_t>(size));
-  } else {
-    auto* row = static_cast<uint8_t*>(heap_.Allocate(static_cast<size_t>(stride), true));
-    if (row == nullptr) {
-      return Fail("out of memory");
-    }
-    written =
-        WriteRows(*file, row, pixels, pitch, width, height, depth, static_cast<size_t>(stride));
-    heap_.Free(row);
-  }
+  failure_.clear();
+  const bool written =
+      format == ImageFileFormat::Png ? WritePng(*file, rows) : WriteBmp(*file, rows);
   if (!written || !file->Commit()) {
-    return Fail(files_.LastFailure());
+    // The file's destructor removes the temporary.
+    return Fail(failure_.empty() ? files_.LastFailure() : failure_);
   }
   return 1;
 }
@@ -164,6 +182,59 @@ int32_t BmpWriter::WriteBmpFile(const char* name, const uint8_t* pixels, int32_t
 int32_t BmpWriter::Fail(const std::string& reason) {
   failure_ = reason;
   return 0;
+}
+
+// False on failure, with failure_ set unless the file system knows why.
+bool BmpWriter::WriteBmp(platform::OutputFile& file, const PixelRows& rows) {
+  const int64_t stride = BmpStride(rows.width);
+  const int64_t size = stride * rows.height;
+  if (kHeadersSize + size > std::numeric_limits<uint32_t>::max()) {
+    failure_ = "the picture does not fit a BMP file";
+    return false;
+  }
+  const auto headers = Headers(rows.width, rows.height, static_cast<uint32_t>(size));
+  if (!file.Write(headers.data(), headers.size())) {
+    return false;
+  }
+  if (rows.kind == SourcePixels::Bgr24 && rows.pitch == stride) {
+    return size == 0 || file.Write(rows.bottom, static_cast<size_t>(size));
+  }
+  // Rows one at a time through a zeroed row buffer; the padding stays zero.
+  auto* row = static_cast<uint8_t*>(heap_.Allocate(static_cast<size_t>(stride), true));
+  if (row == nullptr) {
+    failure_ = "out of memory";
+    return false;
+  }
+  bool written = true;
+  for (int32_t r = 0; r < rows.height && written; ++r) {
+    ConvertRow(rows, r, row);
+    written = file.Write(row, static_cast<size_t>(stride));
+  }
+  heap_.Free(row);
+  return written;
+}
+
+bool BmpWriter::WritePng(platform::OutputFile& file, const PixelRows& rows) {
+  auto* row = static_cast<uint8_t*>(heap_.Allocate(static_cast<size_t>(rows.width) * 3 + 1));
+  if (row == nullptr) {
+    failure_ = "out of memory";
+    return false;
+  }
+  std::string reason;
+  bool writeFailed = false;
+  const bool written = EncodePng(
+      file, rows.width, rows.height,
+      [&](int32_t y) {
+        ConvertRow(rows, rows.height - 1 - y, row);
+        return static_cast<const uint8_t*>(row);
+      },
+      reason, writeFailed);
+  heap_.Free(row);
+  // A failed write is the file system's to explain, anything else the encoder's.
+  if (!written && !writeFailed) {
+    failure_ = reason;
+  }
+  return written;
 }
 
 }  // namespace drawing::image

@@ -22,8 +22,9 @@ TEST(RenderOptions, DefaultsWithoutArguments) {
 }
 
 TEST(RenderOptions, EveryOptionInBothForms) {
-  const RenderOptionsResult result = Parse({"--size", "320x240", "--frames=200", "--seed", "1",
-                                            "--input=run.txt", "--out", "a.bmp", "--screen=s.bmp"});
+  const RenderOptionsResult result =
+      Parse({"--size", "320x240", "--frames=200", "--seed", "1", "--input=run.txt", "--out",
+             "a.bmp", "--screen=s.bmp", "--video", "-", "--quiet", "--progress"});
   ASSERT_EQ(result.error, "");
   EXPECT_EQ(result.options.width, 320);
   EXPECT_EQ(result.options.height, 240);
@@ -32,12 +33,15 @@ TEST(RenderOptions, EveryOptionInBothForms) {
   EXPECT_EQ(result.options.inputScript, "run.txt");
   EXPECT_EQ(result.options.out, "a.bmp");
   EXPECT_EQ(result.options.screen, "s.bmp");
+  EXPECT_EQ(result.options.video, "-");
+  EXPECT_TRUE(result.options.quiet);
+  EXPECT_TRUE(result.options.progress);
 }
 
 TEST(RenderOptions, SizeLimits) {
   EXPECT_EQ(Parse({"--size", "1x1"}).error, "");
-  EXPECT_EQ(Parse({"--size", "32767x32767"}).options.width, 32767);
-  for (const char* bad : {"0x10", "10x0", "32768x10", "10x32768", "10", "x10", "10x", "-5x5",
+  EXPECT_EQ(Parse({"--size", "16384x16384"}).options.width, 16384);
+  for (const char* bad : {"0x10", "10x0", "16385x10", "10x16385", "10", "x10", "10x", "-5x5",
                           "+5x5", "5x+5", "10X10", "10x10x", "ax10", " 10x10"}) {
     SCOPED_TRACE(bad);
     const std::string error = Parse({"--size", bad}).error;
@@ -78,8 +82,10 @@ TEST(RenderOptions, LaterOptionsWin) {
   EXPECT_EQ(Parse({"--frames", "3", "--frames", "4"}).options.frames, 4u);
 }
 
-TEST(RenderOptions, HelpIsRecognised) {
+TEST(RenderOptions, HelpAndVersionAreRecognised) {
   EXPECT_TRUE(Parse({"--help"}).options.help);
+  EXPECT_TRUE(Parse({"--version"}).options.version);
+  EXPECT_NE(Parse({"--version=1"}).error, "");
   EXPECT_NE(RenderUsage().find("--screen"), std::string::npos);
 }
 

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "image/bmp_writer.h"
+#include "image/png_encoder.h"
 #include "image_test_support.h"
 #include "platform/soft/std_file_system.h"
 #include "recording_file_system.h"
@@ -61,6 +62,25 @@ TEST_F(BmpReplace, FailedWriteKeepsTheEarlierFile) {
   files.budget = 134;  // exactly the file
   EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 1);
   EXPECT_EQ(ReadFile(name)[54], 99);
+}
+
+TEST_F(BmpReplace, FailedPngWriteKeepsTheEarlierFile) {
+  if (!PngAvailable()) {
+    GTEST_SKIP() << PngUnavailableReason();
+  }
+  const std::string name = directory.File("bild.png");
+  Paint(10);
+  ASSERT_EQ(writer.SaveImage(0, name.c_str(), ImageFileFormat::Png), 1);
+  const std::vector<uint8_t> before = ReadFile(name);
+  ASSERT_EQ(std::string(before.begin() + 1, before.begin() + 4), "PNG");
+  Paint(99);
+  for (const size_t budget : {size_t{0}, size_t{8}, size_t{40}, before.size() - 1}) {
+    files.budget = budget;
+    EXPECT_EQ(writer.SaveImage(0, name.c_str(), ImageFileFormat::Png), 0) << budget << " bytes";
+    EXPECT_NE(writer.LastFailure(), "");
+    EXPECT_EQ(ReadFile(name), before);
+    EXPECT_EQ(directory.EntryCount(), 1u) << "the partial temporary is removed";
+  }
 }
 
 TEST_F(BmpReplace, FailedFirstSaveLeavesNoFile) {

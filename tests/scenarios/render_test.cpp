@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <system_error>
 
 #include "render_tool.h"
 #include "scratch_directory.h"
@@ -58,7 +59,10 @@ TEST_F(RenderTool, SameArgumentsWriteTheSameBytes) {
                                                " --screen " + Quoted(scratch / "b-screen.bmp"));
   ASSERT_EQ(first.status, 0) << first.errors;
   ASSERT_EQ(second.status, 0) << second.errors;
-  EXPECT_EQ(first.errors, "") << "silent when standard error is no terminal";
+  EXPECT_EQ(first.errors, "drawing-render: wrote " + (scratch / "a.bmp") +
+                              " (320x240)\ndrawing-render: wrote " + (scratch / "a-screen.bmp") +
+                              " (320x240)\n")
+      << "one line per file, no progress where standard error is no terminal";
   const std::string canvas = ReadAll(scratch / "a.bmp");
   EXPECT_EQ(canvas.size(), 54u + 960u * 240u);
   EXPECT_EQ(canvas, ReadAll(scratch / "b.bmp"));
@@ -201,7 +205,8 @@ TEST_F(RenderTool, UnwritableOutputExitsWithOneAndLeavesNoFile) {
   const std::string missing = scratch / "no/such/dir/out.bmp";
   RenderRun run = Render(scratch, "--frames 3 --size 32x32 --out " + Quoted(missing));
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.errors, "drawing-render: cannot write '" + missing + "'\n");
+  EXPECT_EQ(run.errors, "drawing-render: cannot write '" + missing + "': " +
+                            std::error_code(ENOENT, std::generic_category()).message() + "\n");
   run = Render(scratch,
                Arguments("--frames 3 --size 32x32 --screen " + Quoted(scratch.Path().string())));
   EXPECT_EQ(run.status, 1);

@@ -117,13 +117,16 @@ D3dResult HeadlessDisplay::Present(const soft::FrameView& backBuffer) {
   if (Failed(scripted)) {
     return scripted;
   }
+  if (config_.presented) {
+    config_.presented(backBuffer);
+  }
   const bool inPlace = !lent_.empty() && backBuffer.pixels == lent_.data();
   PresentedFrame frame = NextFrame();
   frame.width = backBuffer.width;
   frame.height = backBuffer.height;
   frame.format = backBuffer.format;
   frame.bytesPerPixel = soft::DeviceBytesPerPixel(backBuffer.format);
-  if (!inPlace) {
+  if (!inPlace && config_.keptFrames > 0) {
     CopyFrame(backBuffer, frame);
   }
   frame.sequence = ++presented_;
@@ -178,6 +181,10 @@ soft::HostMemory HeadlessDisplay::LentBackBufferChanging(bool replacesAll) {
   if (!screenInLent_) {
     return {};
   }
+  if (config_.keptFrames == 0) {
+    screenInLent_ = false;  // the screen is not kept beyond its memory
+    return {};
+  }
   if (!replacesAll) {
     TakeOutScreen();
     return {};
@@ -207,6 +214,20 @@ const std::deque<PresentedFrame>& HeadlessDisplay::Frames() const {
 const PresentedFrame* HeadlessDisplay::LastFrame() const {
   TakeOutScreen();
   return frames_.empty() ? nullptr : &frames_.back();
+}
+
+soft::FrameView HeadlessDisplay::ScreenView() const {
+  if (frames_.empty()) {
+    return {};
+  }
+  const PresentedFrame& screen = frames_.back();
+  const uint8_t* pixels = screenInLent_ ? lent_.data() : screen.pixels.data();
+  const int32_t pitch =
+      screenInLent_ ? lentPitch_ : static_cast<int32_t>(screen.width * screen.bytesPerPixel);
+  if (!screenInLent_ && screen.pixels.empty()) {
+    return {};
+  }
+  return soft::FrameView{pixels, pitch, screen.width, screen.height, screen.format};
 }
 
 void HeadlessDisplay::ClearFrames() {

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -32,8 +33,14 @@ struct DisplayConfig {
   std::vector<Format> usableFormats = {Format::X8R8G8B8, Format::R5G6B5, Format::X1R5G5B5};
   Caps caps{static_cast<uint32_t>(DevCap::HwTransformAndLight)};
   uint32_t presentMilliseconds = 16;
-  // How many of the latest frames are kept; the last one, the screen, always is.
+  // How many of the latest frames are kept; the last one, the screen, always
+  // is. 0 keeps the screen only while it is still in the lent back buffer:
+  // once the device changes that memory the frame's pixels are gone, so a
+  // very large screen never costs a second copy (see ScreenView).
   size_t keptFrames = std::numeric_limits<size_t>::max();
+  // Called with every frame as it is presented, e.g. to stream it out; the
+  // view is valid during the call only.
+  std::function<void(const soft::FrameView&)> presented;
   // Whether the back buffer is the screen's memory (presented without a
   // copy). Off, the device draws in its own memory, rows padded, and every
   // presented frame is copied.
@@ -73,6 +80,9 @@ class HeadlessDisplay final : public soft::DisplayHost {
   const std::deque<PresentedFrame>& Frames() const;
   // Null before the first presentation.
   const PresentedFrame* LastFrame() const;
+  // The last presented frame where it lies, without copying it; no pixels
+  // before the first presentation or when (keptFrames 0) they are gone.
+  soft::FrameView ScreenView() const;
   uint32_t PresentedCount() const { return presented_; }
   void ClearFrames();
 
