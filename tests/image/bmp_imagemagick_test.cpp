@@ -9,7 +9,7 @@
 
 #include "image/bmp_writer.h"
 #include "image_test_support.h"
-#include "platform/soft/std_file_system.h"
+#include "platform/headless/local_file_system.h"
 
 namespace drawing::image {
 namespace {
@@ -58,7 +58,7 @@ class BmpImageMagick : public testing::ImageWorld {
   }
 
   testing::TempDirectory directory;
-  platform::soft::StdFileSystem files;
+  platform::headless::LocalFileSystem files;
   BmpWriter writer{images, gdi, heap, files};
 };
 

@@ -1,6 +1,12 @@
 // Saving over an earlier file: only a complete file replaces it.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -9,7 +15,8 @@
 #include "image/bmp_writer.h"
 #include "image/png_encoder.h"
 #include "image_test_support.h"
-#include "platform/soft/std_file_system.h"
+#include "platform/headless/local_file_system.h"
+#include "platform/temporary_name.h"
 #include "recording_file_system.h"
 
 namespace drawing::image {
@@ -94,7 +101,11 @@ TEST_F(BmpReplace, NonexistentDirectoryFailsWithTheSystemsReason) {
   const std::string name = (directory.Path() / "missing" / "bild.bmp").string();
   EXPECT_EQ(writer.SaveImageBmp(0, name.c_str()), 0);
   EXPECT_FALSE(std::filesystem::exists(directory.Path() / "missing"));
+#ifdef _WIN32
+  EXPECT_FALSE(writer.LastFailure().empty());  // the system's own message
+#else
   EXPECT_EQ(writer.LastFailure(), std::generic_category().message(ENOENT));
+#endif
 }
 
 TEST_F(BmpReplace, ReadOnlyDirectoryFailsAndKeepsTheFile) {
@@ -127,11 +138,11 @@ TEST_F(BmpReplace, NameOfADirectoryFails) {
   EXPECT_EQ(directory.EntryCount(), 1u);
 }
 
-TEST(StdFileSystem, DiscardLeavesTargetAlone) {
+TEST(LocalFileSystem, DiscardLeavesTargetAlone) {
   testing::TempDirectory directory;
   const std::string name = directory.File("kept.txt");
   std::ofstream(name) << "earlier";
-  platform::soft::StdFileSystem files;
+  platform::headless::LocalFileSystem files;
   {
     std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(name);
     ASSERT_NE(file, nullptr);
@@ -150,10 +161,10 @@ TEST(StdFileSystem, DiscardLeavesTargetAlone) {
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "earlier");
 }
 
-TEST(StdFileSystem, CommitMovesTheCompleteFileIntoPlace) {
+TEST(LocalFileSystem, CommitMovesTheCompleteFileIntoPlace) {
   testing::TempDirectory directory;
   const std::string name = directory.File("new.txt");
-  platform::soft::StdFileSystem files;
+  platform::headless::LocalFileSystem files;
   std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(name);
   ASSERT_NE(file, nullptr);
   EXPECT_TRUE(file->Write("ab", 2));
@@ -165,6 +176,31 @@ TEST(StdFileSystem, CommitMovesTheCompleteFileIntoPlace) {
   EXPECT_EQ(std::string(written.begin(), written.end()), "abc");
   EXPECT_EQ(directory.EntryCount(), 1u);
   EXPECT_EQ(files.CreateReplacing(""), nullptr);
+}
+
+TEST(LocalFileSystem, LeftoversOfAKilledSaveOfTheSameTargetGo) {
+  testing::TempDirectory directory;
+  const uint32_t gone = 2147483644;  // beyond any process id in use
+#ifdef _WIN32
+  const auto alive = static_cast<uint32_t>(_getpid());
+#else
+  const auto alive = static_cast<uint32_t>(getpid());
+#endif
+  const std::string stale = platform::TemporaryName("bild.bmp", gone, 3);
+  const std::string running = platform::TemporaryName("bild.bmp", alive, 999);
+  const std::string other = platform::TemporaryName("other.bmp", gone, 3);
+  for (const std::string& name : {stale, running, other}) {
+    std::ofstream(directory.File(name)) << "part";
+  }
+  platform::headless::LocalFileSystem files;
+  std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(directory.File("bild.bmp"));
+  ASSERT_NE(file, nullptr);
+  EXPECT_TRUE(file->Commit());
+  EXPECT_FALSE(std::filesystem::exists(directory.File(stale)));
+  EXPECT_TRUE(std::filesystem::exists(directory.File(running))) << "its writer still runs";
+  EXPECT_TRUE(std::filesystem::exists(directory.File(other))) << "another target's";
+  EXPECT_EQ(platform::TemporaryWriter(stale, "bild.bmp"), gone);
+  EXPECT_EQ(platform::TemporaryWriter("bild.bmp", "bild.bmp"), std::nullopt);
 }
 
 }  // namespace

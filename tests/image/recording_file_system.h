@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/soft/std_file_system.h"
+#include "platform/headless/local_file_system.h"
 
 namespace drawing::image::testing {
 
@@ -58,7 +58,7 @@ class RecordingFileSystem : public platform::FileSystem {
     size_t written_ = 0;
   };
 
-  platform::soft::StdFileSystem real_;
+  platform::headless::LocalFileSystem real_;
 };
 
 }  // namespace drawing::image::testing

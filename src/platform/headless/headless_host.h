@@ -16,11 +16,11 @@
 #include "platform/headless/headless_input.h"
 #include "platform/headless/headless_system.h"
 #include "platform/headless/headless_windowing.h"
+#include "platform/headless/local_file_system.h"
 #include "platform/platform.h"
 #include "platform/soft/soft_device.h"
 #include "platform/soft/soft_direct3d_module.h"
 #include "platform/soft/soft_gdi.h"
-#include "platform/soft/std_file_system.h"
 
 namespace drawing::platform::headless {
 
@@ -48,7 +48,7 @@ class HeadlessHost {
   HeadlessInput& Input() { return input_; }
   soft::SoftDirect3DModule& Direct3D() { return direct3d_; }
   soft::SoftGdi& Gdi() { return gdi_; }
-  soft::StdFileSystem& Files() { return files_; }
+  LocalFileSystem& Files() { return files_; }
   // The device the program created last, while it lives; null otherwise.
   soft::SoftDevice* Device() { return direct3d_.Device(); }
 
@@ -61,7 +61,7 @@ class HeadlessHost {
   HeadlessDisplay display_;
   HeadlessWindowing windowing_;
   soft::SoftGdi gdi_;
-  soft::StdFileSystem files_;
+  LocalFileSystem files_;
   HeadlessInput input_;
   soft::SoftDirect3DModule direct3d_;
   int32_t frame_ = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/sdl_direct3d_module.h"
 #include "platform/sdl/sdl_display_host.h"
@@ -12,7 +13,6 @@
 #include "platform/sdl/sdl_windowing.h"
 #include "platform/soft/soft_direct3d_module.h"
 #include "platform/soft/soft_gdi.h"
-#include "platform/soft/std_file_system.h"
 
 namespace drawing::platform::sdl {
 
@@ -50,7 +50,7 @@ class SdlHost {
   SdlWindowing windowing_;
   SdlDisplayHost display_;
   soft::SoftGdi gdi_;
-  soft::StdFileSystem files_;
+  posix::PosixFileSystem files_;
   SdlInput input_;
   soft::SoftDirect3DModule device_;
   SdlDirect3DModule direct3d_;

@@ -1,8 +1,10 @@
 #include "platform/win32/win32_api.h"
 //
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "platform/temporary_name.h"
 #include "platform/win32/win32_file_system.h"
 
 namespace drawing::platform::win32 {
@@ -107,6 +109,35 @@ std::string DirectoryOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
+bool ProcessIsGone(uint32_t process) {
+  const HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process);
+  if (handle == nullptr) {
+    return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process
+  }
+  DWORD code = 0;
+  const bool ended = GetExitCodeProcess(handle, &code) != FALSE && code != STILL_ACTIVE;
+  CloseHandle(handle);
+  return ended;
+}
+
+// Temporaries of `name` whose writer no longer runs were left by a save that
+// was killed; nothing else will ever remove them.
+void RemoveStaleTemporaries(const std::string& directory, const std::string& name) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA((directory + ".*.tmp").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  do {
+    const std::optional<uint32_t> writer = TemporaryWriter(entry.cFileName, name);
+    if (writer && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        ProcessIsGone(*writer)) {
+      DeleteFileA((directory + entry.cFileName).c_str());
+    }
+  } while (FindNextFileA(search, &entry) != FALSE);
+  FindClose(search);
+}
+
 }  // namespace
 
 std::unique_ptr<OutputFile> Win32FileSystem::CreateReplacing(const std::string& path) {
@@ -116,11 +147,11 @@ std::unique_ptr<OutputFile> Win32FileSystem::CreateReplacing(const std::string& 
     lastFailure_ = "no file name";
     return nullptr;
   }
+  RemoveStaleTemporaries(directory, name);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     // A hidden-looking name beside the target keeps the move within one volume.
-    const std::string temporary = directory + "." + name + "." +
-                                  std::to_string(GetCurrentProcessId()) + "." +
-                                  std::to_string(++created_) + ".tmp";
+    const std::string temporary =
+        directory + TemporaryName(name, GetCurrentProcessId(), ++created_);
     // Read and write access, others may read while it is written.
     const HANDLE file =
         CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,

@@ -1,5 +1,7 @@
 // Whole-file replacement with KERNEL32's file calls: a temporary file beside
-// the target, flushed, then moved over the target in one step.
+// the target, flushed, then moved over the target in one step. Leftover
+// temporaries of the same target from a save that was killed are removed by
+// the next save.
 #pragma once
 
 #include "platform/file_system.h"

@@ -26,11 +26,11 @@
 #include "platform/headless/headless_input.h"
 #include "platform/headless/headless_windowing.h"
 #include "platform/platform.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/sdl/frame_pacer.h"
 #include "platform/sdl/sdl_system.h"
 #include "platform/soft/soft_direct3d_module.h"
 #include "platform/soft/soft_gdi.h"
-#include "platform/soft/std_file_system.h"
 #include "platform/x11/x11_presenter.h"
 #include "platform/x11/x11_window.h"
 
@@ -53,7 +53,7 @@ class HostedHost {
   headless::HeadlessWindowing windowing_;
   X11Presenter display_;
   soft::SoftGdi gdi_;
-  soft::StdFileSystem files_;
+  posix::PosixFileSystem files_;
   headless::HeadlessInput input_;
   soft::SoftDirect3DModule direct3d_;
 };

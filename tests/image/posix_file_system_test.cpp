@@ -1,0 +1,138 @@
+// Saving onto what is already there on a POSIX system: links, devices,
+// FIFOs, modes and owners, and long names.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <thread>
+
+#include "image_test_support.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/temporary_name.h"
+
+namespace drawing::image {
+namespace {
+
+namespace fs = std::filesystem;
+
+class PosixFileSystemTest : public ::testing::Test {
+ protected:
+  bool Save(const std::string& path, const std::string& text) {
+    std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(path);
+    return file && file->Write(text.data(), text.size()) && file->Commit();
+  }
+  std::string Read(const std::string& path) {
+    const std::vector<uint8_t> bytes = testing::ReadFile(path);
+    return {bytes.begin(), bytes.end()};
+  }
+  struct stat Status(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(lstat(path.c_str(), &status), 0) << path;
+    return status;
+  }
+
+  testing::TempDirectory directory;
+  platform::posix::PosixFileSystem files;
+};
+
+TEST_F(PosixFileSystemTest, SymbolicLinksAreFollowedAndKept) {
+  std::ofstream(directory.File("real.bmp")) << "old";
+  fs::create_symlink("real.bmp", directory.File("link.bmp"));
+  fs::create_symlink("made.bmp", directory.File("dangling.bmp"));
+  ASSERT_TRUE(Save(directory.File("link.bmp"), "new"));
+  ASSERT_TRUE(Save(directory.File("dangling.bmp"), "made"));
+  EXPECT_TRUE(fs::is_symlink(directory.File("link.bmp")));
+  EXPECT_TRUE(fs::is_symlink(directory.File("dangling.bmp")));
+  EXPECT_EQ(Read(directory.File("real.bmp")), "new");
+  EXPECT_EQ(Read(directory.File("made.bmp")), "made");
+  EXPECT_EQ(directory.EntryCount(), 4u);
+}
+
+TEST_F(PosixFileSystemTest, ModeAndOwnerOfTheEarlierFileAreKept) {
+  const std::string name = directory.File("bild.bmp");
+  std::ofstream(name) << "old";
+  ASSERT_EQ(chmod(name.c_str(), 0640), 0);
+  const bool root = geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(chown(name.c_str(), 4321, 8765), 0);
+  }
+  ASSERT_TRUE(Save(name, "new"));
+  const struct stat after = Status(name);
+  EXPECT_EQ(after.st_mode & 07777, 0640u);
+  if (root) {
+    EXPECT_EQ(after.st_uid, 4321u);
+    EXPECT_EQ(after.st_gid, 8765u);
+  }
+  EXPECT_EQ(Read(name), "new");
+}
+
+// Replaced, not rewritten in place: the other name keeps a whole picture.
+TEST_F(PosixFileSystemTest, AHardLinkKeepsTheEarlierPicture) {
+  const std::string name = directory.File("bild.bmp");
+  std::ofstream(name) << "old";
+  fs::create_hard_link(name, directory.File("other.bmp"));
+  ASSERT_TRUE(Save(name, "new"));
+  EXPECT_EQ(Read(name), "new");
+  EXPECT_EQ(Read(directory.File("other.bmp")), "old");
+}
+
+TEST_F(PosixFileSystemTest, CharacterDevicesAreWrittenThrough) {
+  ASSERT_TRUE(Save("/dev/null", "picture"));
+  EXPECT_TRUE(S_ISCHR(Status("/dev/null").st_mode));
+}
+
+TEST_F(PosixFileSystemTest, FifosAreWrittenThroughToTheirReader) {
+  const std::string fifo = directory.File("pipe");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_FALSE(Save(fifo, "nobody reads")) << "must not wait for a reader";
+  EXPECT_EQ(files.LastFailure(), "no program is reading from it");
+  {
+    std::unique_ptr<platform::OutputFile> tried = files.CreateReplacing(fifo);
+    ASSERT_NE(tried, nullptr) << "trying a save does not need a reader yet";
+  }
+  std::string received;
+  std::thread reader([&] { received = Read(fifo); });
+  bool saved = false;
+  for (int attempt = 0; attempt < 500 && !saved; ++attempt) {  // until the reader has opened
+    saved = Save(fifo, "picture");
+    if (!saved) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  reader.join();
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(received, "picture");
+  EXPECT_TRUE(S_ISFIFO(Status(fifo).st_mode));
+}
+
+TEST_F(PosixFileSystemTest, BlockDevicesAreRefused) {
+  const std::string node = directory.File("disk");
+  if (mknod(node.c_str(), S_IFBLK | 0600, makedev(7, 0)) != 0) {
+    GTEST_SKIP() << "this user cannot make device nodes";
+  }
+  EXPECT_EQ(files.CreateReplacing(node), nullptr);
+  EXPECT_EQ(files.LastFailure(), "it is a block device, which a picture must not overwrite");
+  EXPECT_TRUE(S_ISBLK(Status(node).st_mode));
+}
+
+TEST_F(PosixFileSystemTest, NamesUpToTheLimitSave) {
+  for (const size_t length : {240u, 255u}) {
+    const std::string name = directory.File(std::string(length, 'n'));
+    ASSERT_TRUE(Save(name, "x")) << length << ": " << files.LastFailure();
+  }
+  // Two-byte characters are never cut in half.
+  std::string wide;
+  while (wide.size() + 2 <= 254) {
+    wide += "\xc3\xa9";
+  }
+  ASSERT_TRUE(Save(directory.File(wide), "x")) << files.LastFailure();
+  const std::string temporary = platform::TemporaryName(wide, 99999, 1);
+  EXPECT_LE(temporary.size(), platform::kFileNameLimit);
+  EXPECT_NE(static_cast<uint8_t>(temporary[temporary.find('.', 1) - 1]), 0xc3);
+  EXPECT_EQ(directory.EntryCount(), 3u);
+}
+
+}  // namespace
+}  // namespace drawing::image
