@@ -5,7 +5,6 @@
 #include <new>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <system_error>
 
 #include "app/application.h"
@@ -79,24 +78,18 @@ uint32_t FreshSeed() {
   return static_cast<uint32_t>(device());
 }
 
-bool ReadFile(const std::string& path, std::string& text, std::string& reason) {
+// Opens the input script for reading as a stream.
+bool OpenScript(const std::string& path, std::ifstream& file, std::string& reason) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {
     reason = "it is a directory";
     return false;
   }
-  std::ifstream file(path, std::ios::binary);
+  file.open(path, std::ios::binary);
   if (!file) {
     reason = std::error_code(errno, std::generic_category()).message();
     return false;
   }
-  std::ostringstream content;
-  content << file.rdbuf();
-  if (file.bad()) {
-    reason = "read error";
-    return false;
-  }
-  text = content.str();
   return true;
 }
 
@@ -301,13 +294,13 @@ int RenderMain(const std::vector<std::string>& arguments, const RenderEnvironmen
 
   std::vector<app::ScriptEvent> events;
   if (!options.inputScript.empty()) {
-    std::string text;
+    std::ifstream file;
     std::string reason;
-    if (!ReadFile(options.inputScript, text, reason)) {
+    if (!OpenScript(options.inputScript, file, reason)) {
       Fail(environment, "cannot read input script '" + options.inputScript + "': " + reason);
       return kExitBadUsage;
     }
-    app::InputScriptResult script = app::ParseInputScript(text, options.inputScript);
+    app::InputScriptResult script = app::ReadInputScript(file, options.inputScript, options.frames);
     if (!script.error.empty()) {
       Fail(environment, script.error);
       return kExitBadUsage;

@@ -1,7 +1,9 @@
 #include "app/input_script.h"
 
 #include <algorithm>
+#include <istream>
 #include <optional>
+#include <sstream>
 
 #include "app/number_parse.h"
 
@@ -109,30 +111,72 @@ std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& e
   return {};
 }
 
+enum class LineRead : uint8_t { Line, End, TooLong };
+
+// The next line without its newline, read a byte at a time so that no line
+// (a script of /dev/zero has no end to its first) takes more than the limit.
+LineRead NextLine(std::streambuf& source, std::string& line) {
+  line.clear();
+  for (int c = source.sbumpc(); c != std::char_traits<char>::eof(); c = source.sbumpc()) {
+    if (c == '\n') {
+      return LineRead::Line;
+    }
+    if (line.size() == kScriptLineLimit) {
+      return LineRead::TooLong;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+  return line.empty() ? LineRead::End : LineRead::Line;
+}
+
 }  // namespace
 
-InputScriptResult ParseInputScript(std::string_view text, const std::string& fileName) {
+InputScriptResult ReadInputScript(std::istream& input, const std::string& fileName,
+                                  uint32_t lastFrame) {
   InputScriptResult result;
-  size_t lineNumber = 0;
-  while (!text.empty()) {
-    ++lineNumber;
-    const size_t newline = text.find('\n');
-    std::string_view line = text.substr(0, newline);
-    text = newline == std::string_view::npos ? std::string_view{} : text.substr(newline + 1);
-    line = line.substr(0, line.find('#'));
-    const std::vector<std::string_view> words = Words(line);
+  const auto fail = [&](size_t lineNumber, const std::string& error) {
+    result.events.clear();
+    result.error = fileName + ":" + std::to_string(lineNumber) + ": " + error;
+    return result;
+  };
+  std::streambuf& source = *input.rdbuf();
+  std::string line;
+  for (size_t lineNumber = 1;; ++lineNumber) {
+    const LineRead read = NextLine(source, line);
+    if (read == LineRead::End) {
+      break;
+    }
+    if (read == LineRead::TooLong) {
+      return fail(lineNumber, "line longer than " + std::to_string(kScriptLineLimit) + " bytes");
+    }
+    const std::vector<std::string_view> words =
+        Words(std::string_view(line).substr(0, line.find('#')));
     if (words.empty()) {
       continue;
     }
     ScriptEvent event;
     if (std::string error = ParseLine(words, event); !error.empty()) {
-      result.events.clear();
-      result.error = fileName + ":" + std::to_string(lineNumber) + ": " + error;
-      return result;
+      return fail(lineNumber, error);
+    }
+    if (event.frame > lastFrame) {
+      continue;
+    }
+    if (result.events.size() == kScriptEventLimit) {
+      return fail(lineNumber,
+                  "more than " + std::to_string(kScriptEventLimit) + " events within the run");
     }
     result.events.push_back(event);
   }
+  if (input.bad()) {
+    result.events.clear();
+    result.error = fileName + ": read error";
+  }
   return result;
+}
+
+InputScriptResult ParseInputScript(std::string_view text, const std::string& fileName) {
+  std::istringstream input{std::string(text)};
+  return ReadInputScript(input, fileName);
 }
 
 }  // namespace drawing::app

@@ -5,10 +5,14 @@
 //   FRAME move DX DY             relative mouse motion
 //   FRAME focus lost|gained
 // FRAME (1 and up) is the frame whose polls first see the event; events of
-// one frame apply in file order.
+// one frame apply in file order. A script is read as a stream: its lines may
+// be at most kScriptLineLimit bytes long, and at most kScriptEventLimit
+// events may fall within the run (events after it are checked, not kept).
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +34,14 @@ struct InputScriptResult {
   std::string error;                // empty on success; else "FILE:LINE: problem"
 };
 
-// Parses `text`; `fileName` only names the file in the error message.
+inline constexpr size_t kScriptLineLimit = 4096;
+inline constexpr size_t kScriptEventLimit = 1'000'000;
+
+// Reads a script from `input`, keeping the events of frames up to
+// `lastFrame`; `fileName` only names the file in the error message.
+InputScriptResult ReadInputScript(std::istream& input, const std::string& fileName,
+                                  uint32_t lastFrame = std::numeric_limits<uint32_t>::max());
+// The same for a script held in memory.
 InputScriptResult ParseInputScript(std::string_view text, const std::string& fileName);
 
 }  // namespace drawing::app

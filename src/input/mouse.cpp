@@ -1,8 +1,23 @@
 #include "input/mouse.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "input/device_setup.h"
 
 namespace drawing::input {
+namespace {
+
+// A frame's motion so far plus one record's (a signed value in the record's
+// data), held at the ends of the range: a sum past them would wrap to the
+// other sign, turning a far move right into one left.
+int32_t AddMove(int32_t sum, uint32_t data) {
+  const int64_t total = int64_t{sum} + static_cast<int32_t>(data);
+  return static_cast<int32_t>(std::clamp<int64_t>(total, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
 
 Mouse::Mouse(DirectInputHolder& directInput, display::ScreenState& screen,
              platform::Windowing& windowing)
@@ -43,10 +58,10 @@ void Mouse::ApplyRecords(uint32_t count) {
     const int32_t pressed = (record.dwData & kPressed) != 0 ? 1 : 0;
     switch (record.dwOfs) {
       case platform::OffsetOf(platform::Dimofs::X):
-        mouseState_.moveX += static_cast<int32_t>(record.dwData);
+        mouseState_.moveX = AddMove(mouseState_.moveX, record.dwData);
         break;
       case platform::OffsetOf(platform::Dimofs::Y):
-        mouseState_.moveY += static_cast<int32_t>(record.dwData);
+        mouseState_.moveY = AddMove(mouseState_.moveY, record.dwData);
         break;
       case platform::OffsetOf(platform::Dimofs::Button0):
         mouseState_.button1 = pressed;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <istream>
+#include <streambuf>
+
 namespace drawing::app {
 namespace {
 
@@ -82,6 +85,45 @@ TEST(InputScript, EmptyScriptHasNoEvents) {
   const InputScriptResult result = ParseInputScript("", "e");
   EXPECT_EQ(result.error, "");
   EXPECT_TRUE(result.events.empty());
+}
+
+// `line` over and over, `count` times or (0) for ever, as a huge file or a
+// device would give it, without holding it in memory.
+class RepeatingStream : public std::streambuf {
+ public:
+  RepeatingStream(std::string line, size_t count)
+      : line_(std::move(line)), left_(count), endless_(count == 0) {}
+
+ private:
+  int_type underflow() override {
+    if (!endless_ && left_-- == 0) {
+      return traits_type::eof();
+    }
+    setg(line_.data(), line_.data(), line_.data() + line_.size());
+    return traits_type::to_int_type(line_[0]);
+  }
+  std::string line_;
+  size_t left_;
+  bool endless_;
+};
+
+TEST(InputScript, HugeScriptsAreReadAsAStreamWithinStatedLimits) {
+  RepeatingStream zeros(std::string(1000, '\0'), 0);
+  std::istream endless(&zeros);
+  EXPECT_EQ(ReadInputScript(endless, "/dev/zero").error,
+            "/dev/zero:1: line longer than 4096 bytes");
+
+  RepeatingStream late("1 move 1 0\n9 move 1 0\n", kScriptEventLimit);
+  std::istream lateInput(&late);
+  const InputScriptResult kept = ReadInputScript(lateInput, "s", 1);
+  EXPECT_EQ(kept.error, "") << "events after the last frame are not kept";
+  EXPECT_EQ(kept.events.size(), kScriptEventLimit);
+
+  RepeatingStream many("1 move 1 0\n", kScriptEventLimit + 1);
+  std::istream manyInput(&many);
+  const InputScriptResult refused = ReadInputScript(manyInput, "s");
+  EXPECT_EQ(refused.error, "s:1000001: more than 1000000 events within the run");
+  EXPECT_TRUE(refused.events.empty());
 }
 
 }  // namespace

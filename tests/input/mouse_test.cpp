@@ -1,3 +1,5 @@
+#include <limits>
+
 #include "input_world.h"
 
 namespace drawing::input::testing {
@@ -73,6 +75,17 @@ TEST_F(MouseTest, MotionIsSummedPerFrame) {
   Frame(2);
   EXPECT_EQ(mouse().MouseMoveX(), 0);
   EXPECT_EQ(mouse().MouseMoveY(), 0);
+}
+
+TEST_F(MouseTest, SumsPastTheIntegerRangeStopAtItsEndsWithTheirSign) {
+  OpenAndBind();
+  constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
+  constexpr int32_t kLeast = std::numeric_limits<int32_t>::min();
+  devices.AddEvent(1, InputEvent::Move(kMost, kLeast));
+  devices.AddEvent(1, InputEvent::Move(1, -1));
+  Frame(1);
+  EXPECT_EQ(mouse().MouseMoveX(), kMost);
+  EXPECT_EQ(mouse().MouseMoveY(), kLeast);
 }
 
 TEST_F(MouseTest, LeftAndUpAreNegative) {
