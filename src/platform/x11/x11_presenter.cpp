@@ -209,6 +209,16 @@ D3dResult X11Presenter::Present(const soft::FrameView& backBuffer) {
                   backBuffer.pixels + static_cast<size_t>(y) * backBuffer.pitch, rowBytes);
     }
   }
+  if (window_.Depth() == 32) {
+    // A 32-bit visual reads the fourth byte as alpha; the device leaves it
+    // undefined, and a compositor would show the drawing see-through.
+    for (uint32_t y = 0; y < backBuffer.height; ++y) {
+      uint8_t* row = pixels + static_cast<size_t>(y) * image_->Pitch();
+      for (uint32_t x = 0; x < backBuffer.width; ++x) {
+        row[4 * x + 3] = 0xFF;
+      }
+    }
+  }
   image_->Put();
   // Once the sync returns the server has read the memory, and the device
   // may draw the next frame in it.
