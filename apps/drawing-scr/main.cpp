@@ -11,6 +11,7 @@
 #include "platform/win32/win32_pictures_folder.h"
 #include "platform/win32/win32_settings_dialog.h"
 #include "platform/win32/win32_text.h"
+#include "preview.h"
 #include "saver/scr_command.h"
 #include "saver/settings_text.h"
 
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     case saver::ScrMode::FullScreen:
       return drawing::scr::RunFullScreen();
     case saver::ScrMode::Preview:
-      return 0;  // the live preview comes next
+      return drawing::scr::RunPreview(parse.command->window);
     case saver::ScrMode::ChangePassword:
       return 0;
   }

@@ -1,0 +1,85 @@
+#include "platform/win32/win32_api.h"
+//
+#include <thread>
+
+#include "platform/win32/win32_gdi_display_host.h"
+
+namespace drawing::platform::win32 {
+
+namespace {
+
+constexpr std::chrono::microseconds kPeriod{1000000 / GdiDisplayHost::kRefreshRate};
+
+}  // namespace
+
+GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height)
+    : window_(window), width_(width), height_(height) {}
+
+uint32_t GdiDisplayHost::ModeCount(Format format) {
+  return IsUsableFormat(format) ? 1 : 0;
+}
+
+bool GdiDisplayHost::Mode(Format format, uint32_t index, DisplayMode* mode) {
+  if (!IsUsableFormat(format) || index != 0) {
+    return false;
+  }
+  *mode = DisplayMode{width_, height_, kRefreshRate, format};
+  return true;
+}
+
+D3dResult GdiDisplayHost::Accept(const PresentParameters& parameters) {
+  // The device checked the format; a size other than the window's cannot be shown.
+  if (parameters.BackBufferWidth != width_ || parameters.BackBufferHeight != height_) {
+    return D3dResult::NotAvailable;
+  }
+  return D3dResult::Ok;
+}
+
+D3dResult GdiDisplayHost::CreateDevice(const PresentParameters& parameters) {
+  return Accept(parameters);
+}
+
+D3dResult GdiDisplayHost::Reset(const PresentParameters& parameters) {
+  return Accept(parameters);
+}
+
+bool GdiDisplayHost::LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) {
+  pixels_.assign(static_cast<size_t>(parameters.BackBufferWidth) * parameters.BackBufferHeight, 0);
+  lent_ = soft::HostMemory{reinterpret_cast<uint8_t*>(pixels_.data()),
+                           static_cast<int32_t>(parameters.BackBufferWidth * 4)};
+  *memory = lent_;
+  return true;
+}
+
+D3dResult GdiDisplayHost::Present(const soft::FrameView& backBuffer) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = backBuffer.pitch / 4;
+  info.bmiHeader.biHeight = -static_cast<LONG>(backBuffer.height);  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  const HWND window = ToNative(window_);
+  const HDC dc = GetDC(window);
+  if (dc != nullptr) {
+    const int width = static_cast<int>(backBuffer.width);
+    const int height = static_cast<int>(backBuffer.height);
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), backBuffer.pixels, &info, DIB_RGB_COLORS);
+    ReleaseDC(window, dc);
+  }
+  WaitForNextPeriod();
+  return D3dResult::Ok;
+}
+
+void GdiDisplayHost::WaitForNextPeriod() {
+  const auto now = std::chrono::steady_clock::now();
+  if (nextFrame_ > now) {
+    std::this_thread::sleep_until(nextFrame_);
+    nextFrame_ += kPeriod;
+  } else {
+    nextFrame_ = now + kPeriod;  // late (or first): a new cadence from now
+  }
+}
+
+}  // namespace drawing::platform::win32

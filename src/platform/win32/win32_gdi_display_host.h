@@ -1,0 +1,49 @@
+// The software device's screen inside a window of ours, shown through GDI:
+// the screen saver's preview. The adapter has one mode, the window's size at
+// 32 bits and 60 Hz, so the program's choice of the widest mode is the
+// window. Opening the device changes no display mode and takes nothing: the
+// device is "full screen" only in the emulation. The back buffer is memory
+// of this host laid out as a top-down 32-bit DIB, so Present hands it to
+// StretchDIBits as it is and then waits out the rest of a 60 Hz period
+// (Sleep, no busy wait). The device is never lost.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+#include "platform/handles.h"
+#include "platform/soft/display_host.h"
+
+namespace drawing::platform::win32 {
+
+class GdiDisplayHost final : public soft::DisplayHost {
+ public:
+  static constexpr uint32_t kRefreshRate = 60;
+
+  GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height);
+
+  uint32_t ModeCount(Format format) override;
+  bool Mode(Format format, uint32_t index, DisplayMode* mode) override;
+  bool IsUsableFormat(Format format) override { return format == Format::X8R8G8B8; }
+  Caps DeviceCaps() override { return Caps{}; }
+  D3dResult CreateDevice(const PresentParameters& parameters) override;
+  D3dResult TestCooperativeLevel() override { return D3dResult::Ok; }
+  D3dResult Reset(const PresentParameters& parameters) override;
+  D3dResult Present(const soft::FrameView& backBuffer) override;
+  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
+  soft::HostMemory LentBackBuffer() override { return lent_; }
+
+ private:
+  D3dResult Accept(const PresentParameters& parameters);
+  void WaitForNextPeriod();
+
+  Hwnd window_;
+  uint32_t width_;
+  uint32_t height_;
+  std::vector<uint32_t> pixels_;
+  soft::HostMemory lent_;
+  std::chrono::steady_clock::time_point nextFrame_{};
+};
+
+}  // namespace drawing::platform::win32

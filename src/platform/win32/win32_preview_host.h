@@ -1,0 +1,56 @@
+// The screen saver's preview host: the program drawing live into a child of
+// a window another program owns. What the program draws and how is the
+// same as everywhere; only the ports differ:
+//  - the screen is the software device shown through GDI in the child
+//    window (GdiDisplayHost): no display mode changes, nothing full screen;
+//  - the program's own window is emulated, as are the keyboard and mouse,
+//    which never report anything: no input ends a preview, and the cursor
+//    the program hides or confines is the emulation's, not the user's;
+//  - the clock, sleeping and files are the real ones.
+// The run ends, with status 0, once the child or its parent is gone.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "platform/headless/headless_input.h"
+#include "platform/headless/headless_windowing.h"
+#include "platform/platform.h"
+#include "platform/soft/soft_direct3d_module.h"
+#include "platform/soft/soft_gdi.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_gdi_display_host.h"
+#include "platform/win32/win32_preview_window.h"
+#include "platform/win32/win32_system.h"
+
+namespace drawing::platform::win32 {
+
+class PreviewHost {
+ public:
+  // Makes the child window of `parent` at once.
+  explicit PreviewHost(uintptr_t parent);
+  PreviewHost(const PreviewHost&) = delete;
+  PreviewHost& operator=(const PreviewHost&) = delete;
+
+  // Whether the child window exists; without it there is nothing to run.
+  bool Open() const { return window_.Open(); }
+  platform::Platform GetPlatform();
+  // At the start of every frame: handles the window's messages and, once
+  // the window or its parent is gone, asks the program to stop.
+  void BeginFrame();
+  const std::atomic<bool>* StopRequest() const { return &stop_; }
+
+ private:
+  PreviewWindow window_;
+  Win32System system_;
+  headless::HeadlessWindowing windowing_;
+  soft::SoftGdi gdi_;
+  GdiDisplayHost display_;
+  soft::SoftDirect3DModule direct3d_;
+  headless::HeadlessInput input_;
+  Win32FileSystem files_;
+  std::atomic<bool> stop_{false};
+};
+
+}  // namespace drawing::platform::win32
