@@ -9,6 +9,7 @@
 
 #include "app/application.h"
 #include "app/input_script.h"
+#include "app/message_text.h"
 #include "app/render_options.h"
 #include "image/bmp_writer.h"
 #include "image/png_encoder.h"
@@ -158,7 +159,7 @@ bool WriteScreen(image::BmpWriter& writer, const platform::soft::FrameView& scre
 }
 
 std::string WriteFailure(const std::string& name, const std::string& reason) {
-  return "cannot write '" + name + "'" + (reason.empty() ? "" : ": " + reason);
+  return "cannot write " + app::Quoted(name) + (reason.empty() ? "" : ": " + reason);
 }
 
 // The run itself, once the options and the script are known.
@@ -297,7 +298,8 @@ int RenderMain(const std::vector<std::string>& arguments, const RenderEnvironmen
     std::ifstream file;
     std::string reason;
     if (!OpenScript(options.inputScript, file, reason)) {
-      Fail(environment, "cannot read input script '" + options.inputScript + "': " + reason);
+      Fail(environment,
+           "cannot read input script " + app::Quoted(options.inputScript) + ": " + reason);
       return kExitBadUsage;
     }
     app::InputScriptResult script = app::ReadInputScript(file, options.inputScript, options.frames);

@@ -8,6 +8,8 @@
 #include <io.h>
 #endif
 
+#include "app/message_text.h"
+
 namespace drawing::render {
 namespace {
 
@@ -38,7 +40,7 @@ VideoOutput::VideoOutput(platform::FileSystem& files, const std::string& name, i
 }
 
 std::string VideoOutput::Destination() const {
-  return pipe_ != nullptr ? "standard output" : "'" + name_ + "'";
+  return pipe_ != nullptr ? "standard output" : app::Quoted(name_);
 }
 
 void VideoOutput::Fail(const std::string& reason) {

@@ -5,6 +5,7 @@
 
 #include "app/attractor.h"
 #include "app/gradient.h"
+#include "app/message_text.h"
 #include "app/particle.h"
 #include "app/screen_choice.h"
 #include "app/swarm.h"
@@ -131,8 +132,8 @@ void Application::ReportScreenFailure() {
 
 // The older file is kept; the drawing goes on, and the user is told.
 void Application::ReportSaveFailure(const char* name) {
-  Errors() << options_.programName << ": cannot save '" << name << "': " << bmp_.LastFailure()
-           << std::endl;
+  Errors() << options_.programName << ": cannot save " << Quoted(name) << ": "
+           << MessageText(bmp_.LastFailure()) << std::endl;
 }
 
 std::ostream& Application::Errors() const {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/message_text.h"
 #include "app/number_parse.h"
 
 namespace drawing::app {
@@ -39,7 +40,7 @@ std::optional<int32_t> Choice(std::string_view word, std::string_view on, std::s
 std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& event) {
   const auto frame = ParseInteger(words[0], 1, INT32_MAX);
   if (!frame) {
-    return "bad frame '" + std::string(words[0]) + "': expected a number from 1 to 2147483647";
+    return "bad frame " + Quoted(words[0]) + ": expected a number from 1 to 2147483647";
   }
   event.frame = static_cast<uint32_t>(*frame);
   if (words.size() < 2) {
@@ -48,7 +49,7 @@ std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& e
   const std::string_view name = words[1];
   const auto expectArguments = [&](size_t count, const char* form) -> std::string {
     if (words.size() != count + 2) {
-      return "'" + std::string(name) + "' takes " + form;
+      return Quoted(name) + " takes " + form;
     }
     return {};
   };
@@ -58,11 +59,11 @@ std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& e
     }
     const auto code = ParseInteger(words[2], 0, 255);
     if (!code) {
-      return "bad key code '" + std::string(words[2]) + "': expected 0..255";
+      return "bad key code " + Quoted(words[2]) + ": expected 0..255";
     }
     const auto down = Choice(words[3], "down", "up");
     if (!down) {
-      return "bad key state '" + std::string(words[3]) + "': expected down or up";
+      return "bad key state " + Quoted(words[3]) + ": expected down or up";
     }
     event.kind = ScriptEvent::Kind::Key;
     event.a = static_cast<int32_t>(*code);
@@ -73,11 +74,11 @@ std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& e
     }
     const auto button = ParseInteger(words[2], 1, 3);
     if (!button) {
-      return "bad button '" + std::string(words[2]) + "': expected 1, 2 or 3";
+      return "bad button " + Quoted(words[2]) + ": expected 1, 2 or 3";
     }
     const auto down = Choice(words[3], "down", "up");
     if (!down) {
-      return "bad button state '" + std::string(words[3]) + "': expected down or up";
+      return "bad button state " + Quoted(words[3]) + ": expected down or up";
     }
     event.kind = ScriptEvent::Kind::Button;
     event.a = static_cast<int32_t>(*button);
@@ -89,8 +90,8 @@ std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& e
     const auto dx = ParseInteger(words[2], INT32_MIN, INT32_MAX);
     const auto dy = ParseInteger(words[3], INT32_MIN, INT32_MAX);
     if (!dx || !dy) {
-      return "bad move '" + std::string(!dx ? words[2] : words[3]) +
-             "': expected a whole number of mickeys";
+      return "bad move " + Quoted(!dx ? words[2] : words[3]) +
+             ": expected a whole number of mickeys";
     }
     event.kind = ScriptEvent::Kind::Move;
     event.a = static_cast<int32_t>(*dx);
@@ -101,12 +102,12 @@ std::string ParseLine(const std::vector<std::string_view>& words, ScriptEvent& e
     }
     const auto gained = Choice(words[2], "gained", "lost");
     if (!gained) {
-      return "bad focus '" + std::string(words[2]) + "': expected lost or gained";
+      return "bad focus " + Quoted(words[2]) + ": expected lost or gained";
     }
     event.kind = ScriptEvent::Kind::Focus;
     event.a = *gained;
   } else {
-    return "unknown event '" + std::string(name) + "': expected key, button, move or focus";
+    return "unknown event " + Quoted(name) + ": expected key, button, move or focus";
   }
   return {};
 }
@@ -136,7 +137,7 @@ InputScriptResult ReadInputScript(std::istream& input, const std::string& fileNa
   InputScriptResult result;
   const auto fail = [&](size_t lineNumber, const std::string& error) {
     result.events.clear();
-    result.error = fileName + ":" + std::to_string(lineNumber) + ": " + error;
+    result.error = MessageText(fileName) + ":" + std::to_string(lineNumber) + ": " + error;
     return result;
   };
   std::streambuf& source = *input.rdbuf();
@@ -169,7 +170,7 @@ InputScriptResult ReadInputScript(std::istream& input, const std::string& fileNa
   }
   if (input.bad()) {
     result.events.clear();
-    result.error = fileName + ": read error";
+    result.error = MessageText(fileName) + ": read error";
   }
   return result;
 }

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/message_text.h"
 #include "app/number_parse.h"
 
 namespace drawing::app {
@@ -27,19 +28,19 @@ bool ParseSize(std::string_view text, RenderOptions& options) {
 std::string Apply(std::string_view name, const std::string& value, RenderOptions& options) {
   if (name == "--size") {
     if (!ParseSize(value, options)) {
-      return "bad --size '" + value + "': expected WxH with each side 1.." +
+      return "bad --size " + Quoted(value) + ": expected WxH with each side 1.." +
              std::to_string(MaxRenderSide);
     }
   } else if (name == "--frames") {
     const auto frames = ParseInteger(value, 0, INT32_MAX);
     if (!frames) {
-      return "bad --frames '" + value + "': expected a whole number from 0 to 2147483647";
+      return "bad --frames " + Quoted(value) + ": expected a whole number from 0 to 2147483647";
     }
     options.frames = static_cast<uint32_t>(*frames);
   } else if (name == "--seed") {
     const auto seed = ParseInteger(value, INT32_MIN, UINT32_MAX);
     if (!seed) {
-      return "bad --seed '" + value + "': expected an integer from -2147483648 to 4294967295";
+      return "bad --seed " + Quoted(value) + ": expected an integer from -2147483648 to 4294967295";
     }
     options.seed = static_cast<uint32_t>(*seed);  // modulo 2^32
   } else {
@@ -79,8 +80,8 @@ RenderOptionsResult ParseRenderOptions(const std::vector<std::string>& arguments
     const size_t equals = argument.find('=');
     const std::string_view name = std::string_view(argument).substr(0, equals);
     if (!TakesValue(name)) {
-      result.error = argument.starts_with("-") ? "unknown option '" + argument + "'"
-                                               : "unexpected argument '" + argument + "'";
+      result.error = argument.starts_with("-") ? "unknown option " + Quoted(argument)
+                                               : "unexpected argument " + Quoted(argument);
       return result;
     }
     std::string value;
@@ -89,7 +90,7 @@ RenderOptionsResult ParseRenderOptions(const std::vector<std::string>& arguments
     } else if (i + 1 < arguments.size()) {
       value = arguments[++i];
     } else {
-      result.error = "option " + std::string(name) + " needs a value";
+      result.error = "option " + MessageText(name) + " needs a value";
       return result;
     }
     result.error = Apply(name, value, result.options);
