@@ -6,11 +6,12 @@
 set -euo pipefail
 
 # xauth: xvfb-run needs it and the xvfb package only recommends it. The
-# screen-saver tests start the real xscreensaver; the picture and film tests
+# screen-saver tests start the real xscreensaver (and look for what is left
+# running with procps' pgrep); the picture and film tests
 # read our PNG files and video streams with ImageMagick and ffmpeg.
 packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-dev
           libsdl2-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
-          xscreensaver ffmpeg)
+          xscreensaver procps ffmpeg)
 if [[ "${1:-}" == "windows" ]]; then
   # Wine's Direct3D runs on OpenGL; with --no-install-recommends wine brings
   # no OpenGL stack, so it is named here for both architectures.
