@@ -5,12 +5,13 @@
 #   scripts/install-deps.sh windows    also the mingw-w64 cross compilers and wine
 set -euo pipefail
 
-# xauth: xvfb-run needs it and the xvfb package only recommends it. The
+# Hosted mode draws with Xlib, MIT-SHM and XRandR (SDL2's headers bring them
+# too, but the program links them itself). xauth: xvfb-run needs it and the xvfb package only recommends it. The
 # screen-saver tests start the real xscreensaver (and look for what is left
 # running with procps' pgrep); the picture and film tests
 # read our PNG files and video streams with ImageMagick and ffmpeg.
 packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-dev
-          libsdl2-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
+          libsdl2-dev libx11-dev libxext-dev libxrandr-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
           xscreensaver procps ffmpeg)
 if [[ "${1:-}" == "windows" ]]; then
   # Wine's Direct3D runs on OpenGL; with --no-install-recommends wine brings
