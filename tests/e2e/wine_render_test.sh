@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # drawing-render.exe under wine writes the same files, byte for byte, as the
-# Linux build's drawing-render for the same size, seed, frames and input.
+# Linux build's drawing-render for the same size, seed, frames and input:
+# canvas, screen, the S key's bild.bmp and the video stream.
 # The Linux program: $DRAWING_NATIVE_RENDER, else the release build beside
 # this build directory.
 source "$(dirname "$0")/lib.sh"
@@ -28,12 +29,13 @@ arguments=(--size 320x200 --frames 400 --seed 12345 --input "$work/input.txt")
 
 # Each run in its own directory: the S release saves bild.bmp there.
 mkdir linux windows
-(cd linux && "$native" "${arguments[@]}" --out canvas.bmp --screen screen.bmp >/dev/null) ||
+outputs=(--out canvas.bmp --screen screen.bmp --video film.y4m --quiet)
+(cd linux && "$native" "${arguments[@]}" "${outputs[@]}" >/dev/null) ||
   e2e_fail "drawing-render failed"
-(cd windows && wine "$exe" "${arguments[@]}" --out canvas.bmp --screen screen.bmp >/dev/null 2>&1) ||
+(cd windows && wine "$exe" "${arguments[@]}" "${outputs[@]}" >/dev/null 2>&1) ||
   e2e_fail "drawing-render.exe failed"
 
-for name in canvas.bmp screen.bmp bild.bmp; do
+for name in canvas.bmp screen.bmp bild.bmp film.y4m; do
   [[ -s linux/$name && -s windows/$name ]] || e2e_fail "$name missing from a run"
   if ! cmp -s "linux/$name" "windows/$name"; then
     differing=$(cmp -l "linux/$name" "windows/$name" | wc -l)
