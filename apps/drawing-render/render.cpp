@@ -1,5 +1,6 @@
 #include "render.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <new>
@@ -13,6 +14,7 @@
 #include "app/render_options.h"
 #include "image/bmp_writer.h"
 #include "image/png_encoder.h"
+#include "output_files.h"
 #include "platform/headless/headless_host.h"
 #include "platform/soft/soft_device.h"
 #include "progress.h"
@@ -94,21 +96,6 @@ bool OpenScript(const std::string& path, std::ifstream& file, std::string& reaso
   return true;
 }
 
-// Why no file can be created at `path` ("" when one can), tried without
-// leaving anything.
-std::string WhyNotWritable(platform::FileSystem& files, const std::string& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    return "it is a directory";
-  }
-  std::unique_ptr<platform::OutputFile> probe = files.CreateReplacing(path);
-  if (probe == nullptr) {
-    return files.LastFailure().empty() ? "cannot create it" : files.LastFailure();
-  }
-  probe->Discard();
-  return {};
-}
-
 InputEvent ToHostEvent(const app::ScriptEvent& event) {
   switch (event.kind) {
     case app::ScriptEvent::Kind::Key:
@@ -129,7 +116,9 @@ platform::headless::HeadlessConfig HostConfig(const app::RenderOptions& options,
   config.display.modes = {platform::DisplayMode{static_cast<uint32_t>(options.width),
                                                 static_cast<uint32_t>(options.height), 60,
                                                 platform::Format::X8R8G8B8}};
-  config.display.keptFrames = 1;  // only the screen as last presented is needed
+  // The screen is needed only as last presented, from wherever it lies: no
+  // copy of a poster-sized frame is ever kept.
+  config.display.keptFrames = 0;
   for (const app::ScriptEvent& event : events) {
     if (event.frame <= options.frames) {
       config.input.push_back({static_cast<int32_t>(event.frame), ToHostEvent(event)});
@@ -138,37 +127,10 @@ platform::headless::HeadlessConfig HostConfig(const app::RenderOptions& options,
   return config;
 }
 
-// The last presented screen (black before any presentation), written from
-// where it lies, a row at a time.
-bool WriteScreen(image::BmpWriter& writer, const platform::soft::FrameView& screen,
-                 const app::RenderOptions& options) {
-  static constexpr uint8_t kBlack[4] = {};
-  image::PixelRows rows{kBlack, 0, options.width, options.height, image::SourcePixels::Bgrx32};
-  std::vector<uint8_t> blackRow;
-  if (screen.pixels != nullptr && screen.width == static_cast<uint32_t>(options.width) &&
-      screen.height == static_cast<uint32_t>(options.height) &&
-      screen.format == platform::Format::X8R8G8B8) {
-    rows.bottom = screen.pixels + static_cast<ptrdiff_t>(screen.height - 1) * screen.pitch;
-    rows.pitch = -static_cast<int64_t>(screen.pitch);
-  } else {
-    blackRow.assign(static_cast<size_t>(options.width) * 4, 0);
-    rows.bottom = blackRow.data();
-  }
-  return writer.WriteImageFile(options.screen.c_str(), rows,
-                               image::FormatForName(options.screen)) != 0;
-}
-
-std::string WriteFailure(const std::string& name, const std::string& reason) {
-  return "cannot write " + app::Quoted(name) + (reason.empty() ? "" : ": " + reason);
-}
-
 // The run itself, once the options and the script are known.
 int Render(const app::RenderOptions& options, const RenderEnvironment& environment,
            const std::vector<app::ScriptEvent>& events) {
   platform::headless::HeadlessConfig config = HostConfig(options, events);
-  // The screen is needed only as last presented, from wherever it lies: no
-  // copy of a poster-sized frame is ever kept.
-  config.display.keptFrames = 0;
   std::optional<VideoOutput> video;
   std::atomic<bool> localStop{false};
   std::atomic<bool>& stop =

@@ -1,0 +1,27 @@
+// The picture files of a run: checking that they can be written before a
+// long render, writing the last screen, and the words for a failure.
+#pragma once
+
+#include <string>
+
+#include "app/render_options.h"
+#include "image/bmp_writer.h"
+#include "platform/file_system.h"
+#include "platform/soft/display_host.h"
+
+namespace drawing::render {
+
+// Why no file can be created at `path` ("" when one can), tried without
+// leaving anything.
+std::string WhyNotWritable(platform::FileSystem& files, const std::string& path);
+
+// Writes the last presented screen (black before any presentation) to
+// options.screen, from where it lies, a row at a time; false on failure
+// (the writer's LastFailure says why).
+bool WriteScreen(image::BmpWriter& writer, const platform::soft::FrameView& screen,
+                 const app::RenderOptions& options);
+
+// "cannot write 'NAME': REASON".
+std::string WriteFailure(const std::string& name, const std::string& reason);
+
+}  // namespace drawing::render
