@@ -138,9 +138,12 @@ std::string RenderUsage() {
          "  301 key 31 up\n"
          "  400 key 1 down\n"
          "\n"
-         "Exit status: 0 done, 1 a file could not be written or the run was\n"
-         "interrupted, 2 bad options or input script.\n"
-         "Example: drawing-render --size 1920x1080 --frames 1800 --out picture.png\n";
+         "Exit status: 0 done; 1 a file could not be written or there was not enough\n"
+         "memory; 2 bad options or input script; 128 + the signal's number when\n"
+         "interrupted (130 for Ctrl-C), after writing what there is.\n"
+         "Examples:\n"
+         "  drawing-render --size 1920x1080 --frames 1800 --out picture.png\n"
+         "  drawing-render --size 1920x1080 --frames 1800 --video - | ffmpeg -i - film.mp4\n";
 }
 
 }  // namespace drawing::app
