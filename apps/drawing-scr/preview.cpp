@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "platform/win32/win32_api.h"
 #include "platform/win32/win32_preview_host.h"
 
 namespace drawing::scr {
@@ -10,8 +11,11 @@ namespace drawing::scr {
 int RunPreview(uintptr_t parent) {
   platform::win32::PreviewHost host(parent);
   if (!host.Open()) {
-    // The window was there a moment ago; gone now, there is nothing to show.
-    std::fprintf(stderr, "drawing.scr: cannot draw in window %llu\n",
+    // Gone already: the preview ended before it began, as it does later.
+    if (IsWindow(reinterpret_cast<HWND>(parent)) == FALSE) {
+      return app::ExitOk;
+    }
+    std::fprintf(stderr, "drawing.scr: cannot make a window in window %llu\n",
                  static_cast<unsigned long long>(parent));
     return app::ExitScreenFailed;
   }
