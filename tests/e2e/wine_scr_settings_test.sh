@@ -4,6 +4,7 @@
 # a malformed command line ends with status 2 and one line naming it.
 source "$(dirname "$0")/wine_lib.sh"
 wine_setup "$1" 800x600
+wine_move_pictures "$E2E_WORK/pictures"  # the dialog names it; no stale folder made
 scr=$E2E_BUILD/drawing.scr
 [[ -f $scr ]] || { echo "no $scr" >&2; exit 77; }
 
