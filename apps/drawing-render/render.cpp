@@ -177,6 +177,9 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   appOptions.stopRequest = &stop;
   appOptions.errors = &environment.errors;
   appOptions.programName = "drawing-render";
+  appOptions.saved = [&](const char* name) {
+    Say(environment, options, "wrote " + std::string(name) + " (" + SizeText(options) + ")");
+  };
   appOptions.beginFrame = [&](uint32_t frame) {
     host.BeginFrame(static_cast<int32_t>(frame));
     progress.Update(frame - 1);

@@ -34,8 +34,9 @@ struct ApplicationOptions {
   // failed goes (default: standard error), and the program name it starts with.
   std::ostream* errors = nullptr;
   const char* programName = "drawing";
-  // The file the S key saves the Canvas to.
+  // The file the S key saves the Canvas to, and who is told when it was.
   const char* saveName = "bild.bmp";
+  std::function<void(const char* name)> saved;
 };
 
 enum class RunEnd : uint8_t {

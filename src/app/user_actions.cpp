@@ -39,8 +39,12 @@ bool Application::HandleUserActions() {
         static_cast<float>(static_cast<double>(f) / 100.0 + static_cast<double>(0.01f));
     AddParticle(state_, follow, 0, g, b);
   }
-  if (input_.keyboard.KeyReleased(input::kKeyS) != 0 && !SaveCanvas(options_.saveName)) {
-    ReportSaveFailure(options_.saveName);
+  if (input_.keyboard.KeyReleased(input::kKeyS) != 0) {
+    if (!SaveCanvas(options_.saveName)) {
+      ReportSaveFailure(options_.saveName);
+    } else if (options_.saved) {
+      options_.saved(options_.saveName);
+    }
   }
   return AnyKeyEndsTheProgram() || input_.mouse.MouseMoveX() > 0 || input_.mouse.MouseMoveY() > 0;
 }
