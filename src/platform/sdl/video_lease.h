@@ -12,7 +12,8 @@ class VideoLease {
   VideoLease(const VideoLease&) = delete;
   VideoLease& operator=(const VideoLease&) = delete;
 
-  // False when there is no usable video driver (no display, no X server).
+  // False when there is no usable video driver (no display, no X server);
+  // SDL's offscreen and dummy drivers count only when the user named them.
   bool Take();
   void Return();
   bool Held() const { return held_; }
