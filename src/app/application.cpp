@@ -170,6 +170,9 @@ bool Application::RunFrame() {
 }
 
 void Application::StepSimulation() {
+  if (shutDown_) {
+    return;
+  }
   StepParticles(state_);
   UpdateGradient(state_, random_);
   SteerAttractor(state_, random_);

@@ -70,6 +70,7 @@ class Application {
   bool RunFrame();
   void Shutdown();
 
+  // A frame's parts; after Shutdown they do nothing.
   void RenderFrame();
   // True when the user's input ends the program.
   bool HandleUserActions();

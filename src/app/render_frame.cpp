@@ -17,6 +17,9 @@ constexpr int32_t ScreenSprite = 0;
 }  // namespace
 
 void Application::RenderFrame() {
+  if (shutDown_) {
+    return;  // the display, the images and the swarm are gone
+  }
   display_.ClearBackBuffer(0);
   display_.ShowSprite(ScreenSprite, 0, 0);
 

@@ -29,6 +29,9 @@ bool Application::AnyKeyEndsTheProgram() const {
 }
 
 bool Application::HandleUserActions() {
+  if (shutDown_) {
+    return false;  // the devices are released
+  }
   input_.keyboard.PollKeyboard();
   input_.mouse.PollMouse();
   if (input_.mouse.MouseButtonDown(LeftButton) != 0) {

@@ -11,8 +11,10 @@ unsigned char* RecordOf(ObjectNode* node) {
   return reinterpret_cast<unsigned char*>(node + 1);
 }
 
+// The whole pointer-sized handle: on 64-bit builds a handle may have its low
+// 32 bits all zero.
 bool InUse(const unsigned char* record) {
-  std::uint32_t first = 0;
+  std::uintptr_t first = 0;
   std::memcpy(&first, record, sizeof first);
   return first != 0;
 }
@@ -89,7 +91,7 @@ bool GrowFor(ObjectTable* table, std::int32_t number) {
 
 ObjectTable* ObjectTableNew(MainHeap& heap, std::int32_t recordSize, std::int32_t step,
                             ObjectFreeCallback freeCallback, void* callbackContext) {
-  if (recordSize < static_cast<std::int32_t>(sizeof(std::uint32_t)) || step < 1) {
+  if (recordSize < static_cast<std::int32_t>(sizeof(std::uintptr_t)) || step < 1) {
     return nullptr;
   }
   void* memory = heap.Allocate(sizeof(ObjectTable), true);

@@ -10,8 +10,8 @@ namespace drawing::runtime {
 // records indexed by number, growing on demand, with a per-kind callback that
 // destroys the object of a number.
 //
-// A record is in use exactly when its first 32-bit field is non-zero; every
-// kind stores a non-zero handle there, and a free record is all zeros.
+// A record is in use exactly when its first pointer-sized field is non-zero;
+// every kind stores a non-zero handle there, and a free record is all zeros.
 //
 // Number AutoNumber lets the table choose. Chosen numbers are ids from a high
 // range that the table hands out and checks, never addresses: a number the
@@ -46,8 +46,8 @@ struct ObjectTable {
   MainHeap* heap;
 };
 
-// A table of `step` free records. Null when recordSize < 4 (no room for the
-// in-use field), step < 1, or the heap refuses.
+// A table of `step` free records. Null when a record has no room for the
+// pointer-sized in-use field, step < 1, or the heap refuses.
 ObjectTable* ObjectTableNew(MainHeap& heap, std::int32_t recordSize, std::int32_t step,
                             ObjectFreeCallback freeCallback = nullptr,
                             void* callbackContext = nullptr);

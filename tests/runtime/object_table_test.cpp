@@ -11,7 +11,7 @@ namespace drawing::runtime {
 namespace {
 
 struct Record {
-  std::uint32_t handle;  // non-zero while in use
+  std::uintptr_t handle;  // non-zero while in use
   std::uint32_t payload[3];
 };
 
@@ -31,10 +31,10 @@ struct Registry {
   }
 };
 
-Record* Fill(void* record, std::uint32_t handle) {
+Record* Fill(void* record, std::uintptr_t handle) {
   auto* r = static_cast<Record*>(record);
   r->handle = handle;
-  r->payload[0] = handle * 3;
+  r->payload[0] = static_cast<std::uint32_t>(handle * 3);
   return r;
 }
 
@@ -82,10 +82,19 @@ TEST_F(ObjectTableTest, NewTableHoldsStepFreeRecords) {
 }
 
 TEST_F(ObjectTableTest, InvalidShapesAreRefused) {
-  EXPECT_EQ(ObjectTableNew(heap, 3, 16), nullptr);
+  EXPECT_EQ(ObjectTableNew(heap, sizeof(std::uintptr_t) - 1, 16), nullptr);
   EXPECT_EQ(ObjectTableNew(heap, 16, 0), nullptr);
   heap.FailRequestsAbove(sizeof(Record) * 8);
   EXPECT_EQ(ObjectTableNew(heap, sizeof(Record), 16), nullptr);
+}
+
+TEST_F(ObjectTableTest, AHandleIsInUseByAllItsBits) {
+  // On 64-bit builds this handle's low 32 bits are zero.
+  const std::uintptr_t high = std::uintptr_t{1} << (sizeof(std::uintptr_t) * 8 - 1);
+  Fill(ObjectAllocate(table(), 5), high);
+  ASSERT_NE(ObjectFind(table(), 5), nullptr);
+  EXPECT_EQ(static_cast<Record*>(ObjectFind(table(), 5))->handle, high);
+  EXPECT_EQ(IterateAll(table()), std::vector<std::int32_t>{5});
 }
 
 TEST_F(ObjectTableTest, GrowthIsByNumberPlusStepWithZeroRecords) {
@@ -155,11 +164,11 @@ TEST_F(ObjectTableTest, IterationYieldsNumberedAscendingThenAutoOldestFirst) {
 
   ObjectIterateReset(table());
   std::int32_t number = 0;
-  std::vector<std::uint32_t> handles;
+  std::vector<std::uintptr_t> handles;
   while (auto* record = static_cast<Record*>(ObjectIterateNext(table(), &number))) {
     handles.push_back(record->handle);
   }
-  EXPECT_EQ(handles, (std::vector<std::uint32_t>{10, 30, 100, 200}));
+  EXPECT_EQ(handles, (std::vector<std::uintptr_t>{10, 30, 100, 200}));
   EXPECT_EQ(ObjectIterateNext(table(), &number), nullptr);
 }
 

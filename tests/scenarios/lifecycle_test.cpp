@@ -77,6 +77,15 @@ TEST(Lifecycle, ShutdownGivesEverythingBack) {
   EXPECT_FALSE(host.Input().LibraryLoaded());
   EXPECT_EQ(application.Heap().LiveBlockCount(), 0u);
   EXPECT_EQ(host.Gdi().LiveObjectCount(), 0) << "the Canvas and every DC are gone";
+
+  // After the shutdown a frame's parts do nothing (and touch nothing freed).
+  const uint32_t presented = host.Display().PresentedCount();
+  application.RenderFrame();
+  EXPECT_FALSE(application.HandleUserActions());
+  application.StepSimulation();
+  EXPECT_EQ(host.Display().PresentedCount(), presented);
+  EXPECT_EQ(host.Gdi().LiveObjectCount(), 0);
+  EXPECT_EQ(application.Heap().LiveBlockCount(), 0u);
 }
 
 // The one line a run on `config` reports when it cannot open the screen.
