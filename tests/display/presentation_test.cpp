@@ -182,6 +182,7 @@ TEST_F(PresentFrameTest, AFrameWithoutASceneIsPresentedWithoutEndScene) {
 
 TEST_F(PresentFrameTest, QuitIsDispatchedLikeAnyOtherMessage) {
   auto& windowing = world.host.Windowing();
+  windowing.KeepMessages(true);
   const platform::Hwnd window = world.State().window;
   const size_t delivered = windowing.DeliveredMessages().size();
   windowing.PostMessage(window, static_cast<uint32_t>(Wm::Quit));

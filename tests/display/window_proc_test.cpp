@@ -15,6 +15,7 @@ using platform::Wm;
 struct AcquiredMouse {
   explicit AcquiredMouse(DisplayWorld& world) {
     platform::headless::HeadlessInput& input = world.host.Input();
+    input.KeepCalls(true);
     input.LoadLibrary();
     input.GetProcAddress();
     input.DirectInputCreateEx(nullptr, 0x0700, &directInput);
@@ -34,7 +35,7 @@ struct AcquiredMouse {
 
   platform::DirectInput* directInput = nullptr;
   platform::InputDevice* device = nullptr;
-  platform::headless::HeadlessInputDevice* headless = nullptr;
+  platform::soft::SoftInputDevice* headless = nullptr;
 };
 
 TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
@@ -48,11 +49,10 @@ TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
   EXPECT_EQ(world.display.PresentFrame(), 1);
   EXPECT_EQ(world.State().DeviceActive, 0);
   EXPECT_FALSE(mouse.headless->Acquired());
-  EXPECT_EQ(
-      world.host.Input()
-          .CallsOf(platform::headless::InputCallKind::Unacquire, platform::DeviceGuid::SysMouse)
-          .size(),
-      1u);
+  EXPECT_EQ(world.host.Input()
+                .CallsOf(platform::soft::InputCallKind::Unacquire, platform::DeviceGuid::SysMouse)
+                .size(),
+            1u);
 
   world.host.Windowing().PostActivation(true);
   world.display.PresentFrame();
@@ -82,6 +82,7 @@ TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
   ASSERT_EQ(world.Open(), 1);
   const platform::Hwnd window = world.State().window;
   auto& windowing = world.host.Windowing();
+  windowing.KeepMessages(true);
   windowing.PostMessage(window, static_cast<uint32_t>(Wm::Close));
   EXPECT_EQ(world.display.PresentFrame(), 1);
 
@@ -101,6 +102,7 @@ TEST(ScreenWindowProc, AnswersPaintEraseAndButtonsItself) {
   Display& display = world.display;
   const platform::Hwnd window = world.State().window;
   auto& windowing = world.host.Windowing();
+  windowing.KeepMessages(true);
   auto send = [&](Wm message) {
     return display.ScreenWindowProc(window, static_cast<uint32_t>(message), 0, 0);
   };

@@ -15,14 +15,15 @@ namespace drawing::input::testing {
 using platform::DeviceGuid;
 using platform::DiResult;
 using platform::headless::HeadlessInput;
-using platform::headless::InputCallKind;
 using platform::headless::InputEvent;
+using platform::soft::InputCallKind;
 
 class InputWorld : public ::testing::Test {
  protected:
   InputWorld() {
     screen.screenWindow = reinterpret_cast<platform::Hwnd>(&windowTag_);
     screen.DeviceActive = 1;
+    devices.KeepCalls(true);
     // What the display's window procedure does on activation changes.
     devices.SetFocusListener([this](bool focused) {
       screen.DeviceActive = focused ? 1 : 0;

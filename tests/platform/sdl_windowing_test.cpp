@@ -1,4 +1,5 @@
 // The screen window on SDL and the message pump's translation of SDL events.
+// The window system's own rules are tested once, in soft_windowing_test.cpp.
 #include "platform/sdl/sdl_windowing.h"
 
 #include <string>
@@ -56,12 +57,7 @@ TEST_F(SdlWindowingTest, ShowingReportsThePreviousVisibility) {
   EXPECT_EQ(SDL_GetWindowFlags(sdl_) & SDL_WINDOW_SHOWN, 0u);
 }
 
-TEST_F(SdlWindowingTest, UnknownWindowsAndClassesAreRefused) {
-  EXPECT_EQ(windowing_.CreateWindowEx(0, "no such class", "", 0, 0, 0, 1, 1, nullptr), nullptr);
-  WndClassEx again;
-  again.windowProc = &ProcedureLog::Procedure;
-  again.className = "test class";
-  EXPECT_FALSE(windowing_.RegisterClassEx(again));
+TEST_F(SdlWindowingTest, UnknownWindowsHaveNoSdlWindow) {
   const auto stranger = reinterpret_cast<Hwnd>(&log_);
   EXPECT_FALSE(windowing_.SetWindowText(stranger, "x"));
   EXPECT_FALSE(windowing_.ShowWindow(stranger, ShowCommand::ShowMaximized));

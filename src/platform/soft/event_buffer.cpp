@@ -1,8 +1,8 @@
-#include "platform/sdl/event_buffer.h"
+#include "platform/soft/event_buffer.h"
 
 #include <algorithm>
 
-namespace drawing::platform::sdl {
+namespace drawing::platform::soft {
 
 void EventBuffer::SetCapacity(uint32_t records) {
   capacity_ = records;
@@ -37,4 +37,4 @@ void EventBuffer::Clear() {
   overflow_ = false;
 }
 
-}  // namespace drawing::platform::sdl
+}  // namespace drawing::platform::soft

@@ -1,5 +1,5 @@
-// The scripted DirectInput itself: the device rules the input subsystem's
-// tests rely on.
+// The software DirectInput's device rules, shared by every host, driven
+// through the scriptable headless host.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,9 +9,9 @@
 namespace drawing::platform::headless {
 namespace {
 
-class HeadlessInputTest : public ::testing::Test {
+class SoftInputTest : public ::testing::Test {
  protected:
-  HeadlessInputTest() {
+  SoftInputTest() {
     EXPECT_TRUE(input.LoadLibrary());
     EXPECT_TRUE(input.GetProcAddress());
     EXPECT_EQ(input.DirectInputCreateEx(nullptr, 0x0700, &object), DiResult::Ok);
@@ -64,7 +64,7 @@ class HeadlessInputTest : public ::testing::Test {
   int windowTag = 0;
 };
 
-TEST_F(HeadlessInputTest, KeyboardStateShowsHeldKeys) {
+TEST_F(SoftInputTest, KeyboardStateShowsHeldKeys) {
   InputDevice* keyboard = Keyboard();
   ASSERT_EQ(keyboard->Acquire(), DiResult::Ok);
   input.KeyDown(1);
@@ -79,7 +79,7 @@ TEST_F(HeadlessInputTest, KeyboardStateShowsHeldKeys) {
   EXPECT_EQ(state[1], 0);
 }
 
-TEST_F(HeadlessInputTest, KeyboardReadsOnlyWhileAcquiredAndFocused) {
+TEST_F(SoftInputTest, KeyboardReadsOnlyWhileAcquiredAndFocused) {
   InputDevice* keyboard = Keyboard();
   std::array<uint8_t, 256> state{};
   EXPECT_EQ(keyboard->GetDeviceState(256, state.data()), DiResult::NotAcquired);
@@ -94,7 +94,7 @@ TEST_F(HeadlessInputTest, KeyboardReadsOnlyWhileAcquiredAndFocused) {
   EXPECT_EQ(keyboard->GetDeviceState(256, state.data()), DiResult::Ok);
 }
 
-TEST_F(HeadlessInputTest, BackgroundDeviceKeepsReadingWithoutFocus) {
+TEST_F(SoftInputTest, BackgroundDeviceKeepsReadingWithoutFocus) {
   InputDevice* keyboard = Create(DeviceGuid::SysKeyboard);
   ASSERT_EQ(keyboard->SetDataFormat(KeyboardFormat()), DiResult::Ok);
   input.SetFocus(false);
@@ -103,12 +103,20 @@ TEST_F(HeadlessInputTest, BackgroundDeviceKeepsReadingWithoutFocus) {
   EXPECT_EQ(keyboard->GetDeviceState(256, state.data()), DiResult::Ok);
 }
 
-TEST_F(HeadlessInputTest, AcquireNeedsADataFormat) {
+TEST_F(SoftInputTest, AcquireNeedsADataFormatAndLevelsMustBeWhole) {
   InputDevice* keyboard = Create(DeviceGuid::SysKeyboard);
   EXPECT_EQ(keyboard->Acquire(), DiResult::InvalidParam);
+  EXPECT_EQ(
+      keyboard->SetCooperativeLevel(Window(), DisclBits(Discl::Exclusive, Discl::NonExclusive)),
+      DiResult::InvalidParam);
+  EXPECT_EQ(keyboard->SetCooperativeLevel(nullptr, DisclBits(Discl::Exclusive, Discl::Foreground)),
+            DiResult::InvalidParam);
+  DirectInput* other = nullptr;
+  EXPECT_EQ(input.DirectInputCreateEx(nullptr, 0x0800, &other), DiResult::InvalidParam);
+  EXPECT_EQ(other, nullptr);
 }
 
-TEST_F(HeadlessInputTest, MouseQueuesRecordsOnlyWhileAcquired) {
+TEST_F(SoftInputTest, MouseQueuesRecordsOnlyWhileAcquired) {
   InputDevice* mouse = Mouse();
   input.Move(5, 5);
   uint32_t count = 0;
@@ -130,7 +138,7 @@ TEST_F(HeadlessInputTest, MouseQueuesRecordsOnlyWhileAcquired) {
   EXPECT_EQ(count, 0u);
 }
 
-TEST_F(HeadlessInputTest, FullBufferKeepsTheOldestRecordsAndReportsOverflowOnce) {
+TEST_F(SoftInputTest, FullBufferKeepsTheOldestRecordsAndReportsOverflowOnce) {
   InputDevice* mouse = Mouse();
   ASSERT_EQ(mouse->Acquire(), DiResult::Ok);
   for (int32_t i = 1; i <= 25; ++i) {
@@ -148,20 +156,7 @@ TEST_F(HeadlessInputTest, FullBufferKeepsTheOldestRecordsAndReportsOverflowOnce)
   EXPECT_EQ(count, 0u);
 }
 
-TEST_F(HeadlessInputTest, ReadTakesNoMoreThanAsked) {
-  InputDevice* mouse = Mouse();
-  ASSERT_EQ(mouse->Acquire(), DiResult::Ok);
-  input.Move(1, 1);
-  input.Move(1, 1);
-  uint32_t count = 3;
-  ASSERT_EQ(mouse->GetDeviceData(sizeof(DiDeviceObjectData), records.data(), &count, 0),
-            DiResult::Ok);
-  EXPECT_EQ(count, 3u);
-  ASSERT_EQ(Read(mouse, &count), DiResult::Ok);
-  EXPECT_EQ(count, 1u);
-}
-
-TEST_F(HeadlessInputTest, FocusLossUnacquiresTheExclusiveMouse) {
+TEST_F(SoftInputTest, FocusLossUnacquiresTheExclusiveMouse) {
   InputDevice* mouse = Mouse();
   ASSERT_EQ(mouse->Acquire(), DiResult::Ok);
   input.Move(1, 0);
@@ -177,7 +172,7 @@ TEST_F(HeadlessInputTest, FocusLossUnacquiresTheExclusiveMouse) {
   EXPECT_EQ(count, 0u);  // nothing from before the loss survives
 }
 
-TEST_F(HeadlessInputTest, UnacquireBeforeTheFocusLossReportsNotAcquired) {
+TEST_F(SoftInputTest, UnacquireBeforeTheFocusLossReportsNotAcquired) {
   InputDevice* mouse = Mouse();
   ASSERT_EQ(mouse->Acquire(), DiResult::Ok);
   mouse->Unacquire();
@@ -186,7 +181,7 @@ TEST_F(HeadlessInputTest, UnacquireBeforeTheFocusLossReportsNotAcquired) {
   EXPECT_EQ(Read(mouse, &count), DiResult::NotAcquired);
 }
 
-TEST_F(HeadlessInputTest, FocusListenerHearsChangesOnly) {
+TEST_F(SoftInputTest, FocusListenerHearsChangesOnly) {
   std::vector<bool> heard;
   input.SetFocusListener([&heard](bool focused) { heard.push_back(focused); });
   input.SetFocus(true);  // already focused
@@ -196,7 +191,7 @@ TEST_F(HeadlessInputTest, FocusListenerHearsChangesOnly) {
   EXPECT_EQ(heard, (std::vector<bool>{false, true}));
 }
 
-TEST_F(HeadlessInputTest, TimelineAppliesAFramesEventsInOrder) {
+TEST_F(SoftInputTest, TimelineAppliesAFramesEventsInOrder) {
   InputDevice* mouse = Mouse();
   ASSERT_EQ(mouse->Acquire(), DiResult::Ok);
   input.AddEvent(2, InputEvent::KeyDown(30));
@@ -219,7 +214,7 @@ TEST_F(HeadlessInputTest, TimelineAppliesAFramesEventsInOrder) {
   EXPECT_FALSE(input.KeyHeld(30));
 }
 
-TEST_F(HeadlessInputTest, FaultsFailTheGivenNumberOfCalls) {
+TEST_F(SoftInputTest, FaultsFailTheGivenNumberOfCalls) {
   input.Faults(DeviceGuid::SysMouse).acquire = 2;
   InputDevice* mouse = Mouse();
   EXPECT_EQ(mouse->Acquire(), DiResult::Fail);
@@ -233,7 +228,7 @@ TEST_F(HeadlessInputTest, FaultsFailTheGivenNumberOfCalls) {
   }
 }
 
-TEST_F(HeadlessInputTest, DeviceCreationFaultIsPerDevice) {
+TEST_F(SoftInputTest, DeviceCreationFaultIsPerDevice) {
   input.Faults(DeviceGuid::SysMouse).createDevice = true;
   InputDevice* device = reinterpret_cast<InputDevice*>(&windowTag);
   EXPECT_EQ(object->CreateDeviceEx(DeviceGuid::SysMouse, &device), DiResult::Fail);
@@ -241,7 +236,7 @@ TEST_F(HeadlessInputTest, DeviceCreationFaultIsPerDevice) {
   EXPECT_NE(Create(DeviceGuid::SysKeyboard), nullptr);
 }
 
-TEST_F(HeadlessInputTest, ModuleFaultsLeaveTheObjectNull) {
+TEST_F(SoftInputTest, ModuleFaultsLeaveTheObjectNull) {
   HeadlessInput other;
   other.FailCreate(true);
   EXPECT_TRUE(other.LoadLibrary());
@@ -256,7 +251,7 @@ TEST_F(HeadlessInputTest, ModuleFaultsLeaveTheObjectNull) {
 }
 
 // As DirectInput: a device's set-up is fixed while it is acquired.
-TEST_F(HeadlessInputTest, SetUpIsRefusedWhileAcquired) {
+TEST_F(SoftInputTest, SetUpIsRefusedWhileAcquired) {
   InputDevice* mouse = Mouse();
   const uint32_t bufferSize = input.Device(DeviceGuid::SysMouse)->BufferSize();
   ASSERT_EQ(mouse->Acquire(), DiResult::Ok);
@@ -273,7 +268,19 @@ TEST_F(HeadlessInputTest, SetUpIsRefusedWhileAcquired) {
   EXPECT_EQ(input.Device(DeviceGuid::SysMouse)->BufferSize(), bufferSize + 8);
 }
 
-TEST_F(HeadlessInputTest, ReleasedDevicesReceiveNothing) {
+TEST_F(SoftInputTest, CallsAreLoggedOnlyWhenATestAsks) {
+  InputDevice* keyboard = Keyboard();
+  ASSERT_EQ(keyboard->Acquire(), DiResult::Ok);
+  EXPECT_TRUE(input.Calls().empty());
+  input.KeepCalls(true);
+  std::array<uint8_t, 256> state{};
+  keyboard->GetDeviceState(256, state.data());
+  keyboard->Unacquire();
+  ASSERT_EQ(input.Calls().size(), 2u);
+  EXPECT_EQ(input.CallsOf(InputCallKind::Unacquire, DeviceGuid::SysKeyboard).size(), 1u);
+}
+
+TEST_F(SoftInputTest, ReleasedDevicesReceiveNothing) {
   InputDevice* mouse = Mouse();
   ASSERT_EQ(mouse->Acquire(), DiResult::Ok);
   EXPECT_EQ(mouse->Release(), 0u);

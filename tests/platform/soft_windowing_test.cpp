@@ -1,5 +1,6 @@
-// The headless window system: windows a test can read, the message queue
-// and its dispatch to the class procedure, and activation as Windows sends it.
+// The software window system, through the headless host: windows a test can
+// read, the message queue and its dispatch to the class procedure, and
+// activation as Windows sends it.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -27,7 +28,7 @@ intptr_t RecordingProc(void* context, Hwnd window, uint32_t message, uintptr_t w
   return static_cast<intptr_t>(message) + 1000;
 }
 
-class HeadlessWindowingTest : public ::testing::Test {
+class SoftWindowingTest : public ::testing::Test {
  protected:
   Hwnd MakeWindow() {
     WndClassEx windowClass;
@@ -44,12 +45,12 @@ class HeadlessWindowingTest : public ::testing::Test {
   Received received{{}, false, &windowing};
 };
 
-TEST_F(HeadlessWindowingTest, WindowsKeepTitleSizeAndVisibility) {
+TEST_F(SoftWindowingTest, WindowsKeepTitleSizeAndVisibility) {
   const Hwnd window = MakeWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(windowing.SetWindowText(window, "drawing"));
   EXPECT_TRUE(windowing.MoveWindow(window, 0, 0, 640, 480, true));
-  const headless::HeadlessWindow* state = windowing.Window(window);
+  const soft::SoftWindow* state = windowing.Window(window);
   ASSERT_NE(state, nullptr);
   EXPECT_EQ(state->className, "MultimediaBase Class");
   EXPECT_EQ(state->title, "drawing");
@@ -60,7 +61,7 @@ TEST_F(HeadlessWindowingTest, WindowsKeepTitleSizeAndVisibility) {
   EXPECT_FALSE(windowing.SetWindowText(nullptr, "x"));
 }
 
-TEST_F(HeadlessWindowingTest, RegistrationFailsForADuplicateOrWithoutProcedure) {
+TEST_F(SoftWindowingTest, RegistrationFailsForADuplicateOrWithoutProcedure) {
   MakeWindow();
   WndClassEx again;
   again.windowProc = RecordingProc;
@@ -72,7 +73,7 @@ TEST_F(HeadlessWindowingTest, RegistrationFailsForADuplicateOrWithoutProcedure) 
   EXPECT_EQ(windowing.CreateWindowEx(0, "unknown", "", 0, 0, 0, 1, 1, nullptr), nullptr);
 }
 
-TEST_F(HeadlessWindowingTest, ConfiguredFailuresAndIcon) {
+TEST_F(SoftWindowingTest, ConfiguredFailuresAndIcon) {
   HeadlessWindowing failing(headless::WindowingConfig{true, false, true});
   WndClassEx windowClass;
   windowClass.windowProc = RecordingProc;
@@ -82,7 +83,7 @@ TEST_F(HeadlessWindowingTest, ConfiguredFailuresAndIcon) {
   EXPECT_EQ(windowing.LoadIcon(windowing.GetModuleHandle(), 1), nullptr);
 }
 
-TEST_F(HeadlessWindowingTest, ShowMaximisedSendsActivationBeforeReturning) {
+TEST_F(SoftWindowingTest, ShowMaximisedSendsActivationBeforeReturning) {
   const Hwnd window = MakeWindow();
   EXPECT_FALSE(windowing.ShowWindow(window, ShowCommand::ShowMaximized));
   ASSERT_EQ(received.messages.size(), 1u);
@@ -97,7 +98,7 @@ TEST_F(HeadlessWindowingTest, ShowMaximisedSendsActivationBeforeReturning) {
   EXPECT_EQ(received.messages.size(), 1u);
 }
 
-TEST_F(HeadlessWindowingTest, HidingTheActiveWindowDeactivatesIt) {
+TEST_F(SoftWindowingTest, HidingTheActiveWindowDeactivatesIt) {
   const Hwnd window = MakeWindow();
   windowing.ShowWindow(window, ShowCommand::ShowMaximized);
   EXPECT_TRUE(windowing.ShowWindow(window, ShowCommand::Hide));
@@ -107,7 +108,7 @@ TEST_F(HeadlessWindowingTest, HidingTheActiveWindowDeactivatesIt) {
   EXPECT_FALSE(windowing.Window(window)->visible);
 }
 
-TEST_F(HeadlessWindowingTest, PumpDeliversInPostingOrderToTheClassProcedure) {
+TEST_F(SoftWindowingTest, PumpDeliversInPostingOrderToTheClassProcedure) {
   const Hwnd window = MakeWindow();
   windowing.PostMessage(window, static_cast<uint32_t>(Wm::Paint));
   windowing.PostMessage(window, static_cast<uint32_t>(Wm::Close));
@@ -128,7 +129,7 @@ TEST_F(HeadlessWindowingTest, PumpDeliversInPostingOrderToTheClassProcedure) {
   EXPECT_FALSE(windowing.PeekMessage(&msg));
 }
 
-TEST_F(HeadlessWindowingTest, ScriptedActivationIsPostedNotSent) {
+TEST_F(SoftWindowingTest, ScriptedActivationIsPostedNotSent) {
   const Hwnd window = MakeWindow();
   windowing.ShowWindow(window, ShowCommand::ShowMaximized);
   received.messages.clear();
@@ -147,7 +148,7 @@ TEST_F(HeadlessWindowingTest, ScriptedActivationIsPostedNotSent) {
   EXPECT_EQ(windowing.ActiveWindow(), window);
 }
 
-TEST_F(HeadlessWindowingTest, CursorCounterAndClip) {
+TEST_F(SoftWindowingTest, CursorCounterAndClip) {
   EXPECT_EQ(windowing.ShowCursor(false), -1);
   EXPECT_EQ(windowing.ShowCursor(false), -2);
   EXPECT_EQ(windowing.ShowCursor(true), -1);
@@ -161,8 +162,13 @@ TEST_F(HeadlessWindowingTest, CursorCounterAndClip) {
   EXPECT_EQ(windowing.ClipCursorCalls(), 2u);
 }
 
-TEST_F(HeadlessWindowingTest, DefaultProcedureAndPaintAreCounted) {
+TEST_F(SoftWindowingTest, DefaultProcedureAndPaintAreCountedAndLoggedWhenAsked) {
   const Hwnd window = MakeWindow();
+  windowing.DefWindowProc(window, static_cast<uint32_t>(Wm::MouseMove), 1, 2);
+  windowing.ShowWindow(window, ShowCommand::ShowMaximized);
+  EXPECT_TRUE(windowing.DefWindowProcMessages().empty());
+  EXPECT_TRUE(windowing.DeliveredMessages().empty());
+  windowing.KeepMessages(true);
   EXPECT_EQ(windowing.DefWindowProc(window, static_cast<uint32_t>(Wm::MouseMove), 1, 2), 0);
   ASSERT_EQ(windowing.DefWindowProcMessages().size(), 1u);
   EXPECT_EQ(windowing.DefWindowProcMessages()[0].lParam, 2);

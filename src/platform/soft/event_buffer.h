@@ -8,7 +8,7 @@
 
 #include "platform/direct_input.h"
 
-namespace drawing::platform::sdl {
+namespace drawing::platform::soft {
 
 class EventBuffer {
  public:
@@ -32,4 +32,4 @@ class EventBuffer {
   bool overflow_ = false;
 };
 
-}  // namespace drawing::platform::sdl
+}  // namespace drawing::platform::soft

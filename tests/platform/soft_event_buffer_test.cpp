@@ -3,16 +3,16 @@
 
 #include <array>
 
-#include "platform/sdl/event_buffer.h"
+#include "platform/soft/event_buffer.h"
 
-namespace drawing::platform::sdl {
+namespace drawing::platform::soft {
 namespace {
 
 DiDeviceObjectData Record(uint32_t offset, uint32_t data) {
   return {offset, data, 0, 0};
 }
 
-TEST(SdlEventBuffer, ReadsRecordsOldestFirstAndEmptiesTheQueue) {
+TEST(EventBuffer, ReadsRecordsOldestFirstAndEmptiesTheQueue) {
   EventBuffer buffer;
   buffer.SetCapacity(24);
   buffer.Push(Record(0, 3));
@@ -29,7 +29,7 @@ TEST(SdlEventBuffer, ReadsRecordsOldestFirstAndEmptiesTheQueue) {
   EXPECT_EQ(count, 0u);
 }
 
-TEST(SdlEventBuffer, AFullBufferKeepsItsOldestRecordsAndReportsTheLossOnce) {
+TEST(EventBuffer, AFullBufferKeepsItsOldestRecordsAndReportsTheLossOnce) {
   EventBuffer buffer;
   buffer.SetCapacity(24);
   for (uint32_t i = 0; i < 24; ++i) {
@@ -52,7 +52,7 @@ TEST(SdlEventBuffer, AFullBufferKeepsItsOldestRecordsAndReportsTheLossOnce) {
   EXPECT_EQ(count, 1u);
 }
 
-TEST(SdlEventBuffer, AShortReadLeavesTheRestQueued) {
+TEST(EventBuffer, AShortReadLeavesTheRestQueued) {
   EventBuffer buffer;
   buffer.SetCapacity(4);
   for (uint32_t i = 0; i < 3; ++i) {
@@ -68,14 +68,14 @@ TEST(SdlEventBuffer, AShortReadLeavesTheRestQueued) {
   EXPECT_EQ(records[0].dwData, 2u);
 }
 
-TEST(SdlEventBuffer, AnUnbufferedDeviceKeepsNothing) {
+TEST(EventBuffer, AnUnbufferedDeviceKeepsNothing) {
   EventBuffer buffer;
   buffer.Push(Record(0, 1));
   EXPECT_EQ(buffer.Size(), 0u);
   EXPECT_FALSE(buffer.Overflowed());
 }
 
-TEST(SdlEventBuffer, ANullArrayDiscardsTheRecords) {
+TEST(EventBuffer, ANullArrayDiscardsTheRecords) {
   EventBuffer buffer;
   buffer.SetCapacity(8);
   buffer.Push(Record(0, 1));
@@ -87,4 +87,4 @@ TEST(SdlEventBuffer, ANullArrayDiscardsTheRecords) {
 }
 
 }  // namespace
-}  // namespace drawing::platform::sdl
+}  // namespace drawing::platform::soft
