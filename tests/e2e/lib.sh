@@ -46,6 +46,20 @@ e2e_wait_exit() {
   done
 }
 
+# Waits up to $2 seconds (default 60) for a visible window whose name
+# matches the regular expression $1; prints its id. A single `xdotool search
+# --sync` dies of BadWindow when a window it looks at goes away meanwhile
+# (wine makes and drops windows while it starts), so each look is retried.
+e2e_find_window() {
+  local name=$1 limit=${2:-60} i window
+  for i in $(seq 1 $((limit * 5))); do
+    window=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n 1 || true)
+    [[ -n $window ]] && { echo "$window"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
 # Writes the whole X screen as a PNG/BMP/PPM (by extension) using ImageMagick.
 e2e_capture() {
   /usr/bin/import -window root "$1"

@@ -55,7 +55,7 @@ wine_start_drawing() {
   [[ -f ${command[0]} ]] || { echo "no ${command[0]}" >&2; exit 77; }
   (cd "$directory" && exec wine "${command[@]}" >"$E2E_WORK/drawing.log" 2>&1) &
   E2E_APP_PID=$!
-  E2E_WINDOW=$(timeout 60 xdotool search --sync --onlyvisible --name '^drawing$' | head -1) ||
+  E2E_WINDOW=$(e2e_find_window '^drawing$') ||
     e2e_fail "no visible window titled drawing"
   xdotool windowfocus --sync "$E2E_WINDOW"
 }

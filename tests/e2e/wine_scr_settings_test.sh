@@ -24,7 +24,7 @@ expect_dialog() {
   wine "$scr" "$@" >"$E2E_WORK/drawing.log" 2>&1 &
   E2E_APP_PID=$!
   local dialog
-  dialog=$(timeout 60 xdotool search --sync --onlyvisible --name '^drawing screen saver$' | head -1) ||
+  dialog=$(e2e_find_window '^drawing screen saver$') ||
     e2e_fail "no settings dialog for '$*'"
   eval "$(xdotool getwindowgeometry --shell "$dialog" | grep -E '^(WIDTH|HEIGHT)=')"
   ((WIDTH < 800 && HEIGHT < 600)) || e2e_fail "the dialog is ${WIDTH}x${HEIGHT}, the whole screen"
