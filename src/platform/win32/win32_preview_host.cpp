@@ -4,16 +4,17 @@ namespace drawing::platform::win32 {
 
 PreviewHost::PreviewHost(uintptr_t parent)
     : window_(parent),
+      windowing_(static_cast<soft::WindowHost&>(*this)),
       display_(window_.Window(), static_cast<uint32_t>(window_.Width()),
                static_cast<uint32_t>(window_.Height())),
-      direct3d_(display_, gdi_) {}
+      direct3d_(display_, gdi_),
+      input_(static_cast<soft::InputHost&>(*this), true) {}
 
 platform::Platform PreviewHost::GetPlatform() {
   return platform::Platform{system_, windowing_, direct3d_, gdi_, input_, files_};
 }
 
 void PreviewHost::BeginFrame() {
-  input_.ClearCalls();  // the emulation's call log is for tests; a preview runs for hours
   if (!window_.Pump()) {
     stop_.store(true);
   }
