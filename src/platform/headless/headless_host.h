@@ -6,6 +6,12 @@
 //
 // The application calls BeginFrame at the start of every frame; the host
 // then plays the events the configuration scheduled for that frame.
+//
+// Does: the shared software emulation (platform/soft) with a scripted
+// keyboard, mouse and focus, a fake clock, device losses and call failures
+// from the configuration, presented frames kept for tests and
+// drawing-render. Does not: show anything, read a real keyboard or mouse,
+// or wait for real time; call and message logs only when a test asks.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,13 @@
 // The SDL host: every port of the program on SDL2 (window, message pump,
 // presentation, keyboard and mouse, clock) with the software Direct3D device
 // and GDI drawing in memory, handed to the application as one Platform.
+//
+// Does: the screen window as a full-screen SDL window in the chosen mode,
+// frames drawn straight into a streaming texture and presented with vsync
+// (paced where vsync does not wait), SDL's keyboard, mouse and focus events
+// as DirectInput through the shared software emulation (platform/soft).
+// Does not: icons, key repeats or text input, fault injection, call logs;
+// a window another program owns is the x11 host's.
 #pragma once
 
 #include "platform/platform.h"

@@ -1,5 +1,12 @@
-// The native Windows platform: every port on the real system calls, handed to
+// The native Windows host: every port on the real system calls, handed to
 // the application as one platform::Platform by the composition root.
+//
+// Does: USER32 windows and messages, Direct3D 9 loaded from d3d9.dll, GDI
+// on the back buffer, DirectInput 7 loaded from DINPUT.DLL, the Win32 clock
+// and files; each call is passed through with the vocabulary translated.
+// Does not: emulate anything (platform/soft is not used), inject faults or
+// log calls; what Windows does is what the program gets. Compiled only for
+// Windows.
 #pragma once
 
 #include "platform/platform.h"
