@@ -24,6 +24,11 @@ struct PointF64 {
   double y;
 };
 
+// The numbers of the program's one image, the Canvas, and of the one sprite
+// the Canvas is shown through.
+inline constexpr int32_t CanvasImage = 0;
+inline constexpr int32_t ScreenSprite = 0;
+
 // Start values of the gradient end colours and of the attractor's step.
 inline constexpr Colour16 StartTailColour{255, 0, 0};
 inline constexpr Colour16 StartHeadColour{0, 0, 255};

@@ -17,8 +17,6 @@ namespace {
 
 constexpr int32_t ScreenDepth = 32;
 constexpr const char* ScreenTitle = "drawing";
-constexpr int32_t CanvasImage = 0;
-constexpr int32_t ScreenSprite = 0;
 constexpr int32_t ModeInfoSize = static_cast<int32_t>(sizeof(display::ScreenModeInfo));
 
 runtime::RandomSeedSource SeedSource(platform::System& system, std::optional<uint32_t> seed) {
@@ -38,7 +36,10 @@ Application::Application(const platform::Platform& platform, ApplicationOptions 
       bmp_(images_, platform.gdi, heap_, platform.files),
       drawing_(heap_, platform.system),
       display_(heap_, platform),
-      input_(heap_, platform.directInput, platform.windowing, display_.State()) {}
+      input_(heap_, platform.directInput, platform.windowing, display_) {
+  // When another window takes the focus, it gets the mouse too.
+  display_.SetDeactivationListener([this] { input_.mouse.UnacquireMouse(); });
+}
 
 Application::~Application() {
   Shutdown();
@@ -114,10 +115,9 @@ void Application::CollectDisplayModes() {
 void Application::ReportScreenFailure() {
   // Read the reason before the shutdown lets go of the display.
   std::string reason;
-  const display::ScreenState& screen = display_.State();
-  if (screen.windowCreated == 0) {
+  if (!display_.WindowCreated()) {
     reason = "the screen window could not be created";
-  } else if (screen.displayReady == 0) {
+  } else if (!display_.DisplayReady()) {
     reason = "no Direct3D 9 display adapter with a display mode";
   } else if (state_.ScreenWidth <= 0 || state_.ScreenHeight <= 0) {
     reason = "the display adapter offers no display mode";

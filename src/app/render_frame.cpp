@@ -9,13 +9,6 @@
 #include "runtime/element_list.h"
 
 namespace drawing::app {
-namespace {
-
-constexpr int32_t CanvasImage = 0;
-constexpr int32_t ScreenSprite = 0;
-
-}  // namespace
-
 void Application::RenderFrame() {
   if (shutDown_) {
     return;  // the display, the images and the swarm are gone

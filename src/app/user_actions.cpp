@@ -8,9 +8,6 @@ namespace drawing::app {
 namespace {
 
 constexpr int32_t LeftButton = 1;
-constexpr int32_t CanvasImage = 0;
-// Keys 0..254 can end the program; 255 is never looked at.
-constexpr int32_t LastScannedKey = 254;
 
 }  // namespace
 
@@ -20,7 +17,7 @@ bool Application::AnyKeyEndsTheProgram() const {
     return false;
   }
   // S saves instead of ending; any other key ends.
-  for (int32_t key = 0; key <= LastScannedKey; ++key) {
+  for (int32_t key = 0; key < input::kScannedKeys; ++key) {
     if (key != input::kKeyS && keyboard.KeyIsDown(key) != 0) {
       return true;
     }

@@ -2,12 +2,16 @@
 // window and the exclusive full-screen device, frame presentation with
 // device-loss recovery, and sprites shown as textured quads.
 //
-// One `Display` owns the `ScreenState`; the application creates it and hands
-// it the heap and the platform. Operations report failure with 0 or null.
+// One `Display` owns the `ScreenState` and hands it out read-only; other
+// subsystems ask the narrow queries below. The application creates it, hands
+// it the heap and the platform, and wires the deactivation notification to
+// the mouse. Operations report failure with 0 or null.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
+#include "display/screen_focus.h"
 #include "display/screen_state.h"
 #include "display/sprite_types.h"
 #include "platform/platform.h"
@@ -25,7 +29,15 @@ int FormatBitsPerPixel(platform::Format format);
 void KeyRow32(const uint32_t* source, uint32_t* destination, int32_t count, int32_t colour);
 void KeyRow16(const uint16_t* source, uint16_t* destination, int32_t count, int32_t colour);
 
-class Display {
+// The screen's size and pixel format as the screen drawing target needs them.
+struct ScreenGeometry {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t depth = 0;
+  int32_t pixelFormat = 0;  // a ScreenPixelFormatCode value
+};
+
+class Display final : public ScreenFocus {
  public:
   Display(runtime::MainHeap& heap, const platform::Platform& platform);
   // Gives up the device and the Direct3D object if the owner did not shut
@@ -34,8 +46,23 @@ class Display {
   Display(const Display&) = delete;
   Display& operator=(const Display&) = delete;
 
-  ScreenState& State() { return state_; }
   const ScreenState& State() const { return state_; }
+
+  // --- Queries ---------------------------------------------------------------
+  platform::Hwnd ScreenWindow() const override { return state_.screenWindow; }
+  bool ScreenActive() const override { return state_.DeviceActive != 0; }
+  // The device's back buffer while the screen is open; null otherwise.
+  platform::Surface* BackBuffer() const { return state_.backBuffer; }
+  ScreenGeometry Geometry() const {
+    return {state_.screenWidth, state_.screenHeight, state_.depth, state_.ScreenPixelFormat};
+  }
+  bool WindowCreated() const { return state_.windowCreated != 0; }
+  bool DisplayReady() const { return state_.displayReady != 0; }
+  // Called when another window takes the focus from the screen window, so
+  // the owner can let the mouse go.
+  void SetDeactivationListener(std::function<void()> listener) {
+    deactivationListener_ = std::move(listener);
+  }
 
   // --- Display modes -------------------------------------------------------
   // Builds the list afresh from the adapter (16-bit family first, then
@@ -106,11 +133,14 @@ class Display {
   void ResetRenderStateCache();
   platform::D3dResult WaitForLostDevice();
   int ResetDevice();
+  // The device's back buffer; null when the device does not hand one over.
+  static platform::Surface* QueryBackBuffer(platform::Device& device);
   platform::Surface* CreateSpriteRenderSurface(int width, int height);
 
   runtime::MainHeap& heap_;
   platform::Platform platform_;
   ScreenState state_;
+  std::function<void()> deactivationListener_;
 };
 
 }  // namespace drawing::display

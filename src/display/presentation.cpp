@@ -75,12 +75,21 @@ int Display::ResetDevice() {
       RestoreSpriteDeviceResources(record->texture);
     }
   }
-  platform::Surface* backBuffer = nullptr;
-  device->GetBackBuffer(0, 0, platform::BackBufferType::Mono, &backBuffer);
-  state_.backBuffer = backBuffer;
+  state_.backBuffer = QueryBackBuffer(*device);
   // The reset device has its default states; the next sprite sets them all.
   ResetRenderStateCache();
   return 1;
+}
+
+platform::Surface* Display::QueryBackBuffer(platform::Device& device) {
+  platform::Surface* backBuffer = nullptr;
+  // A device that cannot name its back buffer leaves the screen without one:
+  // the screen drawing target then refuses to draw instead of using whatever
+  // the call left behind.
+  if (platform::Failed(device.GetBackBuffer(0, 0, platform::BackBufferType::Mono, &backBuffer))) {
+    return nullptr;
+  }
+  return backBuffer;
 }
 
 int Display::PresentFrame() {

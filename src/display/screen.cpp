@@ -183,9 +183,7 @@ int Display::OpenFullScreen(int width, int height, int depth, const char* title,
   }
   state_.depth = FormatBitsPerPixel(backBufferFormat);
 
-  platform::Surface* backBuffer = nullptr;
-  device->GetBackBuffer(0, 0, platform::BackBufferType::Mono, &backBuffer);
-  state_.backBuffer = backBuffer;
+  state_.backBuffer = QueryBackBuffer(*device);
   device->Clear(0, nullptr, platform::ClearFlag::Target, 0x00000000u, 0.0f, 0);
   ApplyDefaultDeviceStates();
 

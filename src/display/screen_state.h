@@ -2,14 +2,12 @@
 // full-screen device, the screen's size and format, the activation gate, the
 // scene bracket, the sprite registry and the display-mode walk.
 //
-// One instance is owned by `Display`; presentation, sprites, the screen
-// drawing target and the input subsystem read it.
+// One instance is owned by `Display`, which alone changes it.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/direct3d.h"
-#include "platform/direct_input.h"
 #include "platform/handles.h"
 #include "runtime/object_table.h"
 
@@ -64,11 +62,6 @@ struct ScreenState {
   int32_t renderStateCache[kRenderStateSlots] = {0, 0, 0, 0};  // -1 = not set yet
   runtime::ObjectTable* sprites = nullptr;                     // registry of SpriteRecord
   DisplayModeList modes{};
-
-  // Points at the input subsystem's mouse-device field (null while the mouse
-  // module has not registered it), so the window procedure can give up the
-  // mouse on deactivation without the display depending on input.
-  platform::InputDevice* const* mouseDevice = nullptr;
 };
 
 }  // namespace drawing::display

@@ -15,8 +15,8 @@ intptr_t Display::ScreenWindowProc(platform::Hwnd window, uint32_t message, uint
       } else {
         state_.DeviceActive = 0;
         // Another window has the focus: let it have the mouse too.
-        if (state_.mouseDevice != nullptr && *state_.mouseDevice != nullptr) {
-          (*state_.mouseDevice)->Unacquire();
+        if (deactivationListener_) {
+          deactivationListener_();
         }
       }
       return 0;

@@ -62,28 +62,29 @@ class ScreenContext final : public GdiBackend {
 
 DrawContext* ScreenTarget(Drawing& drawing, display::Display& display, platform::Gdi& gdi) {
   display.EndSceneIfOpen();
-  display::ScreenState& screen = display.State();
-  if (screen.backBuffer == nullptr) {
+  platform::Surface* backBuffer = display.BackBuffer();
+  if (backBuffer == nullptr) {
     return nullptr;
   }
   platform::Hdc dc = nullptr;
-  if (platform::Failed(screen.backBuffer->GetDC(&dc)) || dc == nullptr) {
+  if (platform::Failed(backBuffer->GetDC(&dc)) || dc == nullptr) {
     return nullptr;
   }
-  auto* context = drawing.NewDrawContext<ScreenContext>(gdi, *screen.backBuffer);
+  auto* context = drawing.NewDrawContext<ScreenContext>(gdi, *backBuffer);
   if (context == nullptr) {
     // Nothing will hand the context back later, and a surface with a lent
     // context cannot be presented.
-    screen.backBuffer->ReleaseDC(dc);
+    backBuffer->ReleaseDC(dc);
     return nullptr;
   }
   context->dcMode = GdiBackend::ScreenDcMode;
   context->dc = dc;
   context->lockedPixels = nullptr;
-  context->pixelFormat = screen.ScreenPixelFormat;
-  context->width = screen.screenWidth;
-  context->height = screen.screenHeight;
-  context->depth = screen.depth;
+  const display::ScreenGeometry geometry = display.Geometry();
+  context->pixelFormat = geometry.pixelFormat;
+  context->width = geometry.width;
+  context->height = geometry.height;
+  context->depth = geometry.depth;
   return context;
 }
 

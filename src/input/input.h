@@ -2,7 +2,7 @@
 // object, the keyboard and the mouse, wired to one screen.
 #pragma once
 
-#include "display/screen_state.h"
+#include "display/screen_focus.h"
 #include "input/direct_input_holder.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
@@ -14,7 +14,7 @@ namespace drawing::input {
 
 struct Input {
   Input(runtime::MainHeap& heap, platform::DirectInputModule& module,
-        platform::Windowing& windowing, display::ScreenState& screen)
+        platform::Windowing& windowing, const display::ScreenFocus& screen)
       : directInput(module, windowing.GetModuleHandle()),
         keyboard(heap, directInput, screen),
         mouse(directInput, screen, windowing) {}

@@ -1,12 +1,14 @@
 #include "input/keyboard.h"
 
+#include <cassert>
+
 #include "input/data_formats.h"
 #include "input/device_setup.h"
 
 namespace drawing::input {
 
 Keyboard::Keyboard(runtime::MainHeap& heap, DirectInputHolder& directInput,
-                   const display::ScreenState& screen)
+                   const display::ScreenFocus& screen)
     : heap_(heap), directInput_(directInput), screen_(screen) {}
 
 int32_t Keyboard::OpenKeyboard() {
@@ -40,7 +42,7 @@ int32_t Keyboard::PollKeyboard() {
   }
   if (status_ == KeyboardStatus::KeyboardNeedsAcquire) {
     // Failures here show up as a failed read below.
-    device_->SetCooperativeLevel(screen_.screenWindow, kCooperativeLevel);
+    device_->SetCooperativeLevel(screen_.ScreenWindow(), kCooperativeLevel);
     device_->Acquire();
     status_ = KeyboardStatus::KeyboardReady;
   }
@@ -52,12 +54,23 @@ int32_t Keyboard::PollKeyboard() {
   return 1;
 }
 
+namespace {
+
+// Key codes come from outside (the application, scripts): a contract in
+// debug builds, since a code out of range would read beyond the snapshot.
+[[maybe_unused]] bool ValidKey(int32_t key) {
+  return key == AnyKey || (key >= 0 && key < 256);
+}
+
+}  // namespace
+
 int32_t Keyboard::KeyIsDown(int32_t key) const {
+  assert(ValidKey(key));
   if (status_ != KeyboardStatus::KeyboardReady) {
     return 0;
   }
   if (key == AnyKey) {
-    for (int32_t code = 0; code < kScannedCodes; ++code) {
+    for (int32_t code = 0; code < kScannedKeys; ++code) {
       if (Held(code)) {
         return 1;
       }
@@ -81,6 +94,7 @@ int32_t Keyboard::ReleaseOf(int32_t key) {
 }
 
 int32_t Keyboard::KeyReleased(int32_t key) {
+  assert(ValidKey(key));
   if (status_ != KeyboardStatus::KeyboardReady) {
     return 0;
   }
@@ -89,7 +103,7 @@ int32_t Keyboard::KeyReleased(int32_t key) {
   }
   // Every code is visited, so every latch is brought up to date.
   int32_t released = 0;
-  for (int32_t code = 0; code < kScannedCodes; ++code) {
+  for (int32_t code = 0; code < kScannedKeys; ++code) {
     released |= ReleaseOf(code);
   }
   return released;

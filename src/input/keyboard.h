@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "display/screen_state.h"
+#include "display/screen_focus.h"
 #include "input/direct_input_holder.h"
 #include "platform/direct_input.h"
 #include "runtime/main_heap.h"
@@ -20,13 +20,15 @@ enum class KeyboardStatus : int32_t {
 
 // Key argument meaning "any of the codes 0..254".
 inline constexpr int32_t AnyKey = -1;
+// The codes AnyKey looks at: 0..254; code 255 is never looked at.
+inline constexpr int32_t kScannedKeys = 255;
 inline constexpr int32_t kKeyEscape = 1;
 inline constexpr int32_t kKeyS = 31;
 
 class Keyboard {
  public:
   Keyboard(runtime::MainHeap& heap, DirectInputHolder& directInput,
-           const display::ScreenState& screen);
+           const display::ScreenFocus& screen);
   Keyboard(const Keyboard&) = delete;
   Keyboard& operator=(const Keyboard&) = delete;
 
@@ -36,7 +38,8 @@ class Keyboard {
   // 1 when the snapshot was read; 0 otherwise (the tests then answer 0 until
   // a read succeeds). Binds and acquires the device first when it needs it.
   int32_t PollKeyboard();
-  // For a code: 128 when held, else 0. For AnyKey: 1 when any of 0..254 is held.
+  // For a code (0..255): 128 when held, else 0. For AnyKey: 1 when any of
+  // 0..254 is held.
   int32_t KeyIsDown(int32_t key) const;
   // 1 once for a key that an earlier call saw held and that is now up.
   // AnyKey reports any such key and clears all their latches.
@@ -52,7 +55,6 @@ class Keyboard {
 
  private:
   static constexpr uint32_t kCooperativeLevel = 0x16;  // non-exclusive, foreground, no Windows key
-  static constexpr int32_t kScannedCodes = 255;        // AnyKey never looks at code 255
   static constexpr uint8_t kHeld = 0x80;
 
   bool Held(int32_t key) const { return (keyboardState_[static_cast<size_t>(key)] & kHeld) != 0; }
@@ -60,7 +62,7 @@ class Keyboard {
 
   runtime::MainHeap& heap_;
   DirectInputHolder& directInput_;
-  const display::ScreenState& screen_;
+  const display::ScreenFocus& screen_;
 
   platform::InputDevice* device_ = nullptr;
   KeyboardStatus status_ = KeyboardStatus::KeyboardAbsent;

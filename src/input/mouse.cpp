@@ -19,17 +19,9 @@ int32_t AddMove(int32_t sum, uint32_t data) {
 
 }  // namespace
 
-Mouse::Mouse(DirectInputHolder& directInput, display::ScreenState& screen,
+Mouse::Mouse(DirectInputHolder& directInput, const display::ScreenFocus& screen,
              platform::Windowing& windowing)
-    : directInput_(directInput), screen_(screen), windowing_(windowing) {
-  screen_.mouseDevice = &device_;
-}
-
-Mouse::~Mouse() {
-  if (screen_.mouseDevice == &device_) {
-    screen_.mouseDevice = nullptr;
-  }
-}
+    : directInput_(directInput), screen_(screen), windowing_(windowing) {}
 
 int32_t Mouse::OpenMouse() {
   platform::DirectInput* object = directInput_.OpenDirectInput();
@@ -45,7 +37,7 @@ int32_t Mouse::OpenMouse() {
 }
 
 bool Mouse::RunSetup() {
-  return device_->SetCooperativeLevel(screen_.screenWindow, kCooperativeLevel) ==
+  return device_->SetCooperativeLevel(screen_.ScreenWindow(), kCooperativeLevel) ==
              platform::DiResult::Ok &&
          device_->SetProperty(platform::DiProperty::BufferSize, MouseBufferSize) ==
              platform::DiResult::Ok &&

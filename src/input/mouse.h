@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "display/screen_state.h"
+#include "display/screen_focus.h"
 #include "input/data_formats.h"
 #include "input/direct_input_holder.h"
 #include "platform/direct_input.h"
@@ -31,11 +31,8 @@ struct MouseState {
 
 class Mouse {
  public:
-  // Registers the device field with `screen`, so the display can give up the
-  // mouse when its window is deactivated.
-  Mouse(DirectInputHolder& directInput, display::ScreenState& screen,
+  Mouse(DirectInputHolder& directInput, const display::ScreenFocus& screen,
         platform::Windowing& windowing);
-  ~Mouse();
   Mouse(const Mouse&) = delete;
   Mouse& operator=(const Mouse&) = delete;
 
@@ -49,7 +46,8 @@ class Mouse {
   // Button 1, 2 or 3: 1 while held.
   int32_t MouseButtonDown(int32_t button) const;
   // Non-zero while the screen window is active.
-  int32_t ScreenHasFocus() const { return screen_.DeviceActive; }
+  int32_t ScreenHasFocus() const { return screen_.ScreenActive() ? 1 : 0; }
+  // Also what the application does when the screen window loses the focus.
   void UnacquireMouse();
   // Lifts any cursor confinement and gives up the device and the shared
   // DirectInput object.
@@ -67,7 +65,7 @@ class Mouse {
   void ApplyRecords(uint32_t count);
 
   DirectInputHolder& directInput_;
-  display::ScreenState& screen_;
+  const display::ScreenFocus& screen_;
   platform::Windowing& windowing_;
 
   platform::InputDevice* device_ = nullptr;

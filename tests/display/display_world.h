@@ -28,7 +28,7 @@ struct DisplayWorld {
     return display.OpenFullScreen(width, height, depth, "drawing");
   }
 
-  ScreenState& State() { return display.State(); }
+  const ScreenState& State() const { return display.State(); }
   platform::soft::SoftDevice& Device() { return *host.Device(); }
   uint32_t Calls(DeviceCallKind kind) { return host.Device()->Log().Count(kind); }
   // The raw back-buffer pixel at (x, y), read through a lock.

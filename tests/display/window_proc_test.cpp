@@ -10,8 +10,8 @@ namespace {
 
 using platform::Wm;
 
-// The mouse as the input subsystem holds it: a device field the display
-// reaches through ScreenState::mouseDevice.
+// An acquired mouse that the display's deactivation notification lets go,
+// as the application wires it.
 struct AcquiredMouse {
   explicit AcquiredMouse(DisplayWorld& world) {
     platform::headless::HeadlessInput& input = world.host.Input();
@@ -27,6 +27,7 @@ struct AcquiredMouse {
         platform::DisclBits(platform::Discl::NonExclusive, platform::Discl::Foreground));
     device->Acquire();
     headless = input.Device(platform::DeviceGuid::SysMouse);
+    world.display.SetDeactivationListener([this] { device->Unacquire(); });
   }
   ~AcquiredMouse() {
     device->Release();
@@ -43,7 +44,6 @@ TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
   ASSERT_EQ(world.Open(), 1);
   AcquiredMouse mouse(world);
   ASSERT_TRUE(mouse.headless->Acquired());
-  world.State().mouseDevice = &mouse.device;
 
   world.host.Windowing().PostActivation(false);
   EXPECT_EQ(world.display.PresentFrame(), 1);
@@ -59,11 +59,9 @@ TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
   EXPECT_EQ(world.State().DeviceActive, 1);
 }
 
-TEST(ScreenWindowProc, AnyActivationCountsAndAMissingMouseIsFine) {
+TEST(ScreenWindowProc, AnyActivationCountsAndNoListenerIsFine) {
   DisplayWorld world;
   ASSERT_EQ(world.Open(), 1);
-  platform::InputDevice* noMouse = nullptr;
-  world.State().mouseDevice = &noMouse;
   const platform::Hwnd window = world.State().window;
   const auto activate = static_cast<uint32_t>(Wm::Activate);
 

@@ -1,10 +1,10 @@
-// A fresh input world per test: heap, scripted DirectInput, a screen state
-// that stands in for the display, and the input subsystem wired to them.
+// A fresh input world per test: heap, scripted DirectInput, a screen that
+// stands in for the display, and the input subsystem wired to them.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include "display/screen_state.h"
+#include "display/screen_focus.h"
 #include "fake_windowing.h"
 #include "input/input.h"
 #include "platform/headless/headless_input.h"
@@ -18,17 +18,25 @@ using platform::headless::HeadlessInput;
 using platform::headless::InputEvent;
 using platform::soft::InputCallKind;
 
+// The screen window and its activation, as the display reports them.
+struct FakeScreen final : display::ScreenFocus {
+  platform::Hwnd ScreenWindow() const override { return screenWindow; }
+  bool ScreenActive() const override { return active; }
+  platform::Hwnd screenWindow = nullptr;
+  bool active = true;
+};
+
 class InputWorld : public ::testing::Test {
  protected:
   InputWorld() {
     screen.screenWindow = reinterpret_cast<platform::Hwnd>(&windowTag_);
-    screen.DeviceActive = 1;
     devices.KeepCalls(true);
-    // What the display's window procedure does on activation changes.
+    // What the display's window procedure and the application do on
+    // activation changes.
     devices.SetFocusListener([this](bool focused) {
-      screen.DeviceActive = focused ? 1 : 0;
-      if (!focused && screen.mouseDevice != nullptr && *screen.mouseDevice != nullptr) {
-        (*screen.mouseDevice)->Unacquire();
+      screen.active = focused;
+      if (!focused) {
+        mouse().UnacquireMouse();
       }
     });
   }
@@ -62,7 +70,7 @@ class InputWorld : public ::testing::Test {
   runtime::MainHeap heap;
   HeadlessInput devices;
   FakeWindowing windowing;
-  display::ScreenState screen;
+  FakeScreen screen;
   Input input{heap, devices, windowing, screen};
 
  private:

@@ -268,5 +268,11 @@ TEST_F(KeyboardTest, WithoutDirectInputEveryTestAnswersZero) {
   EXPECT_EQ(input.directInput.Users(), 0);
 }
 
+// Before the keyboard is ready a release build answers 0 without reading.
+TEST_F(KeyboardTest, KeyCodesOutOfRangeBreakADebugContract) {
+  EXPECT_DEBUG_DEATH(keyboard().KeyIsDown(256), "");
+  EXPECT_DEBUG_DEATH(keyboard().KeyReleased(-2), "");
+}
+
 }  // namespace
 }  // namespace drawing::input::testing

@@ -187,7 +187,7 @@ TEST_F(MouseTest, UnfocusedPollReadsNothingAndKeepsButtons) {
   devices.Button(1, true);
   Frame(1);
   devices.SetFocus(false);
-  EXPECT_EQ(screen.DeviceActive, 0);
+  EXPECT_FALSE(screen.active);
   EXPECT_EQ(mouse().ScreenHasFocus(), 0);
   devices.Move(5, 5);
   devices.ClearCalls();
@@ -305,14 +305,6 @@ TEST_F(MouseTest, UnacquireMouseLetsGoOfTheDevice) {
   OpenAndBind();
   mouse().UnacquireMouse();
   EXPECT_FALSE(devices.Device(DeviceGuid::SysMouse)->Acquired());
-}
-
-TEST_F(MouseTest, ScreenStateReachesTheMouseDevice) {
-  ASSERT_NE(screen.mouseDevice, nullptr);
-  EXPECT_EQ(*screen.mouseDevice, nullptr);
-  Open();
-  EXPECT_EQ(*screen.mouseDevice, mouse().Device());
-  EXPECT_NE(*screen.mouseDevice, nullptr);
 }
 
 TEST_F(MouseTest, CloseLiftsTheCursorClipAndReleases) {

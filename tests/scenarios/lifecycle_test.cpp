@@ -60,6 +60,31 @@ TEST(Lifecycle, StartsWithTwentyParticlesAtTheOrigin) {
   EXPECT_EQ(scenario.CanvasPixel(319, 239), 0xFF000000u);
 }
 
+TEST(Lifecycle, DeactivatingTheScreenWindowLetsTheMouseGo) {
+  ScenarioSetup setup;
+  setup.maxFrames = 2;
+  Scenario* running = nullptr;
+  // Only the window hears of it, in frame 2's message pump, and the input
+  // devices keep their focus. The pump comes before the frame's polls, so
+  // the mouse let go before any poll was let go by the application's wiring.
+  setup.observe = [&running](uint32_t frame, const app::AppState&) {
+    if (frame == 2) {
+      running->Host().Windowing().PostActivation(false);
+      running->Host().Input().ClearCalls();
+    }
+  };
+  Scenario scenario(setup);
+  running = &scenario;
+  scenario.Host().Input().KeepCalls(true);
+  scenario.RunUntilEnd();
+  ASSERT_TRUE(scenario.Started());
+  EXPECT_TRUE(scenario.Host().Input().Focused());
+  const auto& calls = scenario.Host().Input().Calls();
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls[0].kind, platform::soft::InputCallKind::Unacquire);
+  EXPECT_EQ(calls[0].device, platform::DeviceGuid::SysMouse);
+}
+
 TEST(Lifecycle, ShutdownGivesEverythingBack) {
   ScenarioSetup setup;
   setup.input = {At(30, InputEvent::KeyDown(1))};
