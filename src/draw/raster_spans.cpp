@@ -1,8 +1,6 @@
-// Rows, columns and the lines most strokes are made of: the loops that hand
-// pixels to the rules.
+// Rows and columns of the raster back-end, clipped or not: the spans that
+// hand pixels to the rules.
 #include <cstddef>
-#include <cstdlib>
-#include <optional>
 
 #include "draw/raster_backend.h"
 #include "draw/raster_loops.h"
@@ -36,35 +34,38 @@ void RasterBackend::PaintColumn(int32_t x, int32_t y, int32_t length) {
   PaintSpan(*this, PixelAddress(x, y), -static_cast<ptrdiff_t>(pitch), length);
 }
 
-void RasterBackend::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  const auto inside = [](int32_t v, int32_t size) {
-    return static_cast<uint32_t>(v) < static_cast<uint32_t>(size);
-  };
-  // Most lines lie inside: straight to the stepping, which paints a row or
-  // a column as the spans would; the other cases (raster_lines.cpp) stay out
-  // of the way.
-  if (inside(x1, width) && inside(x2, width) && inside(y1, height) && inside(y2, height)) {
-    StepSegment(x1, y1, x2, y2);
+void RasterBackend::DrawRowClipped(int32_t x, int64_t length, int32_t y) {
+  if (y < 0 || y >= height) {
     return;
   }
-  DrawOtherLine(x1, y1, x2, y2);
+  int64_t start = x;
+  if (start < 0) {
+    length += start;
+    start = 0;
+  }
+  if (start + length > width) {
+    length = width - start;
+  }
+  if (length > 0) {
+    PaintRow(static_cast<int32_t>(start), y, static_cast<int32_t>(length));
+  }
 }
 
-void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  // Most lines are short and share their shape with the line before.
-  const LineShape shape{x2 - x1, y2 - y1, pitch, bytesPerPixel};
-  if (PerPixel(*this) || (!(shape == shape_) && !MakeShape(shape.dx, shape.dy))) {
-    StepLongSegment(x1, y1, x2, y2);
+void RasterBackend::DrawColumnClipped(int32_t y, int64_t length, int32_t x) {
+  if (x < 0 || x >= width) {
     return;
   }
-  uint8_t* start = shapeFromSecond_ ? PixelAddress(x2, y2) : PixelAddress(x1, y1);
-  PrefetchNeighbourRows(start, pitch);
-  PrefetchNeighbourRows(start + shapeOffsets_[shapeCount_ - 1], pitch);
-  if (const std::optional<BlendRuns> runs = raster::BlendRunsOf(*this)) {
-    runs->AtOffsets(start, shapeOffsets_, shapeCount_);
-    return;
+  int64_t start = y;
+  if (start < 0) {
+    length += start;
+    start = 0;
   }
-  PaintShapeByRule(start);
+  if (start + length > height) {
+    length = height - start;
+  }
+  if (length > 0) {
+    PaintColumn(x, static_cast<int32_t>(start), static_cast<int32_t>(length));
+  }
 }
 
 }  // namespace drawing::draw
