@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
+#include "display/screen_state.h"
 #include "runtime/element_list.h"
+#include "runtime/typed_list.h"
 
 namespace drawing::app {
 
@@ -50,5 +52,10 @@ struct AppState {
   PointF64 Target;
   int16_t DwellCount;  // frames counted near the target
 };
+
+// The mode list as what it holds.
+inline runtime::ListView<display::ScreenModeInfo> ModeListOf(const AppState& state) {
+  return runtime::ListView<display::ScreenModeInfo>(state.ModeList);
+}
 
 }  // namespace drawing::app

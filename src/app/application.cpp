@@ -101,7 +101,7 @@ void Application::CollectDisplayModes() {
     return;
   }
   while (display_.NextDisplayMode() != 0) {
-    auto* mode = static_cast<display::ScreenModeInfo*>(runtime::ListAdd(state_.ModeList));
+    display::ScreenModeInfo* mode = ModeListOf(state_).Add();
     if (mode == nullptr) {
       continue;
     }

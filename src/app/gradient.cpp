@@ -37,8 +37,9 @@ void UpdateGradient(AppState& state, runtime::Random& random) {
   const Colour16 tail = state.TailColour;
   const Colour16 head = state.HeadColour;
   if (n > 0) {
-    runtime::ListRewind(state.Swarm);
-    while (auto* particle = static_cast<Particle*>(runtime::ListNext(state.Swarm))) {
+    const runtime::ListView<Particle> swarm = SwarmOf(state);
+    swarm.Rewind();
+    while (Particle* particle = swarm.Next()) {
       const int32_t p = runtime::ListPosition(state.Swarm);
       particle->red = Blend(tail.r, head.r, n, p);
       particle->green = Blend(tail.g, head.g, n, p);

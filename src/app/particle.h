@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/app_state.h"
+#include "runtime/typed_list.h"
+
 namespace drawing::app {
 
 #pragma pack(push, 1)
@@ -28,5 +31,10 @@ static_assert(sizeof(Particle) == ParticleSize);
 static_assert(offsetof(Particle, follow) == 48);
 static_assert(offsetof(Particle, red) == 52);
 static_assert(offsetof(Particle, blue) == 56);
+
+// The swarm list as what it holds.
+inline runtime::ListView<Particle> SwarmOf(const AppState& state) {
+  return runtime::ListView<Particle>(state.Swarm);
+}
 
 }  // namespace drawing::app

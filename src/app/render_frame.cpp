@@ -18,8 +18,9 @@ void Application::RenderFrame() {
 
   drawing_.BeginDraw(draw::ScreenTarget(drawing_, display_, platform_.gdi));
   drawing_.BlitImage(images_.ImageHandle(CanvasImage), 0, 0);
-  runtime::ListRewind(state_.Swarm);
-  while (auto* particle = static_cast<const Particle*>(runtime::ListNext(state_.Swarm))) {
+  const runtime::ListView<Particle> swarm = SwarmOf(state_);
+  swarm.Rewind();
+  while (const Particle* particle = swarm.Next()) {
     drawing_.DrawBox(Nearest(particle->x - 1), Nearest(particle->y - 1), BoxSize, BoxSize,
                      ParticleColour(*particle, 0));
   }
@@ -27,8 +28,8 @@ void Application::RenderFrame() {
 
   drawing_.BeginDraw(draw::ImageTarget(drawing_, images_, platform_.gdi, CanvasImage));
   drawing_.SetDrawMode(draw::DrawModeAlphaBlend);
-  runtime::ListRewind(state_.Swarm);
-  while (auto* particle = static_cast<const Particle*>(runtime::ListNext(state_.Swarm))) {
+  swarm.Rewind();
+  while (const Particle* particle = swarm.Next()) {
     DrawStroke(drawing_, MakeStroke(*particle), ParticleColour(*particle, StrokeAlpha));
   }
   drawing_.EndDraw();

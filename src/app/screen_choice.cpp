@@ -10,8 +10,9 @@ static_assert(sizeof(display::ScreenModeInfo) == 8, "ModeList elements are four 
 void ChooseScreenSize(AppState& state) {
   state.ScreenWidth = 0;
   state.ScreenHeight = 0;
-  runtime::ListRewind(state.ModeList);
-  while (auto* mode = static_cast<display::ScreenModeInfo*>(runtime::ListNext(state.ModeList))) {
+  const runtime::ListView<display::ScreenModeInfo> modes = ModeListOf(state);
+  modes.Rewind();
+  while (const display::ScreenModeInfo* mode = modes.Next()) {
     if (mode->width >= state.ScreenWidth) {
       state.ScreenWidth = mode->width;
       state.ScreenHeight = mode->height;

@@ -5,7 +5,7 @@
 namespace drawing::app {
 
 void AddParticle(AppState& state, float follow, int32_t r, int32_t g, int32_t b) {
-  auto* particle = static_cast<Particle*>(runtime::ListAdd(state.Swarm));
+  Particle* particle = SwarmOf(state).Add();
   if (particle == nullptr) {
     return;
   }
@@ -37,8 +37,9 @@ void StepParticle(Particle& particle, int16_t ax, int16_t ay) {
 }
 
 void StepParticles(AppState& state) {
-  runtime::ListRewind(state.Swarm);
-  while (auto* particle = static_cast<Particle*>(runtime::ListNext(state.Swarm))) {
+  const runtime::ListView<Particle> swarm = SwarmOf(state);
+  swarm.Rewind();
+  while (Particle* particle = swarm.Next()) {
     StepParticle(*particle, state.Attractor.x, state.Attractor.y);
   }
 }

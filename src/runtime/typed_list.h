@@ -7,6 +7,23 @@
 
 namespace drawing::runtime {
 
+// Typed access to an ElementList of T whose handle lives elsewhere (a field
+// of a state block): the same list, no ownership, no copy of the cursor.
+template <typename T>
+class ListView {
+ public:
+  explicit ListView(ElementList* list) : list_(list) {}
+
+  T* Add() const { return static_cast<T*>(ListAdd(list_)); }
+  void Rewind() const { ListRewind(list_); }
+  // The next element, or null past the last.
+  T* Next() const { return static_cast<T*>(ListNext(list_)); }
+  std::int32_t Count() const { return ListCount(list_); }
+
+ private:
+  ElementList* list_;
+};
+
 // Typed face of an ElementList of T, with the same cursor behaviour. It keeps
 // the current-element variable itself, so it is neither copied nor moved. It
 // does not free the list when it goes out of scope: the memory belongs to the

@@ -29,8 +29,9 @@ class GradientTest : public ::testing::Test {
 
   std::vector<Colour16> Colours() {
     std::vector<Colour16> all;
-    runtime::ListRewind(state.Swarm);
-    while (auto* p = static_cast<Particle*>(runtime::ListNext(state.Swarm))) {
+    const runtime::ListView<Particle> swarm = SwarmOf(state);
+    swarm.Rewind();
+    while (Particle* p = swarm.Next()) {
       all.push_back({p->red, p->green, p->blue});
     }
     return all;

@@ -17,7 +17,7 @@ class ScreenChoiceTest : public ::testing::Test {
 
   void Modes(std::initializer_list<display::ScreenModeInfo> modes) {
     for (const display::ScreenModeInfo& mode : modes) {
-      *static_cast<display::ScreenModeInfo*>(runtime::ListAdd(state.ModeList)) = mode;
+      *ModeListOf(state).Add() = mode;
     }
   }
 

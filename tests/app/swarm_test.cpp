@@ -22,8 +22,9 @@ class SwarmTest : public ::testing::Test {
 
   std::vector<ParticleValues> Particles() {
     std::vector<ParticleValues> all;
-    runtime::ListRewind(state.Swarm);
-    while (auto* p = static_cast<Particle*>(runtime::ListNext(state.Swarm))) {
+    const runtime::ListView<Particle> swarm = SwarmOf(state);
+    swarm.Rewind();
+    while (Particle* p = swarm.Next()) {
       all.push_back(Values(*p));
     }
     return all;

@@ -73,5 +73,20 @@ TEST(TypedList, RefusedHeaderLeavesAnInertList) {
   EXPECT_EQ(modes.Position(), -1);
 }
 
+TEST(ListView, SeesTheListItIsGivenWithItsOwnCursor) {
+  MainHeap heap;
+  TypedList<Mode> owner(heap);
+  ASSERT_TRUE(owner);
+  const ListView<Mode> view(owner.list());
+  view.Add()->width = 7;
+  EXPECT_EQ(owner.Current()->width, 7);
+  view.Rewind();
+  Mode* first = view.Next();
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->width, 7);
+  EXPECT_EQ(view.Next(), nullptr);
+  EXPECT_EQ(view.Count(), 1);
+}
+
 }  // namespace
 }  // namespace drawing::runtime

@@ -70,9 +70,9 @@ class Scenario {
 
   std::vector<app::ParticleValues> Particles() {
     std::vector<app::ParticleValues> all;
-    runtime::ElementList* swarm = app_->State().Swarm;
-    runtime::ListRewind(swarm);
-    while (auto* p = static_cast<const app::Particle*>(runtime::ListNext(swarm))) {
+    const runtime::ListView<app::Particle> swarm = app::SwarmOf(app_->State());
+    swarm.Rewind();
+    while (const app::Particle* p = swarm.Next()) {
       all.push_back(app::Values(*p));
     }
     return all;
