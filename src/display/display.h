@@ -50,14 +50,14 @@ class Display final : public ScreenFocus {
 
   // --- Queries ---------------------------------------------------------------
   platform::Hwnd ScreenWindow() const override { return state_.screenWindow; }
-  bool ScreenActive() const override { return state_.DeviceActive != 0; }
+  bool ScreenActive() const override { return state_.DeviceActive; }
   // The device's back buffer while the screen is open; null otherwise.
   platform::Surface* BackBuffer() const { return state_.backBuffer; }
   ScreenGeometry Geometry() const {
     return {state_.screenWidth, state_.screenHeight, state_.depth, state_.ScreenPixelFormat};
   }
-  bool WindowCreated() const { return state_.windowCreated != 0; }
-  bool DisplayReady() const { return state_.displayReady != 0; }
+  bool WindowCreated() const { return state_.windowCreated; }
+  bool DisplayReady() const { return state_.displayReady; }
   // Called when another window takes the focus from the screen window, so
   // the owner can let the mouse go.
   void SetDeactivationListener(std::function<void()> listener) {

@@ -14,20 +14,20 @@ constexpr uint32_t kLostDeviceWaitMs = 32;
 }  // namespace
 
 int Display::EnsureScene() {
-  if (state_.SceneOpen == 1) {
+  if (state_.SceneOpen) {
     return 1;
   }
   if (state_.device != nullptr && platform::Succeeded(state_.device->BeginScene())) {
-    state_.SceneOpen = 1;
+    state_.SceneOpen = true;
   }
-  return state_.SceneOpen;
+  return state_.SceneOpen ? 1 : 0;
 }
 
 void Display::EndSceneIfOpen() {
-  if (state_.SceneOpen != 1) {
+  if (!state_.SceneOpen) {
     return;
   }
-  state_.SceneOpen = 0;
+  state_.SceneOpen = false;
   if (state_.device != nullptr) {
     state_.device->EndScene();
   }
@@ -101,7 +101,7 @@ int Display::PresentFrame() {
   }
 
   // Inactive (or never opened): nothing is presented and nothing waits.
-  if (state_.DeviceActive == 0 || state_.device == nullptr) {
+  if (!state_.DeviceActive || state_.device == nullptr) {
     return 1;
   }
 
@@ -109,21 +109,21 @@ int Display::PresentFrame() {
   if (code == D3dResult::DeviceLost) {
     code = WaitForLostDevice();
     if (code == D3dResult::DeviceLost) {
-      state_.DeviceActive = 0;
+      state_.DeviceActive = false;
       return 0;
     }
   }
   if (code == D3dResult::DriverInternalError) {
-    state_.DeviceActive = 0;
+    state_.DeviceActive = false;
     return 0;
   }
   if (code == D3dResult::DeviceNotReset && ResetDevice() == 0) {
-    state_.DeviceActive = 0;
+    state_.DeviceActive = false;
     return 0;
   }
 
   EndSceneIfOpen();
-  state_.DeviceActive = platform::Succeeded(state_.device->Present()) ? 1 : 0;
+  state_.DeviceActive = platform::Succeeded(state_.device->Present());
   return 1;
 }
 

@@ -52,7 +52,7 @@ int Display::InitDisplay() {
   if (CreateScreenWindow() == 0) {
     return 0;
   }
-  if (state_.displayReady == 1) {
+  if (state_.displayReady) {
     return 0;
   }
   platform::Direct3DModule& module = platform_.direct3d;
@@ -67,7 +67,7 @@ int Display::InitDisplay() {
                    state_.direct3D->GetAdapterModeCount(0, Format::R5G6B5) +
                    state_.direct3D->GetAdapterModeCount(0, Format::X8R8G8B8);
   if (modes > 0) {
-    state_.displayReady = 1;
+    state_.displayReady = true;
     return 1;
   }
   state_.direct3D->Release();
@@ -76,8 +76,8 @@ int Display::InitDisplay() {
 }
 
 int Display::CreateScreenWindow() {
-  if (state_.windowCreated == 1 || state_.screenWindow != nullptr) {
-    return state_.windowCreated;
+  if (state_.windowCreated || state_.screenWindow != nullptr) {
+    return state_.windowCreated ? 1 : 0;
   }
   platform::Windowing& windowing = platform_.windowing;
   platform::Hinstance module = windowing.GetModuleHandle();
@@ -91,7 +91,7 @@ int Display::CreateScreenWindow() {
   windowClass.background = platform_.gdi.GetStockObject(platform::StockObject::BlackBrush);
   windowClass.className = kWindowClassName;
   if (!windowing.RegisterClassEx(windowClass)) {
-    return state_.windowCreated;
+    return state_.windowCreated ? 1 : 0;
   }
 
   // Hidden until a screen is opened in it.
@@ -100,9 +100,9 @@ int Display::CreateScreenWindow() {
       module);
   if (window != nullptr) {
     state_.window = window;
-    state_.windowCreated = 1;
+    state_.windowCreated = true;
   }
-  return state_.windowCreated;
+  return state_.windowCreated ? 1 : 0;
 }
 
 void Display::ResetRenderStateCache() {
@@ -189,8 +189,8 @@ int Display::OpenFullScreen(int width, int height, int depth, const char* title,
 
   platform_.system.timeBeginPeriod(1);
   windowing.ShowWindow(state_.screenWindow, platform::ShowCommand::ShowMaximized);
-  state_.screenOpen = 1;
-  state_.DeviceActive = 1;
+  state_.screenOpen = true;
+  state_.DeviceActive = true;
   return 1;
 }
 
@@ -255,7 +255,7 @@ void Display::ApplyDefaultDeviceStates() {
 }
 
 void Display::CloseFullScreen() {
-  if (state_.screenOpen == 0) {
+  if (!state_.screenOpen) {
     return;
   }
   DestroyAllSprites();
@@ -275,11 +275,11 @@ void Display::CloseFullScreen() {
   }
   platform_.system.timeEndPeriod(1);
   platform_.windowing.ShowWindow(state_.screenWindow, platform::ShowCommand::Hide);
-  state_.screenOpen = 0;
+  state_.screenOpen = false;
 }
 
 void Display::ShutdownDisplay() {
-  if (state_.displayReady != 1) {
+  if (!state_.displayReady) {
     return;
   }
   CloseFullScreen();
@@ -287,7 +287,7 @@ void Display::ShutdownDisplay() {
     state_.direct3D->Release();
     state_.direct3D = nullptr;
   }
-  state_.displayReady = 0;
+  state_.displayReady = false;
 }
 
 }  // namespace drawing::display

@@ -45,9 +45,9 @@ inline constexpr int kRenderStateSlots = 4;
 struct ScreenState {
   platform::Hwnd window = nullptr;        // created once by InitDisplay, never destroyed
   platform::Hwnd screenWindow = nullptr;  // set from window by OpenFullScreen
-  int32_t windowCreated = 0;
-  int32_t displayReady = 0;
-  int32_t screenOpen = 0;
+  bool windowCreated = false;
+  bool displayReady = false;
+  bool screenOpen = false;
   platform::Direct3D* direct3D = nullptr;
   platform::Device* device = nullptr;
   platform::Surface* backBuffer = nullptr;
@@ -57,8 +57,8 @@ struct ScreenState {
   int32_t depth = 0;              // requested depth, then that of the back-buffer format
   int32_t refreshRate = 0;        // Hz, 0 = adapter default
   int32_t ScreenPixelFormat = 0;  // a ScreenPixelFormatCode value
-  int32_t DeviceActive = 0;       // the device may be presented
-  int32_t SceneOpen = 0;          // a scene was begun and not yet ended
+  bool DeviceActive = false;      // the device may be presented
+  bool SceneOpen = false;         // a scene was begun and not yet ended
   int32_t renderStateCache[kRenderStateSlots] = {0, 0, 0, 0};  // -1 = not set yet
   runtime::ObjectTable* sprites = nullptr;                     // registry of SpriteRecord
   DisplayModeList modes{};

@@ -11,9 +11,9 @@ intptr_t Display::ScreenWindowProc(platform::Hwnd window, uint32_t message, uint
   switch (static_cast<Wm>(message)) {
     case Wm::Activate:
       if ((wParam & 0xFFFFu) != 0) {
-        state_.DeviceActive = 1;
+        state_.DeviceActive = true;
       } else {
-        state_.DeviceActive = 0;
+        state_.DeviceActive = false;
         // Another window has the focus: let it have the mouse too.
         if (deactivationListener_) {
           deactivationListener_();

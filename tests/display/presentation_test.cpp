@@ -35,7 +35,7 @@ TEST_F(PresentFrameTest, PresentsAFrameWithoutWaiting) {
   EXPECT_EQ(Presented(), 1u);
   EXPECT_EQ(world.Calls(DeviceCallKind::TestCooperativeLevel), 1u);
   EXPECT_EQ(world.host.System().SleepCalls(), sleeps);
-  EXPECT_EQ(world.State().DeviceActive, 1);
+  EXPECT_TRUE(world.State().DeviceActive);
 }
 
 TEST_F(PresentFrameTest, WhileInactiveNeitherTestsNorPresents) {
@@ -58,7 +58,7 @@ TEST_F(PresentFrameTest, ALossLongerThanTheWaitGivesUpAfter32Milliseconds) {
   EXPECT_EQ(world.display.PresentFrame(), 0);
   EXPECT_EQ(world.host.System().Now() - before, 32u);
   EXPECT_EQ(world.host.System().SleepCalls(), 32u);
-  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(world.State().DeviceActive);
   EXPECT_EQ(world.Calls(DeviceCallKind::Present), 0u);
 
   // Until the window is activated again, frames pass without a test.
@@ -72,7 +72,7 @@ TEST_F(PresentFrameTest, ALossLongerThanTheWaitGivesUpAfter32Milliseconds) {
   EXPECT_EQ(world.display.PresentFrame(), 1);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 1u);
   EXPECT_EQ(Presented(), 1u);
-  EXPECT_EQ(world.State().DeviceActive, 1);
+  EXPECT_TRUE(world.State().DeviceActive);
 }
 
 TEST_F(PresentFrameTest, ADeviceReadyForResetWithinTheWaitIsResetAndPresented) {
@@ -83,7 +83,7 @@ TEST_F(PresentFrameTest, ADeviceReadyForResetWithinTheWaitIsResetAndPresented) {
   EXPECT_EQ(world.host.System().SleepCalls(), 10u);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 1u);
   EXPECT_EQ(Presented(), 1u);
-  EXPECT_EQ(world.State().DeviceActive, 1);
+  EXPECT_TRUE(world.State().DeviceActive);
   // The held back buffer is the reset device's new one.
   EXPECT_EQ(world.State().backBuffer, &world.Device().BackBuffer());
   for (int32_t cached : world.State().renderStateCache) {
@@ -102,19 +102,19 @@ TEST_F(PresentFrameTest, ADeviceBackWithinTheWaitIsPresentedWithoutReset) {
   EXPECT_EQ(world.host.System().SleepCalls(), 2u);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 0u);
   EXPECT_EQ(Presented(), 1u);
-  EXPECT_EQ(world.State().DeviceActive, 1);
+  EXPECT_TRUE(world.State().DeviceActive);
 }
 
 TEST_F(PresentFrameTest, ADriverInternalErrorEndsTheCallWithoutPresenting) {
   QueueCodes({D3dResult::DriverInternalError});
   EXPECT_EQ(world.display.PresentFrame(), 0);
-  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(world.State().DeviceActive);
   EXPECT_EQ(world.Calls(DeviceCallKind::Present), 0u);
 
   Activate(true);
   QueueCodes({D3dResult::DeviceLost, D3dResult::DeviceLost, D3dResult::DriverInternalError});
   EXPECT_EQ(world.display.PresentFrame(), 0);
-  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(world.State().DeviceActive);
   EXPECT_EQ(world.Calls(DeviceCallKind::Present), 0u);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 0u);
 }
@@ -123,7 +123,7 @@ TEST_F(PresentFrameTest, AFailedResetLeavesNoBackBufferUntilTheNextReset) {
   LoseDevice(0);
   world.host.Faults().Fail(FaultyCall::Reset, 1);
   EXPECT_EQ(world.display.PresentFrame(), 0);
-  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(world.State().DeviceActive);
   EXPECT_EQ(world.State().backBuffer, nullptr);
   EXPECT_EQ(world.Calls(DeviceCallKind::Present), 0u);
 
@@ -137,7 +137,7 @@ TEST_F(PresentFrameTest, AFailedResetLeavesNoBackBufferUntilTheNextReset) {
 TEST_F(PresentFrameTest, AFailedPresentStopsPresentingUntilActivation) {
   world.host.Faults().Fail(FaultyCall::Present, 1);
   EXPECT_EQ(world.display.PresentFrame(), 1);
-  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(world.State().DeviceActive);
   const uint32_t tests = world.Calls(DeviceCallKind::TestCooperativeLevel);
   EXPECT_EQ(world.display.PresentFrame(), 1);
   EXPECT_EQ(world.Calls(DeviceCallKind::TestCooperativeLevel), tests);
@@ -173,10 +173,10 @@ TEST_F(PresentFrameTest, AFrameWithoutASceneIsPresentedWithoutEndScene) {
 
   ASSERT_NE(world.display.NewSprite(0, 32, 32), nullptr);
   world.display.ShowSprite(0, 0, 0);
-  EXPECT_EQ(world.State().SceneOpen, 1);
+  EXPECT_TRUE(world.State().SceneOpen);
   world.display.PresentFrame();
   EXPECT_EQ(world.Calls(DeviceCallKind::EndScene), 1u);
-  EXPECT_EQ(world.State().SceneOpen, 0);
+  EXPECT_FALSE(world.State().SceneOpen);
   EXPECT_EQ(Presented(), 2u);
 }
 

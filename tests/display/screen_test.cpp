@@ -19,8 +19,8 @@ TEST(InitDisplay, CreatesAHiddenOnePixelPopupWindow) {
   DisplayWorld world(config);
   ASSERT_EQ(world.display.InitDisplay(), 1);
   const ScreenState& state = world.State();
-  EXPECT_EQ(state.windowCreated, 1);
-  EXPECT_EQ(state.displayReady, 1);
+  EXPECT_TRUE(state.windowCreated);
+  EXPECT_TRUE(state.displayReady);
   ASSERT_NE(state.window, nullptr);
   EXPECT_EQ(state.screenWindow, nullptr);
   EXPECT_NE(state.direct3D, nullptr);
@@ -65,10 +65,10 @@ TEST(InitDisplay, FailsWithoutDirect3DButKeepsTheSpriteRegistry) {
     config.direct3d.*fault.fault = true;
     DisplayWorld world(config);
     EXPECT_EQ(world.display.InitDisplay(), 0);
-    EXPECT_EQ(world.State().displayReady, 0);
+    EXPECT_FALSE(world.State().displayReady);
     EXPECT_EQ(world.State().direct3D, nullptr);
     EXPECT_NE(world.State().sprites, nullptr);
-    EXPECT_EQ(world.State().windowCreated, 1);
+    EXPECT_TRUE(world.State().windowCreated);
 
     // The application goes on regardless; nothing may break.
     EXPECT_EQ(world.display.OpenFullScreen(320, 240, 32, "drawing"), 0);
@@ -93,7 +93,7 @@ TEST(InitDisplay, FailsWhenTheWindowCannotBeMade) {
     config.windowing.failCreateWindow = !failRegister;
     DisplayWorld world(config);
     EXPECT_EQ(world.display.InitDisplay(), 0);
-    EXPECT_EQ(world.State().windowCreated, 0);
+    EXPECT_FALSE(world.State().windowCreated);
     EXPECT_EQ(world.State().direct3D, nullptr);
     EXPECT_NE(world.State().sprites, nullptr);
     // The application opens anyway; without a window nothing is hidden.
@@ -106,8 +106,8 @@ TEST(OpenFullScreen, At32BitsOpensAnX8R8G8B8Screen) {
   DisplayWorld world;
   ASSERT_EQ(world.Open(640, 480, 32), 1);
   const ScreenState& state = world.State();
-  EXPECT_EQ(state.screenOpen, 1);
-  EXPECT_EQ(state.DeviceActive, 1);
+  EXPECT_TRUE(state.screenOpen);
+  EXPECT_TRUE(state.DeviceActive);
   EXPECT_EQ(state.depth, 32);
   EXPECT_EQ(state.ScreenPixelFormat, 64);
   EXPECT_EQ(state.screenWidth, 640);
@@ -169,7 +169,7 @@ TEST(OpenFullScreen, At24BitsFailsAndShowsTheCursorAgain) {
   ASSERT_EQ(world.display.InitDisplay(), 1);
   EXPECT_EQ(world.display.OpenFullScreen(320, 240, 24, "drawing"), 0);
   const ScreenState& state = world.State();
-  EXPECT_EQ(state.screenOpen, 0);
+  EXPECT_FALSE(state.screenOpen);
   EXPECT_EQ(state.device, nullptr);
   EXPECT_EQ(world.host.Device(), nullptr);
   // The requested values stay; the window is named and sized but hidden.
@@ -211,7 +211,7 @@ TEST(OpenFullScreen, ADeviceTheDriverRefusesShowsTheCursorAgain) {
   world.host.Faults().Fail(platform::headless::FaultyCall::CreateDevice, 1);
   EXPECT_EQ(world.display.OpenFullScreen(320, 240, 32, "drawing"), 0);
   EXPECT_EQ(world.host.Windowing().CursorCounter(), 0);
-  EXPECT_EQ(world.State().screenOpen, 0);
+  EXPECT_FALSE(world.State().screenOpen);
 }
 
 TEST(OpenFullScreen, RefreshRateMinusOneMeansTheAdapterDefault) {
@@ -275,10 +275,10 @@ TEST(CloseFullScreen, ReleasesTheDeviceAndRestoresWindowCursorAndTimer) {
   world.display.CloseFullScreen();
 
   const ScreenState& state = world.State();
-  EXPECT_EQ(state.screenOpen, 0);
+  EXPECT_FALSE(state.screenOpen);
   EXPECT_EQ(state.device, nullptr);
   EXPECT_EQ(state.backBuffer, nullptr);
-  EXPECT_EQ(state.SceneOpen, 0);
+  EXPECT_FALSE(state.SceneOpen);
   EXPECT_EQ(state.screenWidth, 0);
   EXPECT_EQ(state.screenHeight, 0);
   EXPECT_EQ(runtime::ObjectFind(state.sprites, 0), nullptr);
@@ -309,7 +309,7 @@ TEST(ShutdownDisplay, ClosesTheScreenAndReleasesEverything) {
   ASSERT_EQ(world.Open(), 1);
   ASSERT_NE(world.display.NewSprite(0, 320, 240), nullptr);
   world.display.ShutdownDisplay();
-  EXPECT_EQ(world.State().displayReady, 0);
+  EXPECT_FALSE(world.State().displayReady);
   EXPECT_EQ(world.State().direct3D, nullptr);
   EXPECT_EQ(world.host.Direct3D().Live().Total(), 0);
   EXPECT_EQ(world.host.Windowing().CursorCounter(), 0);

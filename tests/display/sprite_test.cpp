@@ -99,7 +99,7 @@ TEST_F(SpriteTest, ShownItPaintsItsRectangleBlack) {
   EXPECT_EQ(world.BackBufferPixel(4, 6) & 0xFFFFFFu, 0xFFFFFFu);
   EXPECT_EQ(world.BackBufferPixel(25, 15) & 0xFFFFFFu, 0xFFFFFFu);
   EXPECT_EQ(world.BackBufferPixel(24, 16) & 0xFFFFFFu, 0xFFFFFFu);
-  EXPECT_EQ(world.State().SceneOpen, 1);
+  EXPECT_TRUE(world.State().SceneOpen);
 }
 
 TEST_F(SpriteTest, PartlyOffScreenTheWholeQuadIsDrawnAndClipped) {
@@ -166,7 +166,7 @@ TEST_F(SpriteTest, ClearBackBufferTurnsRgbIntoDeviceOrder) {
   EXPECT_EQ(world.BackBufferPixel(0, 0) & 0xFFFFFFu, 0xFF0000u);
   world.display.ClearBackBuffer(0x123456);
   EXPECT_EQ(world.Device().Log().CallsOf(DeviceCallKind::Clear).back().a, 0x00563412u);
-  EXPECT_EQ(world.State().SceneOpen, 0);
+  EXPECT_FALSE(world.State().SceneOpen);
 }
 
 TEST_F(SpriteTest, GdiDrawingReachesTheTextureKeyedByTheColourKey) {

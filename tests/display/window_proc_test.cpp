@@ -47,7 +47,7 @@ TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
 
   world.host.Windowing().PostActivation(false);
   EXPECT_EQ(world.display.PresentFrame(), 1);
-  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(world.State().DeviceActive);
   EXPECT_FALSE(mouse.headless->Acquired());
   EXPECT_EQ(world.host.Input()
                 .CallsOf(platform::soft::InputCallKind::Unacquire, platform::DeviceGuid::SysMouse)
@@ -56,7 +56,7 @@ TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
 
   world.host.Windowing().PostActivation(true);
   world.display.PresentFrame();
-  EXPECT_EQ(world.State().DeviceActive, 1);
+  EXPECT_TRUE(world.State().DeviceActive);
 }
 
 TEST(ScreenWindowProc, AnyActivationCountsAndNoListenerIsFine) {
@@ -66,13 +66,13 @@ TEST(ScreenWindowProc, AnyActivationCountsAndNoListenerIsFine) {
   const auto activate = static_cast<uint32_t>(Wm::Activate);
 
   EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0, 0), 0);
-  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(world.State().DeviceActive);
   // Click activation, with the minimised flag in the high word.
   EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0x00010002u, 0), 0);
-  EXPECT_EQ(world.State().DeviceActive, 1);
+  EXPECT_TRUE(world.State().DeviceActive);
   // Only the low word says whether the window is active.
   EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0x00010000u, 0), 0);
-  EXPECT_EQ(world.State().DeviceActive, 0);
+  EXPECT_FALSE(world.State().DeviceActive);
 }
 
 TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
@@ -90,8 +90,8 @@ TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
   for (const platform::Msg& message : windowing.DefWindowProcMessages()) {
     EXPECT_NE(message.message, static_cast<uint32_t>(Wm::Close));
   }
-  EXPECT_EQ(world.State().screenOpen, 1);
-  EXPECT_EQ(world.State().DeviceActive, 1);
+  EXPECT_TRUE(world.State().screenOpen);
+  EXPECT_TRUE(world.State().DeviceActive);
 }
 
 TEST(ScreenWindowProc, AnswersPaintEraseAndButtonsItself) {

@@ -204,10 +204,10 @@ TEST_F(ScreenTargetTest, OutlineModeDrawsOnlyTheBorder) {
 TEST_F(ScreenTargetTest, TheScreenTargetEndsTheSceneAndDescribesTheScreen) {
   ASSERT_NE(display.NewSprite(0, kWidth, kHeight), nullptr);
   display.ShowSprite(0, 0, 0);
-  ASSERT_EQ(display.State().SceneOpen, 1);
+  ASSERT_TRUE(display.State().SceneOpen);
   DrawContext* context = ScreenTarget(drawing, display, host.Gdi());
   ASSERT_NE(context, nullptr);
-  EXPECT_EQ(display.State().SceneOpen, 0);
+  EXPECT_FALSE(display.State().SceneOpen);
   EXPECT_FALSE(host.Device()->InScene());
   EXPECT_EQ(drawing.CurrentDrawContext(), context);
   auto* gdiContext = static_cast<GdiBackend*>(context);
