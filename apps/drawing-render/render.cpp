@@ -178,7 +178,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   appOptions.errors = &environment.errors;
   appOptions.programName = "drawing-render";
   appOptions.saved = [&](const char* name) {
-    Say(environment, options, "wrote " + std::string(name) + " (" + SizeText(options) + ")");
+    Say(environment, options, "wrote " + app::MessageText(name) + " (" + SizeText(options) + ")");
   };
   appOptions.beginFrame = [&](uint32_t frame) {
     host.BeginFrame(static_cast<int32_t>(frame));
@@ -203,7 +203,8 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   const bool interrupted = application.EndReason() == app::RunEnd::StopRequest && !videoFailed &&
                            framesDone < options.frames;
   if (application.SaveCanvas(options.out.c_str(), image::FormatForName(options.out))) {
-    Say(environment, options, "wrote " + options.out + " (" + SizeText(options) + ")");
+    Say(environment, options,
+        "wrote " + app::MessageText(options.out) + " (" + SizeText(options) + ")");
   } else {
     Fail(environment, WriteFailure(options.out, application.SaveError()));
     status = kExitOutputFailed;
@@ -211,7 +212,8 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   if (status == kExitOk && !options.screen.empty()) {
     image::BmpWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
     if (WriteScreen(writer, host.Display().ScreenView(), options)) {
-      Say(environment, options, "wrote " + options.screen + " (" + SizeText(options) + ")");
+      Say(environment, options,
+          "wrote " + app::MessageText(options.screen) + " (" + SizeText(options) + ")");
     } else {
       Fail(environment, WriteFailure(options.screen, writer.LastFailure()));
       status = kExitOutputFailed;
@@ -221,7 +223,8 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
     if (video->Finish()) {
       Say(environment, options,
           "wrote " +
-              (options.video == "-" ? std::string("the video to standard output") : options.video) +
+              (options.video == "-" ? std::string("the video to standard output")
+                                    : app::MessageText(options.video)) +
               " (" + SizeText(options) + ", " + std::to_string(video->Frames()) + " frames)");
     } else {
       Fail(environment,
