@@ -3,6 +3,7 @@
 #include "app/application.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_host.h"
+#include "platform/win32/win32_message_log.h"
 #include "platform/win32/win32_pictures_folder.h"
 
 namespace drawing::scr {
@@ -37,7 +38,10 @@ int RunFullScreen() {
   int status = 0;
   {
     platform::win32::Win32Host host;
-    app::Application application(host.GetPlatform());
+    platform::win32::Win32MessageLog messages;
+    app::ApplicationOptions options;
+    options.errors = &messages;
+    app::Application application(host.GetPlatform(), options);
     status = application.Run();
   }
   if (running != nullptr) {

@@ -6,6 +6,7 @@
 
 #ifdef _WIN32
 #include "platform/win32/win32_host.h"
+#include "platform/win32/win32_message_log.h"
 #else
 #include <cstdlib>
 #include <iostream>
@@ -24,10 +25,14 @@ namespace {
 
 #ifdef _WIN32
 
-// A Windows program: no console, and the window's own messages end it.
+// A Windows program: no console, and the window's own messages end it. What
+// it has to say goes to the message log (see win32_message_log.h).
 int RunDrawing(int /*argc*/, char** /*argv*/) {
   drawing::platform::win32::Win32Host host;
-  drawing::app::Application application(host.GetPlatform());
+  drawing::platform::win32::Win32MessageLog messages;
+  drawing::app::ApplicationOptions options;
+  options.errors = &messages;
+  drawing::app::Application application(host.GetPlatform(), options);
   return application.Run();
 }
 
