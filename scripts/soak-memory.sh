@@ -23,7 +23,7 @@ last=""
 printf '%10s  %12s  %8s\n' frames "peak RSS KB" seconds
 for frames in "${counts[@]}"; do
   /usr/bin/time -f '%M %e' -o "$scratch/time" \
-    "$render" --size 8x8 --frames "$frames" --seed 1 --out "$scratch/out.bmp"
+    "$render" --size 8x8 --frames "$frames" --seed 1 --quiet --out "$scratch/out.bmp"
   read -r peak seconds < "$scratch/time"
   printf '%10s  %12s  %8s\n' "$frames" "$peak" "$seconds"
   first=${first:-$peak}
