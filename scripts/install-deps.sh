@@ -10,10 +10,11 @@ set -euo pipefail
 # screen-saver tests start the real xscreensaver (and look for what is left
 # running with procps' pgrep); the picture and film tests
 # read our PNG files and video streams with ImageMagick and ffmpeg. strace
-# shows that a save fsyncs its file and directory around the rename.
+# shows that a save fsyncs its file and directory around the rename; xmllint
+# and groff check the installed XScreenSaver entry and manual page.
 packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-dev
           libsdl2-dev libx11-dev libxext-dev libxrandr-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
-          xscreensaver procps ffmpeg strace)
+          xscreensaver procps ffmpeg strace libxml2-utils groff-base)
 if [[ "${1:-}" == "windows" ]]; then
   # Wine's Direct3D runs on OpenGL; with --no-install-recommends wine brings
   # no OpenGL stack, so it is named here for both architectures.

@@ -14,15 +14,11 @@ for file in bin/drawing bin/drawing-render libexec/xscreensaver/drawing \
 done
 [[ "$("$prefix/libexec/xscreensaver/drawing" --version)" == "drawing "* ]] ||
   e2e_fail "the installed screen saver does not run"
-if command -v xmllint >/dev/null; then
-  xmllint --noout "$prefix/share/xscreensaver/config/drawing.xml" || e2e_fail "drawing.xml is not well-formed"
-fi
+xmllint --noout "$prefix/share/xscreensaver/config/drawing.xml" || e2e_fail "drawing.xml is not well-formed"
 grep -q '<command arg="--root"/>' "$prefix/share/xscreensaver/config/drawing.xml" ||
   e2e_fail "drawing.xml does not start the program with --root"
-if command -v groff >/dev/null; then
-  warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man6/drawing.6" 2>&1)
-  [[ -z "$warnings" ]] || e2e_fail "the manual page has faults: $warnings"
-fi
+warnings=$(groff -man -Tutf8 -ww -z "$prefix/share/man/man6/drawing.6" 2>&1)
+[[ -z "$warnings" ]] || e2e_fail "the manual page has faults: $warnings"
 # The manifest names every installed file; removing them leaves no file.
 xargs rm <"$build/install_manifest.txt"
 left=$(find "$prefix" -type f)
