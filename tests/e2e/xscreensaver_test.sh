@@ -66,8 +66,12 @@ SETTINGS
 run_as_user() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" "$@"; }
 run_as_user xscreensaver --no-splash >"$home/xscreensaver.log" 2>&1 &
 saver_pid=$!
-for i in $(seq 1 50); do
+# Its first start on a fresh machine can take several seconds (caches are
+# cold), so it gets up to 30 s, and a daemon that died fails at once.
+for i in $(seq 1 150); do
   run_as_user xscreensaver-command -time >/dev/null 2>&1 && break
+  kill -0 "$saver_pid" 2>/dev/null ||
+    e2e_fail "xscreensaver ended at start: $(cat "$home/xscreensaver.log")"
   sleep 0.2
 done
 run_as_user xscreensaver-command -activate >/dev/null ||
