@@ -94,13 +94,18 @@ int wmain(int argc, wchar_t** argv) {
     return Fail("cannot start drawing.scr");
   }
 
-  // The child appears, owned by the saver, over the parent's whole client area.
+  // The child appears, owned by the saver, over the parent's whole client
+  // area. It is made hidden and shown a moment later, so wait for both.
   HWND child = nullptr;
   DWORD childProcess = 0;
-  for (int wait = 0; wait < 200 && childProcess != saver.dwProcessId; ++wait) {
+  for (int wait = 0; wait < 200; ++wait) {
     PumpFor(50);
     child = GetWindow(parent, GW_CHILD);
+    childProcess = 0;
     GetWindowThreadProcessId(child, &childProcess);
+    if (childProcess == saver.dwProcessId && IsWindowVisible(child) != FALSE) {
+      break;
+    }
   }
   if (childProcess != saver.dwProcessId) {
     return Fail("drawing.scr made no child window in the parent");
