@@ -24,7 +24,7 @@
 #include "app/application.h"
 #include "app/swarm.h"
 #include "bench_report.h"
-#include "platform/headless/headless_host.h"
+#include "platform/hosts/headless/headless_host.h"
 
 namespace {
 

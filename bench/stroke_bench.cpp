@@ -18,7 +18,7 @@
 #include "draw/drawing.h"
 #include "draw/image_target.h"
 #include "image/images.h"
-#include "platform/headless/headless_system.h"
+#include "platform/hosts/headless/headless_system.h"
 #include "platform/soft/soft_gdi.h"
 #include "reference_raster.h"
 #include "runtime/main_heap.h"

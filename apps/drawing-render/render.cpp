@@ -15,7 +15,7 @@
 #include "image/bmp_writer.h"
 #include "image/png_encoder.h"
 #include "output_files.h"
-#include "platform/headless/headless_host.h"
+#include "platform/hosts/headless/headless_host.h"
 #include "platform/soft/soft_device.h"
 #include "progress.h"
 #include "video_output.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/application.h"
-#include "platform/x11/x11_hosted_host.h"
+#include "platform/hosts/x11/x11_hosted_host.h"
 #include "stop_signals.h"
 
 namespace drawing::launch {

@@ -17,7 +17,7 @@
 #ifdef DRAWING_HOSTED
 #include "hosted_run.h"
 #endif
-#include "platform/sdl/sdl_host.h"
+#include "platform/hosts/sdl/sdl_host.h"
 #include "stop_signals.h"
 #endif
 

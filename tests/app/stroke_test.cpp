@@ -9,7 +9,7 @@
 
 #include "draw/drawing.h"
 #include "draw/raster_backend.h"
-#include "platform/headless/headless_system.h"
+#include "platform/hosts/headless/headless_system.h"
 #include "runtime/main_heap.h"
 
 namespace drawing::app {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "display/display.h"
-#include "platform/headless/headless_host.h"
+#include "platform/hosts/headless/headless_host.h"
 #include "platform/soft/soft_device.h"
 #include "runtime/main_heap.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "display_world.h"
-#include "platform/headless/headless_input.h"
+#include "platform/hosts/headless/headless_input.h"
 
 namespace drawing::display::testing {
 namespace {

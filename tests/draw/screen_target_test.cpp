@@ -11,7 +11,7 @@
 #include "draw/drawing.h"
 #include "draw/gdi_backend.h"
 #include "image/images.h"
-#include "platform/headless/headless_host.h"
+#include "platform/hosts/headless/headless_host.h"
 #include "runtime/main_heap.h"
 
 namespace drawing::draw {

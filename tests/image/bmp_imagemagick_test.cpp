@@ -9,7 +9,7 @@
 
 #include "image/bmp_writer.h"
 #include "image_test_support.h"
-#include "platform/headless/local_file_system.h"
+#include "platform/hosts/headless/local_file_system.h"
 
 namespace drawing::image {
 namespace {

@@ -15,8 +15,8 @@
 #include "image/bmp_writer.h"
 #include "image/png_encoder.h"
 #include "image_test_support.h"
-#include "platform/headless/local_file_system.h"
-#include "platform/temporary_name.h"
+#include "platform/files/temporary_name.h"
+#include "platform/hosts/headless/local_file_system.h"
 #include "recording_file_system.h"
 
 namespace drawing::image {

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "image_test_support.h"
+#include "platform/files/temporary_name.h"
 #include "platform/posix/posix_file_system.h"
-#include "platform/temporary_name.h"
 
 namespace drawing::image {
 namespace {

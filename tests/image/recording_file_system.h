@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/local_file_system.h"
+#include "platform/hosts/headless/local_file_system.h"
 
 namespace drawing::image::testing {
 

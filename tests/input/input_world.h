@@ -7,7 +7,7 @@
 #include "display/screen_focus.h"
 #include "fake_windowing.h"
 #include "input/input.h"
-#include "platform/headless/headless_input.h"
+#include "platform/hosts/headless/headless_input.h"
 #include "runtime/main_heap.h"
 
 namespace drawing::input::testing {

@@ -15,7 +15,7 @@
 #include "app/application.h"
 #include "app/particle.h"
 #include "app/particle_values.h"
-#include "platform/headless/headless_host.h"
+#include "platform/hosts/headless/headless_host.h"
 #include "runtime/element_list.h"
 
 namespace drawing::scenarios {

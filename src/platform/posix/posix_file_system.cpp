@@ -11,7 +11,7 @@
 #include <optional>
 #include <system_error>
 
-#include "platform/temporary_name.h"
+#include "platform/files/temporary_name.h"
 
 namespace drawing::platform::posix {
 namespace {

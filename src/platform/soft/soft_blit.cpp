@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/soft/stream_copy.h"
+#include "platform/soft/uncached_copy.h"
 
 namespace drawing::platform::soft {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/temporary_name.h"
+#include "platform/files/temporary_name.h"
 #include "platform/win32/win32_file_system.h"
 
 namespace drawing::platform::win32 {

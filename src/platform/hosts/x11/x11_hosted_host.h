@@ -1,0 +1,61 @@
+// The hosted host: `drawing` inside an X window that another program owns
+// (XScreenSaver's window per monitor, its settings preview, xsecurelock's
+// saver window, or the root window). A third kind of window beside the SDL
+// full screen and the headless screen, made of its own small parts:
+//
+// - the screen is X11Presenter: one display mode, the window's size; frames
+//   go to the window with MIT-SHM (else XPutImage), paced to the refresh;
+// - windows, message queue and cursor are the in-memory emulation (the
+//   program's screen window exists only for the program; no X window is
+//   made, no cursor hidden, no pointer confined, nothing grabbed);
+// - keyboard and mouse are DirectInput devices on a physical keyboard and
+//   mouse that nobody touches: the window's owner keeps the input, so keys,
+//   buttons and moves neither end the program nor add particles;
+// - time and thread-local slots are the SDL host's (SDL's timer needs no
+//   video), files the standard library's.
+//
+// Why not SDL_CreateWindowFrom: on X11 it selects pointer and key events on
+// the foreign window, which fails with BadAccess where the owner already
+// selected them, and it would present through a renderer; a few Xlib calls
+// do the job with less.
+//
+// One host serves one run of the program; a resize of the window ends the
+// run and the next host starts at the new size (see docs/architecture.md).
+#pragma once
+
+#include "platform/hosts/headless/headless_input.h"
+#include "platform/hosts/headless/headless_windowing.h"
+#include "platform/hosts/sdl/frame_pacer.h"
+#include "platform/hosts/sdl/sdl_system.h"
+#include "platform/hosts/x11/x11_presenter.h"
+#include "platform/hosts/x11/x11_window.h"
+#include "platform/platform.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/soft/soft_direct3d_module.h"
+#include "platform/soft/soft_gdi.h"
+
+namespace drawing::platform::x11 {
+
+class HostedHost {
+ public:
+  explicit HostedHost(X11Window& window);
+  HostedHost(const HostedHost&) = delete;
+  HostedHost& operator=(const HostedHost&) = delete;
+
+  platform::Platform GetPlatform();
+
+  X11Presenter& Display() { return display_; }
+  headless::HeadlessInput& Input() { return input_; }
+
+ private:
+  sdl::SteadyPaceClock clock_;
+  sdl::SdlSystem system_;
+  headless::HeadlessWindowing windowing_;
+  X11Presenter display_;
+  soft::SoftGdi gdi_;
+  posix::PosixFileSystem files_;
+  headless::HeadlessInput input_;
+  soft::SoftDirect3DModule direct3d_;
+};
+
+}  // namespace drawing::platform::x11

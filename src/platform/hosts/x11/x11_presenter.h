@@ -1,0 +1,54 @@
+// The screen of the software device in hosted mode: the adapter offers one
+// display mode, the X window's size at 32 bits, so the program's own choice
+// of the widest mode makes the canvas the window's size. "Opening the full
+// screen" changes no display mode; the back buffer is an XImage in memory
+// shared with the X server (MIT-SHM) where the server allows it, lent to
+// the device so a frame is drawn straight into it, and a present is one
+// XShmPutImage (else XPutImage) at the window's top-left corner, a sync so
+// the memory may be drawn in again, and a wait to the next refresh period.
+// A window that is gone takes presents without a word: the run ends at the
+// next frame.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/hosts/sdl/frame_pacer.h"
+#include "platform/hosts/x11/x11_window.h"
+#include "platform/soft/display_host.h"
+
+namespace drawing::platform::x11 {
+
+class X11Presenter final : public soft::DisplayHost {
+ public:
+  X11Presenter(X11Window& window, sdl::PaceClock& clock);
+  ~X11Presenter() override;
+  X11Presenter(const X11Presenter&) = delete;
+  X11Presenter& operator=(const X11Presenter&) = delete;
+
+  uint32_t ModeCount(Format format) override;
+  bool Mode(Format format, uint32_t index, DisplayMode* mode) override;
+  bool IsUsableFormat(Format format) override { return format == Format::X8R8G8B8; }
+  Caps DeviceCaps() override { return Caps{}; }
+  D3dResult CreateDevice(const PresentParameters& parameters) override;
+  void DeviceReleased() override;
+  D3dResult TestCooperativeLevel() override { return D3dResult::Ok; }
+  D3dResult Reset(const PresentParameters& parameters) override;
+  D3dResult Present(const soft::FrameView& backBuffer) override;
+  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
+  soft::HostMemory LentBackBuffer() override;
+
+  // Inspection: whether frames go through shared memory.
+  bool SharedMemory() const;
+  uint32_t PresentedCount() const { return presented_; }
+
+ private:
+  class WindowImage;
+
+  X11Window& window_;
+  sdl::FramePacer pacer_;
+  std::unique_ptr<WindowImage> image_;
+  uint32_t presented_ = 0;
+};
+
+}  // namespace drawing::platform::x11
