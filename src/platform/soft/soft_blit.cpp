@@ -10,7 +10,7 @@ namespace drawing::platform::soft {
 namespace {
 
 // Copies at least this large do not keep what they write in the cache.
-constexpr size_t kStreamedCopyBytes = size_t{1} << 20;
+constexpr size_t kUncachedCopyBytes = size_t{1} << 20;
 
 size_t RowBytes(const PixelView& view) {
   return (static_cast<size_t>(view.width) * static_cast<size_t>(BitsPerPixel(view.format)) + 7) / 8;
@@ -107,11 +107,12 @@ void CopyArea(const PixelView& destination, int32_t x, int32_t y, int32_t width,
     // A copy of screen size (the Canvas put on the back buffer) goes past
     // the cache: what it writes is only shown, while what it displaced
     // would be read again soon.
-    if (bytes * static_cast<size_t>(height) >= kStreamedCopyBytes) {
+    if (bytes * static_cast<size_t>(height) >= kUncachedCopyBytes) {
       for (int32_t r = 0; r < height; ++r) {
-        StreamCopy(destination.Row(y + r) + offset, source.Row(sourceY + r) + sourceOffset, bytes);
+        UncachedCopy(destination.Row(y + r) + offset, source.Row(sourceY + r) + sourceOffset,
+                     bytes);
       }
-      StreamCopyDone();
+      UncachedCopyDone();
       return;
     }
     for (int32_t r = 0; r < height; ++r) {

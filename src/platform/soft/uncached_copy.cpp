@@ -10,7 +10,7 @@ namespace drawing::platform::soft {
 
 #if defined(__SSE2__)
 
-void StreamCopy(uint8_t* to, const uint8_t* from, size_t bytes) {
+void UncachedCopy(uint8_t* to, const uint8_t* from, size_t bytes) {
   // Up to the first 16-byte boundary of the destination, plainly.
   const size_t head = (16 - (reinterpret_cast<uintptr_t>(to) & 15)) & 15;
   if (bytes < head + 64) {
@@ -34,17 +34,17 @@ void StreamCopy(uint8_t* to, const uint8_t* from, size_t bytes) {
   std::memcpy(to + done, from + done, bytes - done);
 }
 
-void StreamCopyDone() {
+void UncachedCopyDone() {
   _mm_sfence();
 }
 
 #else
 
-void StreamCopy(uint8_t* to, const uint8_t* from, size_t bytes) {
+void UncachedCopy(uint8_t* to, const uint8_t* from, size_t bytes) {
   std::memcpy(to, from, bytes);
 }
 
-void StreamCopyDone() {}
+void UncachedCopyDone() {}
 
 #endif
 

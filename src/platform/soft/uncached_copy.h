@@ -10,9 +10,9 @@ namespace drawing::platform::soft {
 
 // Copies `bytes` bytes from `from` to `to` (not overlapping), the bulk with
 // stores that go past the cache where the machine has them.
-void StreamCopy(uint8_t* to, const uint8_t* from, size_t bytes);
+void UncachedCopy(uint8_t* to, const uint8_t* from, size_t bytes);
 
-// Orders the streamed stores before any later store or load.
-void StreamCopyDone();
+// Orders the uncached stores before any later store or load.
+void UncachedCopyDone();
 
 }  // namespace drawing::platform::soft

@@ -13,7 +13,7 @@
 namespace drawing::platform::soft {
 namespace {
 
-TEST(StreamCopyTest, CopiesEveryByteAtAnyAlignmentAndLength) {
+TEST(UncachedCopyTest, CopiesEveryByteAtAnyAlignmentAndLength) {
   std::mt19937 random(77u);
   std::vector<uint8_t> from(1024);
   for (uint8_t& byte : from) {
@@ -23,8 +23,8 @@ TEST(StreamCopyTest, CopiesEveryByteAtAnyAlignmentAndLength) {
     for (size_t bytes : {size_t{0}, size_t{1}, size_t{15}, size_t{63}, size_t{64}, size_t{79},
                          size_t{80}, size_t{200}, size_t{511}, size_t{1000}}) {
       std::vector<uint8_t> to(1040, 0xCD);
-      StreamCopy(to.data() + at, from.data() + 3, bytes);
-      StreamCopyDone();
+      UncachedCopy(to.data() + at, from.data() + 3, bytes);
+      UncachedCopyDone();
       ASSERT_EQ(std::memcmp(to.data() + at, from.data() + 3, bytes), 0) << at << " " << bytes;
       // Nothing around the copy is touched.
       for (size_t k = 0; k < at; ++k) {
@@ -37,7 +37,7 @@ TEST(StreamCopyTest, CopiesEveryByteAtAnyAlignmentAndLength) {
   }
 }
 
-TEST(StreamCopyTest, AScreenSizedBlitCopiesItsAreaAndNothingElse) {
+TEST(UncachedCopyTest, AScreenSizedBlitCopiesItsAreaAndNothingElse) {
   constexpr int32_t kWidth = 700;
   constexpr int32_t kHeight = 420;  // over 1 MiB of 32-bit pixels
   std::vector<uint8_t> source(static_cast<size_t>(kWidth) * kHeight * 4);
