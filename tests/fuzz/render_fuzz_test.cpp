@@ -18,7 +18,7 @@
 
 #include "render_case.h"
 #include "scenarios/render_tool.h"
-#include "scenarios/scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace drawing::fuzz {
 namespace {
@@ -69,7 +69,7 @@ Outcome RunProgram(const std::string& program, const std::vector<std::string>& a
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  outcome.errors = scenarios::ReadAll(errorsFile);
+  outcome.errors = support::ReadAll(errorsFile);
   return outcome;
 }
 
@@ -105,7 +105,7 @@ std::string Judge(const Outcome& outcome) {
 TEST(RenderFuzz, EveryRunEndsCleanly) {
   const std::filesystem::path program = scenarios::RenderProgram();
   ASSERT_FALSE(program.empty()) << "drawing-render not found";
-  scenarios::ScratchDirectory scratch;
+  support::ScratchDirectory scratch;
   std::filesystem::create_directory(scratch.Path() / "dir");
   ASSERT_EQ(mkfifo((scratch.Path() / "fifo").c_str(), 0600), 0);
 

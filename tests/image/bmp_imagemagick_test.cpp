@@ -57,7 +57,7 @@ class BmpImageMagick : public testing::ImageWorld {
     p[0] = b, p[1] = g, p[2] = r, p[3] = a;
   }
 
-  testing::TempDirectory directory;
+  support::ScratchDirectory directory;
   platform::headless::LocalFileSystem files;
   BmpWriter writer{images, gdi, heap, files};
 };

@@ -36,7 +36,7 @@ class BmpReplace : public testing::ImageWorld {
     }
   }
 
-  testing::TempDirectory directory;
+  support::ScratchDirectory directory;
   testing::RecordingFileSystem files;
   BmpWriter writer;
 };
@@ -139,7 +139,7 @@ TEST_F(BmpReplace, NameOfADirectoryFails) {
 }
 
 TEST(LocalFileSystem, DiscardLeavesTargetAlone) {
-  testing::TempDirectory directory;
+  support::ScratchDirectory directory;
   const std::string name = directory.File("kept.txt");
   std::ofstream(name) << "earlier";
   platform::headless::LocalFileSystem files;
@@ -162,7 +162,7 @@ TEST(LocalFileSystem, DiscardLeavesTargetAlone) {
 }
 
 TEST(LocalFileSystem, CommitMovesTheCompleteFileIntoPlace) {
-  testing::TempDirectory directory;
+  support::ScratchDirectory directory;
   const std::string name = directory.File("new.txt");
   platform::headless::LocalFileSystem files;
   std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(name);
@@ -179,7 +179,7 @@ TEST(LocalFileSystem, CommitMovesTheCompleteFileIntoPlace) {
 }
 
 TEST(LocalFileSystem, LeftoversOfAKilledSaveOfTheSameTargetGo) {
-  testing::TempDirectory directory;
+  support::ScratchDirectory directory;
   const uint32_t gone = 2147483644;  // beyond any process id in use
 #ifdef _WIN32
   const auto alive = static_cast<uint32_t>(_getpid());

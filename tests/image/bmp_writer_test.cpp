@@ -24,7 +24,7 @@ class BmpWorld : public testing::ImageWorld {
     p[0] = b, p[1] = g, p[2] = r, p[3] = a;
   }
 
-  testing::TempDirectory directory;
+  support::ScratchDirectory directory;
   testing::RecordingFileSystem files;
   BmpWriter writer;
 };

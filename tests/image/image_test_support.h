@@ -8,13 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "image/images.h"
 #include "platform/soft/soft_gdi.h"
 #include "runtime/main_heap.h"
+#include "support/scratch_directory.h"
 
 namespace drawing::image::testing {
 
@@ -31,36 +31,6 @@ inline uint32_t Field32(const std::vector<uint8_t>& bytes, size_t at) {
 inline uint16_t Field16(const std::vector<uint8_t>& bytes, size_t at) {
   return static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
 }
-
-// A directory of its own, removed with everything in it afterwards.
-class TempDirectory {
- public:
-  TempDirectory() {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("drawing-image-" + std::string(info->name()) + "-" + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDirectory() {
-    std::error_code error;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, error);
-    std::filesystem::remove_all(path_, error);
-  }
-  TempDirectory(const TempDirectory&) = delete;
-  TempDirectory& operator=(const TempDirectory&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  size_t EntryCount() const {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(path_),
-                                             std::filesystem::directory_iterator()));
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 class ImageWorld : public ::testing::Test {
  protected:

@@ -8,9 +8,12 @@
 #include <string>
 
 #include "render_tool.h"
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace drawing::scenarios {
+
+using support::ReadAll;
+using support::ScratchDirectory;
 namespace {
 
 // Runs `command` through the shell; its exit status.

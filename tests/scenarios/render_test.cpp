@@ -9,9 +9,12 @@
 #include <memory>
 
 #include "render_tool.h"
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace drawing::scenarios {
+
+using support::ReadAll;
+using support::ScratchDirectory;
 namespace {
 
 namespace fs = std::filesystem;

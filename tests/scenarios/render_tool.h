@@ -8,9 +8,12 @@
 #include <filesystem>
 #include <string>
 
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace drawing::scenarios {
+
+using support::ReadAll;
+using support::ScratchDirectory;
 
 struct RenderRun {
   int status = -1;

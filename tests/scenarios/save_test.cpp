@@ -6,9 +6,12 @@
 #include <string>
 
 #include "scenario.h"
-#include "scratch_directory.h"
+#include "support/scratch_directory.h"
 
 namespace drawing::scenarios {
+
+using support::ReadAll;
+using support::ScratchDirectory;
 namespace {
 
 namespace fs = std::filesystem;

@@ -8,11 +8,11 @@
 #include <fstream>
 #include <thread>
 
-#include "image_test_support.h"
 #include "platform/files/temporary_name.h"
 #include "platform/posix/posix_file_system.h"
+#include "support/scratch_directory.h"
 
-namespace drawing::image {
+namespace drawing::platform::posix {
 namespace {
 
 namespace fs = std::filesystem;
@@ -23,17 +23,14 @@ class PosixFileSystemTest : public ::testing::Test {
     std::unique_ptr<platform::OutputFile> file = files.CreateReplacing(path);
     return file && file->Write(text.data(), text.size()) && file->Commit();
   }
-  std::string Read(const std::string& path) {
-    const std::vector<uint8_t> bytes = testing::ReadFile(path);
-    return {bytes.begin(), bytes.end()};
-  }
+  std::string Read(const std::string& path) { return support::ReadAll(path); }
   struct stat Status(const std::string& path) {
     struct stat status {};
     EXPECT_EQ(lstat(path.c_str(), &status), 0) << path;
     return status;
   }
 
-  testing::TempDirectory directory;
+  support::ScratchDirectory directory;
   platform::posix::PosixFileSystem files;
 };
 
@@ -135,4 +132,4 @@ TEST_F(PosixFileSystemTest, NamesUpToTheLimitSave) {
 }
 
 }  // namespace
-}  // namespace drawing::image
+}  // namespace drawing::platform::posix

@@ -1,5 +1,6 @@
 // A fresh directory under the system's temporary directory, removed with
-// everything in it when the object goes.
+// everything in it when the object goes (even where a test took away its
+// write permission).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@
 #include <random>
 #include <string>
 
-namespace drawing::scenarios {
+namespace drawing::support {
 
 class ScratchDirectory {
  public:
@@ -23,13 +24,20 @@ class ScratchDirectory {
   }
   ~ScratchDirectory() {
     std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
   }
   ScratchDirectory(const ScratchDirectory&) = delete;
   ScratchDirectory& operator=(const ScratchDirectory&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  std::string operator/(const std::string& name) const { return File(name); }
+  size_t EntryCount() const {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(path_),
+                                             std::filesystem::directory_iterator()));
+  }
 
  private:
   std::filesystem::path path_;
@@ -40,4 +48,4 @@ inline std::string ReadAll(const std::filesystem::path& path) {
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace drawing::scenarios
+}  // namespace drawing::support
