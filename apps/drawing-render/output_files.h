@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/render_options.h"
 #include "image/bmp_writer.h"
 #include "platform/file_system.h"
 #include "platform/soft/display_host.h"
+#include "render_options.h"
 
 namespace drawing::render {
 

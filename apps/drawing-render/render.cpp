@@ -9,15 +9,15 @@
 #include <system_error>
 
 #include "app/application.h"
-#include "app/input_script.h"
 #include "app/message_text.h"
-#include "app/render_options.h"
 #include "image/bmp_writer.h"
 #include "image/png_encoder.h"
+#include "input_script.h"
 #include "output_files.h"
 #include "platform/hosts/headless/headless_host.h"
 #include "platform/soft/soft_device.h"
 #include "progress.h"
+#include "render_options.h"
 #include "video_output.h"
 
 namespace drawing::render {

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/input_script.h"
-#include "app/render_options.h"
-
 namespace drawing::app {
 namespace {
 
@@ -19,17 +16,6 @@ TEST(MessageText, ControlCharactersAreEscapedAndLongValuesCut) {
       << "C1 controls and stray bytes";
   EXPECT_EQ(MessageText(std::string(100000, 'x')),
             std::string(kShownValueLimit, 'x') + "... (100000 bytes)");
-}
-
-// The messages that repeat what the user gave use it.
-TEST(MessageText, OptionAndScriptMessagesAreOneSafeLine) {
-  const std::string bad = "\x1b[2J\nx" + std::string(100000, '9');
-  for (const std::string& error :
-       {ParseRenderOptions({"--size", bad}).error, ParseRenderOptions({bad}).error,
-        ParseInputScript("1 key " + bad + " down", bad).error}) {
-    EXPECT_EQ(error.find_first_of("\x1b\n"), std::string::npos) << error;
-    EXPECT_LT(error.size(), 2 * kShownValueLimit + 100);
-  }
 }
 
 }  // namespace

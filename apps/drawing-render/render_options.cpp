@@ -1,9 +1,9 @@
-#include "app/render_options.h"
+#include "render_options.h"
 
 #include <string_view>
 
 #include "app/message_text.h"
-#include "app/number_parse.h"
+#include "number_parse.h"
 
 namespace drawing::app {
 namespace {

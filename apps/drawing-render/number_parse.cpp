@@ -1,4 +1,4 @@
-#include "app/number_parse.h"
+#include "number_parse.h"
 
 #include <charconv>
 

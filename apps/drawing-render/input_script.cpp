@@ -1,4 +1,4 @@
-#include "app/input_script.h"
+#include "input_script.h"
 
 #include <algorithm>
 #include <istream>
@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "app/message_text.h"
-#include "app/number_parse.h"
+#include "number_parse.h"
 
 namespace drawing::app {
 namespace {

@@ -1,6 +1,9 @@
-#include "app/render_options.h"
+#include "render_options.h"
 
 #include <gtest/gtest.h>
+
+#include "app/message_text.h"
+#include "input_script.h"
 
 namespace drawing::app {
 namespace {
@@ -87,6 +90,17 @@ TEST(RenderOptions, HelpAndVersionAreRecognised) {
   EXPECT_TRUE(Parse({"--version"}).options.version);
   EXPECT_NE(Parse({"--version=1"}).error, "");
   EXPECT_NE(RenderUsage().find("--screen"), std::string::npos);
+}
+
+// The messages that repeat what the user gave use it.
+TEST(MessageText, OptionAndScriptMessagesAreOneSafeLine) {
+  const std::string bad = "\x1b[2J\nx" + std::string(100000, '9');
+  for (const std::string& error :
+       {ParseRenderOptions({"--size", bad}).error, ParseRenderOptions({bad}).error,
+        ParseInputScript("1 key " + bad + " down", bad).error}) {
+    EXPECT_EQ(error.find_first_of("\x1b\n"), std::string::npos) << error;
+    EXPECT_LT(error.size(), 2 * kShownValueLimit + 100);
+  }
 }
 
 }  // namespace
