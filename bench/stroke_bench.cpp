@@ -1,6 +1,6 @@
 // The stroke phase of a frame: 31 alpha-blended lines per particle into the
 // opaque 1920 x 1080 Canvas, as the program paints them. The baseline is the
-// plain per-pixel reading (reference_raster.h); the fast path is the image
+// plain per-pixel reading (tests/support/reference_raster.h); the fast path is the image
 // target as the program opens it, drawn through the Drawing wrappers.
 #include <benchmark/benchmark.h>
 
@@ -20,8 +20,8 @@
 #include "image/images.h"
 #include "platform/hosts/headless/headless_system.h"
 #include "platform/soft/soft_gdi.h"
-#include "reference_raster.h"
 #include "runtime/main_heap.h"
+#include "support/reference_raster.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ void ReportRates(benchmark::State& state, size_t lines, int64_t pixelsPerFrame) 
 // Pixels one frame of `lines` blends (lines crossing each other count twice).
 int64_t BlendedPixels(const std::vector<Line>& lines) {
   std::vector<uint8_t> canvas(static_cast<size_t>(kWidth) * kHeight * 4, 0xFF);
-  drawing::reference::ReferenceRaster counter{canvas.data(), kWidth * 4, kWidth, kHeight, 4};
+  drawing::support::ReferenceRaster counter{canvas.data(), kWidth * 4, kWidth, kHeight, 4};
   counter.SetDrawMode(16);
   for (const Line& line : lines) {
     counter.DrawLine(line.x1, line.y1, line.x2, line.y2);
@@ -115,7 +115,7 @@ void BM_StrokesBaseline(benchmark::State& state) {
     std::memcpy(&canvas[k], &black, 4);
   }
   for (auto _ : state) {
-    drawing::reference::ReferenceRaster raster{canvas.data(), kWidth * 4, kWidth, kHeight, 4};
+    drawing::support::ReferenceRaster raster{canvas.data(), kWidth * 4, kWidth, kHeight, 4};
     raster.SetDrawMode(16);
     for (const Line& line : lines) {
       if (line.colour != raster.frontColor) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "../../bench/reference_raster.h"
 #include "raster_target.h"
+#include "support/reference_raster.h"
 
 namespace drawing::draw {
 namespace {
@@ -66,7 +66,7 @@ struct Drawn {
 
   testing::RasterTarget target;
   std::vector<uint8_t> expected;
-  reference::ReferenceRaster plain;
+  support::ReferenceRaster plain;
 };
 
 int32_t RandomMode(std::mt19937& random) {

@@ -1,5 +1,5 @@
 // A plain per-pixel reading of the raster line drawing, kept as the yardstick
-// for the fast raster back-end: the benchmark's baseline and the tests'
+// for the fast raster back-end: the benchmarks' baseline and the tests'
 // reference. Every pixel is located from its coordinates and combined with an
 // integer division per channel; no span loops, no shortcuts.
 #pragma once
@@ -8,9 +8,16 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace drawing::reference {
+#include "draw/draw_context.h"
+
+namespace drawing::support {
 
 struct ReferenceRaster {
+  static constexpr int32_t kBlendModes = draw::DrawModeAlphaBlend | draw::DrawModeAlphaBlendKeep;
+  // Modes that paint their own colour rather than blending the front colour.
+  static constexpr int32_t kOwnColourModes =
+      draw::DrawModeXor | draw::DrawModeGradient | draw::DrawModeCustom;
+
   uint8_t* pixels = nullptr;  // bottom row first
   int32_t pitch = 0;
   int32_t width = 0;
@@ -25,7 +32,7 @@ struct ReferenceRaster {
 
   void SetDrawMode(int32_t mode) {
     drawMode = mode;
-    blendOn = (mode & 48) != 0 && (mode & 194) == 0;
+    blendOn = (mode & kBlendModes) != 0 && (mode & kOwnColourModes) == 0;
     Prepare();
   }
 
@@ -48,11 +55,11 @@ struct ReferenceRaster {
     uint8_t* p = pixels + static_cast<intptr_t>(height - 1 - y) * pitch +
                  static_cast<intptr_t>(x) * bytesPerPixel;
     const int32_t s[3] = {blue, green, red};
-    if ((drawMode & 2) != 0) {
+    if ((drawMode & draw::DrawModeXor) != 0) {
       for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>(p[k] ^ (s[k] & 255));
-    } else if ((drawMode & 8) != 0) {
+    } else if ((drawMode & draw::DrawModeAlphaChannel) != 0) {
       if (bytesPerPixel == 4) p[3] = static_cast<uint8_t>(alpha);
-    } else if ((drawMode & 48) != 0) {
+    } else if ((drawMode & kBlendModes) != 0) {
       if (bytesPerPixel == 3) {
         for (int k = 2; k >= 0; --k) p[k] = static_cast<uint8_t>((p[k] * inverse + s[k]) / 255);
         return;
@@ -67,7 +74,8 @@ struct ReferenceRaster {
               static_cast<uint8_t>((p[k] * inverse * d + s[k] * 255) / (inverse * d + alpha * 255));
         }
       }
-      if ((drawMode & 16) != 0) p[3] = static_cast<uint8_t>((inverse * d + alpha * 255) / 255);
+      if ((drawMode & draw::DrawModeAlphaBlend) != 0)
+        p[3] = static_cast<uint8_t>((inverse * d + alpha * 255) / 255);
     } else {
       for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>(s[k]);
     }
@@ -159,4 +167,4 @@ struct ReferenceRaster {
   }
 };
 
-}  // namespace drawing::reference
+}  // namespace drawing::support
