@@ -20,11 +20,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/hosts/sdl/frame_pacer.h"
 #include "platform/hosts/sdl/sdl_event_sink.h"
 #include "platform/hosts/sdl/sdl_windowing.h"
 #include "platform/hosts/sdl/video_lease.h"
 #include "platform/soft/display_host.h"
+#include "platform/soft/frame_pacer.h"
 
 namespace drawing::platform::sdl {
 

@@ -10,7 +10,6 @@
 // a window another program owns is the x11 host's.
 #pragma once
 
-#include "platform/hosts/sdl/frame_pacer.h"
 #include "platform/hosts/sdl/sdl_direct3d_module.h"
 #include "platform/hosts/sdl/sdl_display_host.h"
 #include "platform/hosts/sdl/sdl_input.h"
@@ -18,6 +17,7 @@
 #include "platform/hosts/sdl/sdl_windowing.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/soft/frame_pacer.h"
 #include "platform/soft/soft_direct3d_module.h"
 #include "platform/soft/soft_gdi.h"
 

@@ -25,12 +25,12 @@
 
 #include "platform/hosts/headless/headless_input.h"
 #include "platform/hosts/headless/headless_windowing.h"
-#include "platform/hosts/sdl/frame_pacer.h"
 #include "platform/hosts/sdl/sdl_system.h"
 #include "platform/hosts/x11/x11_presenter.h"
 #include "platform/hosts/x11/x11_window.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/soft/frame_pacer.h"
 #include "platform/soft/soft_direct3d_module.h"
 #include "platform/soft/soft_gdi.h"
 

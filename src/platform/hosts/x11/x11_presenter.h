@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/hosts/sdl/frame_pacer.h"
 #include "platform/hosts/x11/x11_window.h"
 #include "platform/soft/display_host.h"
+#include "platform/soft/frame_pacer.h"
 
 namespace drawing::platform::x11 {
 

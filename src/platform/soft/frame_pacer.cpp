@@ -1,4 +1,4 @@
-#include "platform/hosts/sdl/frame_pacer.h"
+#include "platform/soft/frame_pacer.h"
 
 #include <chrono>
 #include <thread>

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/hosts/sdl/frame_pacer.h"
+#include "platform/soft/frame_pacer.h"
 
 namespace drawing::platform::sdl {
 namespace {
