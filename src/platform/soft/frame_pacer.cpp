@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-namespace drawing::platform::sdl {
+namespace drawing::platform::soft {
 
 uint64_t SteadyPaceClock::NowMicroseconds() {
   const auto since = std::chrono::steady_clock::now().time_since_epoch();
@@ -44,4 +44,4 @@ void FramePacer::FramePresented() {
   last_ = woke > due && woke - due >= period_ ? woke : due;
 }
 
-}  // namespace drawing::platform::sdl
+}  // namespace drawing::platform::soft

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace drawing::platform::sdl {
+namespace drawing::platform::soft {
 
 class PaceClock {
  public:
@@ -45,4 +45,4 @@ class FramePacer {
   bool started_ = false;
 };
 
-}  // namespace drawing::platform::sdl
+}  // namespace drawing::platform::soft

@@ -1,19 +1,13 @@
 #include "platform/win32/win32_api.h"
 //
-#include <thread>
-
 #include "platform/win32/win32_gdi_display_host.h"
 
 namespace drawing::platform::win32 {
 
-namespace {
-
-constexpr std::chrono::microseconds kPeriod{1000000 / GdiDisplayHost::kRefreshRate};
-
-}  // namespace
-
 GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height)
-    : window_(window), width_(width), height_(height) {}
+    : window_(window), width_(width), height_(height) {
+  pacer_.SetRefreshRate(kRefreshRate);
+}
 
 uint32_t GdiDisplayHost::ModeCount(Format format) {
   return IsUsableFormat(format) ? 1 : 0;
@@ -68,18 +62,8 @@ D3dResult GdiDisplayHost::Present(const soft::FrameView& backBuffer) {
                       static_cast<UINT>(height), backBuffer.pixels, &info, DIB_RGB_COLORS);
     ReleaseDC(window, dc);
   }
-  WaitForNextPeriod();
+  pacer_.FramePresented();
   return D3dResult::Ok;
-}
-
-void GdiDisplayHost::WaitForNextPeriod() {
-  const auto now = std::chrono::steady_clock::now();
-  if (nextFrame_ > now) {
-    std::this_thread::sleep_until(nextFrame_);
-    nextFrame_ += kPeriod;
-  } else {
-    nextFrame_ = now + kPeriod;  // late (or first): a new cadence from now
-  }
 }
 
 }  // namespace drawing::platform::win32

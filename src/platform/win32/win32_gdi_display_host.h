@@ -4,16 +4,16 @@
 // window. Opening the device changes no display mode and takes nothing: the
 // device is "full screen" only in the emulation. The back buffer is memory
 // of this host laid out as a top-down 32-bit DIB, so Present hands it to
-// StretchDIBits as it is and then waits out the rest of a 60 Hz period
-// (Sleep, no busy wait). The device is never lost.
+// SetDIBitsToDevice as it is and then the soft layer's frame pacer sleeps out
+// the rest of a 60 Hz period (no busy wait). The device is never lost.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <vector>
 
 #include "platform/handles.h"
 #include "platform/soft/display_host.h"
+#include "platform/soft/frame_pacer.h"
 
 namespace drawing::platform::win32 {
 
@@ -36,14 +36,14 @@ class GdiDisplayHost final : public soft::DisplayHost {
 
  private:
   D3dResult Accept(const PresentParameters& parameters);
-  void WaitForNextPeriod();
 
   Hwnd window_;
   uint32_t width_;
   uint32_t height_;
   std::vector<uint32_t> pixels_;
   soft::HostMemory lent_;
-  std::chrono::steady_clock::time_point nextFrame_{};
+  soft::SteadyPaceClock clock_;
+  soft::FramePacer pacer_{clock_};
 };
 
 }  // namespace drawing::platform::win32

@@ -5,7 +5,7 @@
 
 #include "platform/soft/frame_pacer.h"
 
-namespace drawing::platform::sdl {
+namespace drawing::platform::soft {
 namespace {
 
 class FakeClock final : public PaceClock {
@@ -23,7 +23,7 @@ class FakeClock final : public PaceClock {
   std::vector<uint64_t> sleeps;
 };
 
-TEST(SdlFramePacer, PresentsThatDoNotWaitAreSpreadOverTheRefreshPeriod) {
+TEST(FramePacer, PresentsThatDoNotWaitAreSpreadOverTheRefreshPeriod) {
   FakeClock clock;
   FramePacer pacer(clock);
   pacer.SetRefreshRate(50);  // 20 ms
@@ -38,7 +38,7 @@ TEST(SdlFramePacer, PresentsThatDoNotWaitAreSpreadOverTheRefreshPeriod) {
   EXPECT_EQ(clock.sleeps[1], 1000000u + 40000u);
 }
 
-TEST(SdlFramePacer, PresentsThatWaitedForTheRetraceAreNotHeldBack) {
+TEST(FramePacer, PresentsThatWaitedForTheRetraceAreNotHeldBack) {
   FakeClock clock;
   FramePacer pacer(clock);
   pacer.SetRefreshRate(60);
@@ -51,7 +51,7 @@ TEST(SdlFramePacer, PresentsThatWaitedForTheRetraceAreNotHeldBack) {
   EXPECT_TRUE(clock.sleeps.empty());
 }
 
-TEST(SdlFramePacer, AnUnknownRefreshRateCountsAsSixtyHertz) {
+TEST(FramePacer, AnUnknownRefreshRateCountsAsSixtyHertz) {
   FakeClock clock;
   FramePacer pacer(clock);
   pacer.SetRefreshRate(0);
@@ -60,7 +60,7 @@ TEST(SdlFramePacer, AnUnknownRefreshRateCountsAsSixtyHertz) {
   EXPECT_EQ(pacer.PeriodMicroseconds(), 1000000u / 120u);
 }
 
-TEST(SdlFramePacer, SleepOverrunsDoNotAccumulate) {
+TEST(FramePacer, SleepOverrunsDoNotAccumulate) {
   FakeClock clock;
   clock.overshoot = 300;
   FramePacer pacer(clock);
@@ -73,7 +73,7 @@ TEST(SdlFramePacer, SleepOverrunsDoNotAccumulate) {
   EXPECT_EQ(clock.sleeps.back(), 1000000u + 5u * 20000u);
 }
 
-TEST(SdlFramePacer, AStallStartsANewCadenceInsteadOfABurst) {
+TEST(FramePacer, AStallStartsANewCadenceInsteadOfABurst) {
   FakeClock clock;
   FramePacer pacer(clock);
   pacer.SetRefreshRate(50);
@@ -86,4 +86,4 @@ TEST(SdlFramePacer, AStallStartsANewCadenceInsteadOfABurst) {
 }
 
 }  // namespace
-}  // namespace drawing::platform::sdl
+}  // namespace drawing::platform::soft

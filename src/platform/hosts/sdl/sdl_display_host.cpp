@@ -36,7 +36,7 @@ bool PrefersWindowSurface(const char* rendererName, const char* glRenderer, bool
   return false;
 }
 
-SdlDisplayHost::SdlDisplayHost(SdlWindowing& windowing, PaceClock& clock, PresentPath path)
+SdlDisplayHost::SdlDisplayHost(SdlWindowing& windowing, soft::PaceClock& clock, PresentPath path)
     : windowing_(windowing), pacer_(clock), path_(path) {}
 
 SdlDisplayHost::~SdlDisplayHost() {

@@ -43,7 +43,7 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
  public:
   // `windowing` knows the SDL window behind the device window; `clock`
   // paces presentation where the retrace wait does not.
-  SdlDisplayHost(SdlWindowing& windowing, PaceClock& clock,
+  SdlDisplayHost(SdlWindowing& windowing, soft::PaceClock& clock,
                  PresentPath path = PresentPath::Automatic);
   ~SdlDisplayHost() override;
   SdlDisplayHost(const SdlDisplayHost&) = delete;
@@ -80,7 +80,7 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   bool RendererWaitsForRetrace() const { return rendererVsync_; }
   const char* RendererName() const;
   SDL_Renderer* Renderer() const { return renderer_; }
-  const FramePacer& Pacer() const { return pacer_; }
+  const soft::FramePacer& Pacer() const { return pacer_; }
   uint32_t PresentedCount() const { return presented_; }
   // Presents that had to upload a copy (the back buffer was not the texture).
   uint32_t CopiedCount() const { return copied_; }
@@ -106,7 +106,7 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   SdlWindowing& windowing_;
   VideoLease video_;
   std::vector<DisplayMode> modes_;
-  FramePacer pacer_;
+  soft::FramePacer pacer_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

@@ -52,7 +52,7 @@ class SdlHost {
   // Declared in the order they start; each stops before those above it (the
   // renderer before its window, the window before SDL's last clean-up).
   SdlSession session_;
-  SteadyPaceClock clock_;
+  soft::SteadyPaceClock clock_;
   SdlSystem system_;
   SdlWindowing windowing_;
   SdlDisplayHost display_;

@@ -48,7 +48,7 @@ class HostedHost {
   headless::HeadlessInput& Input() { return input_; }
 
  private:
-  sdl::SteadyPaceClock clock_;
+  soft::SteadyPaceClock clock_;
   sdl::SdlSystem system_;
   headless::HeadlessWindowing windowing_;
   X11Presenter display_;

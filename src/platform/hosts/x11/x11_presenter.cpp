@@ -125,7 +125,7 @@ class X11Presenter::WindowImage {
   std::vector<char> ownPixels_;
 };
 
-X11Presenter::X11Presenter(X11Window& window, sdl::PaceClock& clock)
+X11Presenter::X11Presenter(X11Window& window, soft::PaceClock& clock)
     : window_(window), pacer_(clock) {
   pacer_.SetRefreshRate(window.RefreshRate());
 }

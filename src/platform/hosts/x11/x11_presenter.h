@@ -21,7 +21,7 @@ namespace drawing::platform::x11 {
 
 class X11Presenter final : public soft::DisplayHost {
  public:
-  X11Presenter(X11Window& window, sdl::PaceClock& clock);
+  X11Presenter(X11Window& window, soft::PaceClock& clock);
   ~X11Presenter() override;
   X11Presenter(const X11Presenter&) = delete;
   X11Presenter& operator=(const X11Presenter&) = delete;
@@ -46,7 +46,7 @@ class X11Presenter final : public soft::DisplayHost {
   class WindowImage;
 
   X11Window& window_;
-  sdl::FramePacer pacer_;
+  soft::FramePacer pacer_;
   std::unique_ptr<WindowImage> image_;
   uint32_t presented_ = 0;
 };

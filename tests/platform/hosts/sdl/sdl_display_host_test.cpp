@@ -14,7 +14,7 @@ using testing::ProcedureLog;
 using testing::PumpAll;
 using testing::PushType;
 
-class StillClock final : public PaceClock {
+class StillClock final : public soft::PaceClock {
  public:
   uint64_t NowMicroseconds() override { return now; }
   void SleepUntil(uint64_t microseconds) override {
