@@ -1,5 +1,6 @@
-// Frame presentation: the message pump, device-loss recovery, the flip, and
-// the scene bracket shared with sprites and the screen drawing target.
+// Frame presentation: the message pump, device-loss recovery, the flip, the
+// scene bracket shared with sprites and the screen drawing target, and the
+// back-buffer clear.
 #include "display/display.h"
 
 namespace drawing::display {
@@ -33,6 +34,25 @@ void Display::EndSceneIfOpen() {
   }
 }
 
+void Display::ShowSprite(int number, int x, int y) {
+  const SpriteRecord* sprite = sprites_.Find(number);
+  if (sprite == nullptr || EnsureScene() == 0) {
+    return;
+  }
+  sprites_.Draw(*sprite, x, y);
+}
+
+void Display::ClearBackBuffer(int32_t colour) {
+  if (state_.device == nullptr) {
+    return;
+  }
+  // RGB with red in the low byte to the device's 0xAARRGGBB order.
+  const auto bits = static_cast<uint32_t>(colour);
+  const uint32_t deviceColour =
+      ((bits & 0xFFu) << 16) | static_cast<uint32_t>(colour >> 16) | (bits & 0xFF00u);
+  state_.device->Clear(0, nullptr, platform::ClearFlag::Target, deviceColour, 0.0f, 0);
+}
+
 D3dResult Display::WaitForLostDevice() {
   platform::System& system = platform_.system;
   const uint32_t start = system.GetTickCount();
@@ -52,14 +72,7 @@ D3dResult Display::WaitForLostDevice() {
 
 int Display::ResetDevice() {
   platform::Device* device = state_.device;
-  runtime::ObjectTable* sprites = state_.sprites;
-  if (sprites != nullptr) {
-    runtime::ObjectIterateReset(sprites);
-    while (auto* record =
-               static_cast<SpriteRecord*>(runtime::ObjectIterateNext(sprites, nullptr))) {
-      ReleaseSpriteDeviceResources(record->texture);
-    }
-  }
+  sprites_.ReleaseDeviceResources();
   // The device refuses to reset while its back buffer is still held.
   if (state_.backBuffer != nullptr) {
     state_.backBuffer->Release();
@@ -68,16 +81,9 @@ int Display::ResetDevice() {
   if (platform::Failed(device->Reset(&state_.presentParameters))) {
     return 0;
   }
-  if (sprites != nullptr) {
-    runtime::ObjectIterateReset(sprites);
-    while (auto* record =
-               static_cast<SpriteRecord*>(runtime::ObjectIterateNext(sprites, nullptr))) {
-      RestoreSpriteDeviceResources(record->texture);
-    }
-  }
+  sprites_.RestoreDeviceResources();
   state_.backBuffer = QueryBackBuffer(*device);
-  // The reset device has its default states; the next sprite sets them all.
-  ResetRenderStateCache();
+  sprites_.ForgetRenderStates();
   return 1;
 }
 

@@ -10,7 +10,6 @@ namespace {
 constexpr const char* kWindowClassName = "MultimediaBase Class";
 constexpr int kIconResource = 1;
 constexpr uint32_t kDirect3DSdkVersion = 32;
-constexpr int32_t kSpriteGrowthStep = 64;
 
 }  // namespace
 
@@ -34,10 +33,6 @@ Display::~Display() {
   }
 }
 
-void Display::DestroySpriteThunk(void* context, int32_t number) {
-  static_cast<Display*>(context)->DestroySprite(number);
-}
-
 intptr_t Display::WindowProcThunk(void* context, platform::Hwnd window, uint32_t message,
                                   uintptr_t wParam, intptr_t lParam) {
   return static_cast<Display*>(context)->ScreenWindowProc(window, message, wParam, lParam);
@@ -45,10 +40,7 @@ intptr_t Display::WindowProcThunk(void* context, platform::Hwnd window, uint32_t
 
 int Display::InitDisplay() {
   // The registry exists whatever fails below, so sprite calls stay harmless.
-  if (state_.sprites == nullptr) {
-    state_.sprites = runtime::ObjectTableNew(heap_, static_cast<int32_t>(sizeof(SpriteRecord)),
-                                             kSpriteGrowthStep, &Display::DestroySpriteThunk, this);
-  }
+  sprites_.CreateRegistry();
   if (CreateScreenWindow() == 0) {
     return 0;
   }
@@ -105,12 +97,6 @@ int Display::CreateScreenWindow() {
   return state_.windowCreated ? 1 : 0;
 }
 
-void Display::ResetRenderStateCache() {
-  for (int32_t& value : state_.renderStateCache) {
-    value = -1;
-  }
-}
-
 int Display::OpenFullScreen(int width, int height, int depth, const char* title, int FlipSync,
                             int refreshRate) {
   const int16_t width16 = static_cast<int16_t>(width);
@@ -126,7 +112,7 @@ int Display::OpenFullScreen(int width, int height, int depth, const char* title,
   }
 
   state_.depth = static_cast<int16_t>(depth);
-  ResetRenderStateCache();
+  sprites_.ForgetRenderStates();
   state_.refreshRate = refreshRate == -1 ? 0 : refreshRate;
   state_.screenWidth = width16;
   state_.screenHeight = height16;

@@ -1,6 +1,6 @@
 // The display subsystem's state: the screen window, the Direct3D object and
 // full-screen device, the screen's size and format, the activation gate, the
-// scene bracket, the sprite registry and the display-mode walk.
+// scene bracket and the display-mode walk. Sprites keep their own state.
 //
 // One instance is owned by `Display`, which alone changes it.
 #pragma once
@@ -9,7 +9,6 @@
 
 #include "platform/direct3d.h"
 #include "platform/handles.h"
-#include "runtime/object_table.h"
 
 namespace drawing::display {
 
@@ -33,15 +32,6 @@ struct DisplayModeList {
 // Pixel-format codes of the back buffer as the screen drawing target reads them.
 enum class ScreenPixelFormatCode : int32_t { X1R5G5B5 = 2, R5G6B5 = 4, X8R8G8B8 = 64 };
 
-// renderStateCache slots, in the order the sprite display sets them.
-enum class RenderStateSlot : int32_t {
-  AlphaBlendEnable = 0,
-  SrcBlend = 1,
-  DestBlend = 2,
-  VertexFormat = 3,
-};
-inline constexpr int kRenderStateSlots = 4;
-
 struct ScreenState {
   platform::Hwnd window = nullptr;        // created once by InitDisplay, never destroyed
   platform::Hwnd screenWindow = nullptr;  // set from window by OpenFullScreen
@@ -59,8 +49,6 @@ struct ScreenState {
   int32_t ScreenPixelFormat = 0;  // a ScreenPixelFormatCode value
   bool DeviceActive = false;      // the device may be presented
   bool SceneOpen = false;         // a scene was begun and not yet ended
-  int32_t renderStateCache[kRenderStateSlots] = {0, 0, 0, 0};  // -1 = not set yet
-  runtime::ObjectTable* sprites = nullptr;                     // registry of SpriteRecord
   DisplayModeList modes{};
 };
 

@@ -3,7 +3,7 @@
 // default-pool surface of 16-bit sprites around a device reset.
 #include <cstring>
 
-#include "display/display.h"
+#include "display/sprites.h"
 
 namespace drawing::display {
 
@@ -77,9 +77,9 @@ void KeyRow16(const uint16_t* source, uint16_t* destination, int32_t count, int3
   }
 }
 
-platform::Surface* Display::CreateSpriteRenderSurface(int width, int height) {
+platform::Surface* Sprites::CreateRenderSurface(int width, int height) {
   platform::Surface* surface = nullptr;
-  if (platform::Failed(state_.device->CreateRenderTarget(
+  if (platform::Failed(screen_.device->CreateRenderTarget(
           static_cast<uint32_t>(width), static_cast<uint32_t>(height), Format::X1R5G5B5,
           platform::MultiSample::None, 0, true, &surface))) {
     ReleaseIfSet(surface);
@@ -87,8 +87,8 @@ platform::Surface* Display::CreateSpriteRenderSurface(int width, int height) {
   return surface;
 }
 
-SpriteTexture* Display::CreateSpriteTexture(int width, int height, SpriteKind kind) {
-  platform::Device* device = state_.device;
+SpriteTexture* Sprites::CreateTexture(int width, int height, SpriteKind kind) {
+  platform::Device* device = screen_.device;
   if (device == nullptr) {
     return nullptr;
   }
@@ -121,7 +121,7 @@ SpriteTexture* Display::CreateSpriteTexture(int width, int height, SpriteKind ki
     return fail();
   }
   if (kind == SpriteKind::Sprite16) {
-    renderSurface = CreateSpriteRenderSurface(width, height);
+    renderSurface = CreateRenderSurface(width, height);
     if (renderSurface == nullptr) {
       return fail();
     }
@@ -143,7 +143,7 @@ SpriteTexture* Display::CreateSpriteTexture(int width, int height, SpriteKind ki
   return block;
 }
 
-platform::Hdc Display::SpriteBeginGdi(SpriteTexture* block) {
+platform::Hdc Sprites::BeginGdi(SpriteTexture* block) {
   if (block == nullptr) {
     return nullptr;
   }
@@ -151,9 +151,9 @@ platform::Hdc Display::SpriteBeginGdi(SpriteTexture* block) {
     return block->gdiContext;
   }
   const Format format = block->kind == SpriteKind::Sprite32 ? Format::X8R8G8B8 : Format::X1R5G5B5;
-  if (block->systemCopy == nullptr && state_.device != nullptr) {
+  if (block->systemCopy == nullptr && screen_.device != nullptr) {
     platform::Surface* systemCopy = nullptr;
-    if (platform::Failed(state_.device->CreateOffscreenPlainSurface(
+    if (platform::Failed(screen_.device->CreateOffscreenPlainSurface(
             static_cast<uint32_t>(block->width), static_cast<uint32_t>(block->height), format,
             platform::Pool::SystemMem, &systemCopy))) {
       ReleaseIfSet(systemCopy);
@@ -181,7 +181,7 @@ platform::Hdc Display::SpriteBeginGdi(SpriteTexture* block) {
   return block->gdiContext;
 }
 
-platform::Texture* Display::SpriteEndGdi(SpriteTexture* block) {
+platform::Texture* Sprites::EndGdi(SpriteTexture* block) {
   if (block == nullptr || block->gdiContext == nullptr) {
     return nullptr;
   }
@@ -200,7 +200,7 @@ platform::Texture* Display::SpriteEndGdi(SpriteTexture* block) {
   return block->texture;
 }
 
-void Display::ApplySpriteColorKey(SpriteTexture* block, int32_t colour) {
+void Sprites::ApplyColorKey(SpriteTexture* block, int32_t colour) {
   if (block == nullptr || block->colorKey == colour) {
     return;
   }
@@ -213,7 +213,7 @@ void Display::ApplySpriteColorKey(SpriteTexture* block, int32_t colour) {
   block->level0->UnlockRect();
 }
 
-int Display::ReleaseSpriteDeviceResources(SpriteTexture* block) {
+int Sprites::ReleaseDeviceResources(SpriteTexture* block) {
   if (block == nullptr) {
     return 0;
   }
@@ -231,7 +231,7 @@ int Display::ReleaseSpriteDeviceResources(SpriteTexture* block) {
   }
 }
 
-int Display::RestoreSpriteDeviceResources(SpriteTexture* block) {
+int Sprites::RestoreDeviceResources(SpriteTexture* block) {
   if (block == nullptr) {
     return 0;
   }
@@ -243,13 +243,13 @@ int Display::RestoreSpriteDeviceResources(SpriteTexture* block) {
     default:
       return 0;
   }
-  if (block->texture == nullptr || state_.device == nullptr) {
+  if (block->texture == nullptr || screen_.device == nullptr) {
     return 0;
   }
   if (block->renderSurface != nullptr) {
     return 1;
   }
-  platform::Surface* renderSurface = CreateSpriteRenderSurface(block->width, block->height);
+  platform::Surface* renderSurface = CreateRenderSurface(block->width, block->height);
   if (renderSurface == nullptr) {
     return 0;
   }

@@ -1,6 +1,7 @@
-// Numbered sprites: creation as a black transparent picture, display as a
-// screen-aligned textured quad, the back-buffer clear and destruction.
-#include "display/display.h"
+// The sprite registry: creation as a black transparent picture, drawing as
+// a screen-aligned textured quad, destruction, and the walk over every sprite
+// around a device reset.
+#include "display/sprites.h"
 
 namespace drawing::display {
 
@@ -17,23 +18,35 @@ bool IntersectRect(const platform::Rect& a, const platform::Rect& b, platform::R
   return out->left < out->right && out->top < out->bottom;
 }
 
+constexpr int32_t kSpriteGrowthStep = 64;
+
 }  // namespace
 
-SpriteRecord* Display::NewSprite(int number, int width, int height) {
+void Sprites::DestroyThunk(void* context, int32_t number) {
+  static_cast<Sprites*>(context)->Destroy(number);
+}
+
+void Sprites::CreateRegistry() {
+  if (registry_ == nullptr) {
+    registry_ = runtime::ObjectTableNew(heap_, static_cast<int32_t>(sizeof(SpriteRecord)),
+                                        kSpriteGrowthStep, &Sprites::DestroyThunk, this);
+  }
+}
+
+SpriteRecord* Sprites::New(int number, int width, int height) {
   // Sprites are device textures: nothing can be made before the screen opens.
-  if (state_.device == nullptr || state_.sprites == nullptr) {
+  if (screen_.device == nullptr || registry_ == nullptr) {
     return nullptr;
   }
   int32_t chosen = number;
-  auto* record =
-      static_cast<SpriteRecord*>(runtime::ObjectAllocate(state_.sprites, number, &chosen));
+  auto* record = static_cast<SpriteRecord*>(runtime::ObjectAllocate(registry_, number, &chosen));
   if (record == nullptr) {
     return nullptr;
   }
-  const SpriteKind kind = state_.depth > 16 ? SpriteKind::Sprite32 : SpriteKind::Sprite16;
-  SpriteTexture* block = CreateSpriteTexture(width, height, kind);
+  const SpriteKind kind = screen_.depth > 16 ? SpriteKind::Sprite32 : SpriteKind::Sprite16;
+  SpriteTexture* block = CreateTexture(width, height, kind);
   if (block == nullptr) {
-    runtime::ObjectRelease(state_.sprites, chosen);
+    runtime::ObjectRelease(registry_, chosen);
     return nullptr;
   }
   record->texture = block;
@@ -44,23 +57,35 @@ SpriteRecord* Display::NewSprite(int number, int width, int height) {
   record->coords[2] = {0.0f, 1.0f};
   record->coords[3] = {1.0f, 1.0f};
 
-  platform::Gdi& gdi = platform_.gdi;
-  platform::Hdc dc = SpriteBeginGdi(block);
+  platform::Hdc dc = BeginGdi(block);
   if (dc != nullptr) {
-    platform::Hbrush brush = gdi.CreateSolidBrush(0);
+    platform::Hbrush brush = gdi_.CreateSolidBrush(0);
     if (brush != nullptr) {
-      gdi.FillRect(dc, platform::Rect{0, 0, width, height}, brush);
-      gdi.DeleteObject(brush);
+      gdi_.FillRect(dc, platform::Rect{0, 0, width, height}, brush);
+      gdi_.DeleteObject(brush);
     }
-    SpriteEndGdi(block);
+    EndGdi(block);
   }
-  ApplySpriteColorKey(block, SpriteColorKey);
+  ApplyColorKey(block, SpriteColorKey);
   return record;
 }
 
-void Display::SetSpriteRenderStates(int32_t alphaBlendEnable, int32_t sourceBlend,
-                                    int32_t destinationBlend, int32_t vertexFormat) {
-  platform::Device* device = state_.device;
+SpriteRecord* Sprites::Find(int number) const {
+  if (registry_ == nullptr) {
+    return nullptr;
+  }
+  return static_cast<SpriteRecord*>(runtime::ObjectFind(registry_, number));
+}
+
+void Sprites::ForgetRenderStates() {
+  for (int32_t& value : renderStateCache_) {
+    value = -1;
+  }
+}
+
+void Sprites::SetRenderStates(int32_t alphaBlendEnable, int32_t sourceBlend,
+                              int32_t destinationBlend, int32_t vertexFormat) {
+  platform::Device* device = screen_.device;
   if (device == nullptr) {
     return;
   }
@@ -70,10 +95,10 @@ void Display::SetSpriteRenderStates(int32_t alphaBlendEnable, int32_t sourceBlen
                                                 platform::RenderState::SrcBlend,
                                                 platform::RenderState::DestBlend};
   for (int slot = 0; slot < kRenderStateSlots; ++slot) {
-    if (state_.renderStateCache[slot] == values[slot]) {
+    if (renderStateCache_[slot] == values[slot]) {
       continue;
     }
-    state_.renderStateCache[slot] = values[slot];
+    renderStateCache_[slot] = values[slot];
     const auto value = static_cast<uint32_t>(values[slot]);
     if (slot == static_cast<int>(RenderStateSlot::VertexFormat)) {
       device->SetFVF(value);
@@ -83,57 +108,36 @@ void Display::SetSpriteRenderStates(int32_t alphaBlendEnable, int32_t sourceBlen
   }
 }
 
-void Display::ShowSprite(int number, int x, int y) {
-  if (state_.sprites == nullptr) {
-    return;
-  }
-  auto* record = static_cast<SpriteRecord*>(runtime::ObjectFind(state_.sprites, number));
-  if (record == nullptr || EnsureScene() == 0) {
-    return;
-  }
-  const platform::Rect destination{x, y, x + record->width, y + record->height};
-  const platform::Rect screen{0, 0, state_.screenWidth, state_.screenHeight};
+void Sprites::Draw(const SpriteRecord& sprite, int x, int y) {
+  const platform::Rect destination{x, y, x + sprite.width, y + sprite.height};
+  const platform::Rect screen{0, 0, screen_.screenWidth, screen_.screenHeight};
   platform::Rect visible;
   // Only a visibility test: the device clips the whole quad itself.
   if (!IntersectRect(destination, screen, &visible)) {
     return;
   }
-  SetSpriteRenderStates(1, static_cast<int32_t>(platform::Blend::One),
-                        static_cast<int32_t>(platform::Blend::Zero), kVertexFormat);
+  SetRenderStates(1, static_cast<int32_t>(platform::Blend::One),
+                  static_cast<int32_t>(platform::Blend::Zero), kVertexFormat);
 
   // The half-pixel shift puts texel centres on pixel centres.
   const float left = static_cast<float>(destination.left) - 0.5f;
   const float top = static_cast<float>(destination.top) - 0.5f;
   const float right = static_cast<float>(destination.right) - 0.5f;
   const float bottom = static_cast<float>(destination.bottom) - 0.5f;
-  const SpriteTexCoord* uv = record->coords;
+  const SpriteTexCoord* uv = sprite.coords;
   const SpriteVertex vertices[4] = {
       {left, top, 0.0f, 1.0f, uv[0].u, uv[0].v},
       {right, top, 0.0f, 1.0f, uv[1].u, uv[1].v},
       {left, bottom, 0.0f, 1.0f, uv[2].u, uv[2].v},
       {right, bottom, 0.0f, 1.0f, uv[3].u, uv[3].v},
   };
-  state_.device->SetTexture(0, record->texture->texture);
-  state_.device->DrawPrimitiveUP(platform::PrimitiveType::TriangleStrip, 2, vertices,
-                                 sizeof(SpriteVertex));
+  screen_.device->SetTexture(0, sprite.texture->texture);
+  screen_.device->DrawPrimitiveUP(platform::PrimitiveType::TriangleStrip, 2, vertices,
+                                  sizeof(SpriteVertex));
 }
 
-void Display::ClearBackBuffer(int32_t colour) {
-  if (state_.device == nullptr) {
-    return;
-  }
-  // RGB with red in the low byte to the device's 0xAARRGGBB order.
-  const auto bits = static_cast<uint32_t>(colour);
-  const uint32_t deviceColour =
-      ((bits & 0xFFu) << 16) | static_cast<uint32_t>(colour >> 16) | (bits & 0xFF00u);
-  state_.device->Clear(0, nullptr, platform::ClearFlag::Target, deviceColour, 0.0f, 0);
-}
-
-void Display::DestroySprite(int number) {
-  if (state_.sprites == nullptr) {
-    return;
-  }
-  auto* record = static_cast<SpriteRecord*>(runtime::ObjectFind(state_.sprites, number));
+void Sprites::Destroy(int number) {
+  SpriteRecord* record = Find(number);
   if (record == nullptr) {
     return;
   }
@@ -156,13 +160,33 @@ void Display::DestroySprite(int number) {
     }
     heap_.Free(block);
   }
-  runtime::ObjectRelease(state_.sprites, number);
+  runtime::ObjectRelease(registry_, number);
 }
 
-void Display::DestroyAllSprites() {
-  if (state_.sprites != nullptr) {
-    runtime::ObjectFreeAll(state_.sprites);
+void Sprites::DestroyAll() {
+  if (registry_ != nullptr) {
+    runtime::ObjectFreeAll(registry_);
   }
+}
+
+template <class Action>
+void Sprites::ForEachTexture(Action action) {
+  if (registry_ == nullptr) {
+    return;
+  }
+  runtime::ObjectIterateReset(registry_);
+  while (auto* record =
+             static_cast<SpriteRecord*>(runtime::ObjectIterateNext(registry_, nullptr))) {
+    action(record->texture);
+  }
+}
+
+void Sprites::ReleaseDeviceResources() {
+  ForEachTexture([](SpriteTexture* block) { ReleaseDeviceResources(block); });
+}
+
+void Sprites::RestoreDeviceResources() {
+  ForEachTexture([this](SpriteTexture* block) { RestoreDeviceResources(block); });
 }
 
 }  // namespace drawing::display

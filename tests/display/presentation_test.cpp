@@ -35,7 +35,7 @@ TEST_F(PresentFrameTest, PresentsAFrameWithoutWaiting) {
   EXPECT_EQ(Presented(), 1u);
   EXPECT_EQ(world.Calls(DeviceCallKind::TestCooperativeLevel), 1u);
   EXPECT_EQ(world.host.System().SleepCalls(), sleeps);
-  EXPECT_TRUE(world.State().DeviceActive);
+  EXPECT_TRUE(world.display.ScreenActive());
 }
 
 TEST_F(PresentFrameTest, WhileInactiveNeitherTestsNorPresents) {
@@ -58,7 +58,7 @@ TEST_F(PresentFrameTest, ALossLongerThanTheWaitGivesUpAfter32Milliseconds) {
   EXPECT_EQ(world.display.PresentFrame(), 0);
   EXPECT_EQ(world.host.System().Now() - before, 32u);
   EXPECT_EQ(world.host.System().SleepCalls(), 32u);
-  EXPECT_FALSE(world.State().DeviceActive);
+  EXPECT_FALSE(world.display.ScreenActive());
   EXPECT_EQ(world.Calls(DeviceCallKind::Present), 0u);
 
   // Until the window is activated again, frames pass without a test.
@@ -72,7 +72,7 @@ TEST_F(PresentFrameTest, ALossLongerThanTheWaitGivesUpAfter32Milliseconds) {
   EXPECT_EQ(world.display.PresentFrame(), 1);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 1u);
   EXPECT_EQ(Presented(), 1u);
-  EXPECT_TRUE(world.State().DeviceActive);
+  EXPECT_TRUE(world.display.ScreenActive());
 }
 
 TEST_F(PresentFrameTest, ADeviceReadyForResetWithinTheWaitIsResetAndPresented) {
@@ -83,14 +83,10 @@ TEST_F(PresentFrameTest, ADeviceReadyForResetWithinTheWaitIsResetAndPresented) {
   EXPECT_EQ(world.host.System().SleepCalls(), 10u);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 1u);
   EXPECT_EQ(Presented(), 1u);
-  EXPECT_TRUE(world.State().DeviceActive);
+  EXPECT_TRUE(world.display.ScreenActive());
   // The held back buffer is the reset device's new one.
-  EXPECT_EQ(world.State().backBuffer, &world.Device().BackBuffer());
-  for (int32_t cached : world.State().renderStateCache) {
-    EXPECT_EQ(cached, -1);
-  }
-  // The managed texture kept its picture.
-  EXPECT_NE(runtime::ObjectFind(world.State().sprites, 0), nullptr);
+  EXPECT_EQ(world.display.BackBuffer(), &world.Device().BackBuffer());
+  // The sprite is still there and its managed texture kept its picture.
   world.display.ClearBackBuffer(0xFFFFFF);
   world.display.ShowSprite(0, 0, 0);
   EXPECT_EQ(world.BackBufferPixel(5, 5) & 0xFFFFFFu, 0u);
@@ -102,19 +98,19 @@ TEST_F(PresentFrameTest, ADeviceBackWithinTheWaitIsPresentedWithoutReset) {
   EXPECT_EQ(world.host.System().SleepCalls(), 2u);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 0u);
   EXPECT_EQ(Presented(), 1u);
-  EXPECT_TRUE(world.State().DeviceActive);
+  EXPECT_TRUE(world.display.ScreenActive());
 }
 
 TEST_F(PresentFrameTest, ADriverInternalErrorEndsTheCallWithoutPresenting) {
   QueueCodes({D3dResult::DriverInternalError});
   EXPECT_EQ(world.display.PresentFrame(), 0);
-  EXPECT_FALSE(world.State().DeviceActive);
+  EXPECT_FALSE(world.display.ScreenActive());
   EXPECT_EQ(world.Calls(DeviceCallKind::Present), 0u);
 
   Activate(true);
   QueueCodes({D3dResult::DeviceLost, D3dResult::DeviceLost, D3dResult::DriverInternalError});
   EXPECT_EQ(world.display.PresentFrame(), 0);
-  EXPECT_FALSE(world.State().DeviceActive);
+  EXPECT_FALSE(world.display.ScreenActive());
   EXPECT_EQ(world.Calls(DeviceCallKind::Present), 0u);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 0u);
 }
@@ -123,21 +119,21 @@ TEST_F(PresentFrameTest, AFailedResetLeavesNoBackBufferUntilTheNextReset) {
   LoseDevice(0);
   world.host.Faults().Fail(FaultyCall::Reset, 1);
   EXPECT_EQ(world.display.PresentFrame(), 0);
-  EXPECT_FALSE(world.State().DeviceActive);
-  EXPECT_EQ(world.State().backBuffer, nullptr);
+  EXPECT_FALSE(world.display.ScreenActive());
+  EXPECT_EQ(world.display.BackBuffer(), nullptr);
   EXPECT_EQ(world.Calls(DeviceCallKind::Present), 0u);
 
   Activate(true);
   EXPECT_EQ(world.display.PresentFrame(), 1);
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 2u);
-  EXPECT_EQ(world.State().backBuffer, &world.Device().BackBuffer());
+  EXPECT_EQ(world.display.BackBuffer(), &world.Device().BackBuffer());
   EXPECT_EQ(Presented(), 1u);
 }
 
 TEST_F(PresentFrameTest, AFailedPresentStopsPresentingUntilActivation) {
   world.host.Faults().Fail(FaultyCall::Present, 1);
   EXPECT_EQ(world.display.PresentFrame(), 1);
-  EXPECT_FALSE(world.State().DeviceActive);
+  EXPECT_FALSE(world.display.ScreenActive());
   const uint32_t tests = world.Calls(DeviceCallKind::TestCooperativeLevel);
   EXPECT_EQ(world.display.PresentFrame(), 1);
   EXPECT_EQ(world.Calls(DeviceCallKind::TestCooperativeLevel), tests);
@@ -196,13 +192,15 @@ TEST_F(PresentFrameTest, QuitIsDispatchedLikeAnyOtherMessage) {
   EXPECT_EQ(Presented(), 1u);
 }
 
-TEST(Scene, IsBegunOnceAndEndedOnce) {
+TEST(Scene, IsBegunOnceByTheFirstSpriteAndEndedOnce) {
   DisplayWorld world;
-  EXPECT_EQ(world.display.EnsureScene(), 0);  // no device yet
+  world.display.ShowSprite(0, 0, 0);  // no device, no sprite yet
   ASSERT_EQ(world.Open(), 1);
-  EXPECT_EQ(world.display.EnsureScene(), 1);
-  EXPECT_EQ(world.display.EnsureScene(), 1);
+  ASSERT_NE(world.display.NewSprite(0, 8, 8), nullptr);
+  world.display.ShowSprite(0, 0, 0);
+  world.display.ShowSprite(0, 10, 0);
   EXPECT_EQ(world.Calls(DeviceCallKind::BeginScene), 1u);
+  EXPECT_EQ(world.Calls(DeviceCallKind::DrawPrimitiveUP), 2u);
   world.display.EndSceneIfOpen();
   world.display.EndSceneIfOpen();
   EXPECT_EQ(world.Calls(DeviceCallKind::EndScene), 1u);

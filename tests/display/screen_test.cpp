@@ -24,7 +24,6 @@ TEST(InitDisplay, CreatesAHiddenOnePixelPopupWindow) {
   ASSERT_NE(state.window, nullptr);
   EXPECT_EQ(state.screenWindow, nullptr);
   EXPECT_NE(state.direct3D, nullptr);
-  EXPECT_NE(state.sprites, nullptr);
 
   const auto* window = world.host.Windowing().Window(state.window);
   ASSERT_NE(window, nullptr);
@@ -37,15 +36,16 @@ TEST(InitDisplay, CreatesAHiddenOnePixelPopupWindow) {
   EXPECT_EQ(window->height, 1);
 }
 
-TEST(InitDisplay, ASecondCallIsRefusedAndKeepsTheWindow) {
+TEST(InitDisplay, ASecondCallIsRefusedAndKeepsTheWindowAndTheSprites) {
   DisplayWorld world;
-  ASSERT_EQ(world.display.InitDisplay(), 1);
+  ASSERT_EQ(world.Open(), 1);
+  ASSERT_NE(world.display.NewSprite(0, 8, 8), nullptr);
   const platform::Hwnd window = world.State().window;
-  runtime::ObjectTable* sprites = world.State().sprites;
   EXPECT_EQ(world.display.InitDisplay(), 0);
   EXPECT_EQ(world.State().window, window);
-  EXPECT_EQ(world.State().sprites, sprites);
   EXPECT_EQ(world.host.Windowing().Windows().size(), 1u);
+  world.display.ShowSprite(0, 0, 0);
+  EXPECT_EQ(world.Calls(DeviceCallKind::DrawPrimitiveUP), 1u);
 }
 
 struct ModuleFault {
@@ -53,7 +53,7 @@ struct ModuleFault {
   bool platform::soft::SoftDirect3DModuleFaults::*fault;
 };
 
-TEST(InitDisplay, FailsWithoutDirect3DButKeepsTheSpriteRegistry) {
+TEST(InitDisplay, FailsWithoutDirect3DAndSpriteCallsStayHarmless) {
   const ModuleFault faults[] = {
       {"library", &platform::soft::SoftDirect3DModuleFaults::libraryMissing},
       {"entry point", &platform::soft::SoftDirect3DModuleFaults::entryPointMissing},
@@ -67,12 +67,13 @@ TEST(InitDisplay, FailsWithoutDirect3DButKeepsTheSpriteRegistry) {
     EXPECT_EQ(world.display.InitDisplay(), 0);
     EXPECT_FALSE(world.State().displayReady);
     EXPECT_EQ(world.State().direct3D, nullptr);
-    EXPECT_NE(world.State().sprites, nullptr);
     EXPECT_TRUE(world.State().windowCreated);
 
     // The application goes on regardless; nothing may break.
     EXPECT_EQ(world.display.OpenFullScreen(320, 240, 32, "drawing"), 0);
     EXPECT_EQ(world.display.NewSprite(0, 320, 240), nullptr);
+    world.display.ShowSprite(0, 0, 0);
+    world.display.DestroyAllSprites();
     EXPECT_EQ(world.display.PresentFrame(), 1);
     EXPECT_EQ(world.host.Windowing().CursorCounter(), 0);
   }
@@ -83,7 +84,6 @@ TEST(InitDisplay, AnAdapterWithoutModesReleasesTheDirect3DObject) {
   EXPECT_EQ(world.display.InitDisplay(), 0);
   EXPECT_EQ(world.State().direct3D, nullptr);
   EXPECT_EQ(world.host.Direct3D().Live().direct3d, 0);
-  EXPECT_NE(world.State().sprites, nullptr);
 }
 
 TEST(InitDisplay, FailsWhenTheWindowCannotBeMade) {
@@ -95,7 +95,6 @@ TEST(InitDisplay, FailsWhenTheWindowCannotBeMade) {
     EXPECT_EQ(world.display.InitDisplay(), 0);
     EXPECT_FALSE(world.State().windowCreated);
     EXPECT_EQ(world.State().direct3D, nullptr);
-    EXPECT_NE(world.State().sprites, nullptr);
     // The application opens anyway; without a window nothing is hidden.
     EXPECT_EQ(world.display.OpenFullScreen(320, 240, 32, "drawing"), 0);
     EXPECT_EQ(world.host.Windowing().CursorCounter(), 0);
@@ -181,8 +180,7 @@ TEST(OpenFullScreen, At24BitsFailsAndShowsTheCursorAgain) {
   EXPECT_FALSE(window->visible);
   // The user keeps a pointer.
   EXPECT_EQ(world.host.Windowing().CursorCounter(), 0);
-  // No sprite is left, and none can be made.
-  EXPECT_EQ(runtime::ObjectFind(state.sprites, 0), nullptr);
+  // No sprite can be made.
   EXPECT_EQ(world.display.NewSprite(0, 320, 240), nullptr);
   EXPECT_EQ(world.host.System().OpenTimePeriods(), 0);
   // Nothing to close.
@@ -200,7 +198,6 @@ TEST(OpenFullScreen, ARefusedDeviceDestroysTheSpritesOfTheOpenScreen) {
   ASSERT_EQ(world.host.Direct3D().Live().textures, 1);
   world.host.Faults().Fail(platform::headless::FaultyCall::CreateDevice, 1);
   EXPECT_EQ(world.display.OpenFullScreen(320, 240, 32, "drawing"), 0);
-  EXPECT_EQ(runtime::ObjectFind(world.State().sprites, 3), nullptr);
   EXPECT_EQ(world.host.Direct3D().Live().textures, 0);
   EXPECT_EQ(world.host.Windowing().CursorCounter(), -1);
 }
@@ -262,9 +259,6 @@ TEST(OpenFullScreen, SetsTheDefaultDeviceStates) {
   EXPECT_EQ(device.SamplerStateValue(0, platform::SamplerState::MagFilter), point);
   EXPECT_EQ(device.SamplerStateValue(0, platform::SamplerState::MinFilter), point);
   EXPECT_EQ(device.RenderStateValue(platform::RenderState::MultisampleAntialias), 0u);
-  for (int32_t cached : world.State().renderStateCache) {
-    EXPECT_EQ(cached, -1);
-  }
 }
 
 TEST(CloseFullScreen, ReleasesTheDeviceAndRestoresWindowCursorAndTimer) {
@@ -281,7 +275,6 @@ TEST(CloseFullScreen, ReleasesTheDeviceAndRestoresWindowCursorAndTimer) {
   EXPECT_FALSE(state.SceneOpen);
   EXPECT_EQ(state.screenWidth, 0);
   EXPECT_EQ(state.screenHeight, 0);
-  EXPECT_EQ(runtime::ObjectFind(state.sprites, 0), nullptr);
   EXPECT_EQ(world.host.Device(), nullptr);
   EXPECT_EQ(world.host.Direct3D().Live().devices, 0);
   EXPECT_EQ(world.host.Direct3D().Live().textures, 0);
@@ -289,8 +282,15 @@ TEST(CloseFullScreen, ReleasesTheDeviceAndRestoresWindowCursorAndTimer) {
   EXPECT_EQ(world.host.Windowing().CursorCounter(), 0);
   EXPECT_EQ(world.host.System().OpenTimePeriods(), 0);
   EXPECT_FALSE(world.host.Windowing().Window(state.window)->visible);
-  // The window stays for a later open.
+  // The window stays for a later open; sprite 0 went with the screen, and
+  // the new device's first sprite sets every render state again.
   EXPECT_EQ(world.display.OpenFullScreen(320, 240, 32, "again"), 1);
+  world.display.ShowSprite(0, 0, 0);
+  EXPECT_EQ(world.Calls(DeviceCallKind::DrawPrimitiveUP), 0u);
+  ASSERT_NE(world.display.NewSprite(0, 16, 16), nullptr);
+  world.display.ShowSprite(0, 0, 0);
+  EXPECT_EQ(world.Calls(DeviceCallKind::SetFVF), 1u);
+  EXPECT_EQ(world.Device().RenderStateValue(platform::RenderState::AlphaBlendEnable), 1u);
 }
 
 TEST(CloseFullScreen, TwiceOrWithoutAScreenDoesNothing) {

@@ -1,5 +1,6 @@
-// Sprites: creation as a black transparent picture, GDI access and keying,
-// display as a quad, the back-buffer clear, destruction and device resets.
+// Sprites: creation as a black transparent picture, display as a quad, the
+// back-buffer clear, destruction and device resets through the display; GDI
+// access and keying through a `Sprites` of its own over the open screen.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -24,11 +25,12 @@ uint32_t SurfacePixel(platform::Surface* surface, int32_t x, int32_t y, int32_t 
   return raw;
 }
 
-void WriteSurfacePixel(platform::Surface* surface, int32_t x, int32_t y, uint32_t raw) {
+void WriteSurfacePixel(platform::Surface* surface, int32_t x, int32_t y, uint32_t raw,
+                       int32_t bytes = 4) {
   LockedRect locked;
   ASSERT_TRUE(platform::Succeeded(surface->LockRect(&locked, nullptr, LockFlag::None)));
   auto* row = static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch;
-  std::memcpy(row + x * 4, &raw, 4);
+  std::memcpy(row + x * bytes, &raw, static_cast<size_t>(bytes));
   surface->UnlockRect();
 }
 
@@ -40,12 +42,11 @@ class SpriteTest : public ::testing::Test {
     return SurfacePixel(sprite->texture->level0, x, y, bytes);
   }
   const platform::soft::SoftLiveObjects& Live() { return world.host.Direct3D().Live(); }
-  // A new 4 x 4 sprite 0 on a 32-bit screen.
-  SpriteRecord* OpenWithSprite() {
-    Open(32);
-    SpriteRecord* sprite = world.display.NewSprite(0, 4, 4);
-    EXPECT_NE(sprite, nullptr);
-    return sprite;
+  // Whether ShowSprite finds a sprite with that number (it then draws).
+  bool Shown(int number) {
+    const uint32_t draws = world.Calls(DeviceCallKind::DrawPrimitiveUP);
+    world.display.ShowSprite(number, 0, 0);
+    return world.Calls(DeviceCallKind::DrawPrimitiveUP) > draws;
   }
 
   DisplayWorld world;
@@ -83,10 +84,11 @@ TEST_F(SpriteTest, AtDepth16ASpriteHasA16BitTextureAndARenderSurface) {
 TEST_F(SpriteTest, WithoutAScreenNoSpriteIsMade) {
   ASSERT_EQ(world.display.InitDisplay(), 1);
   EXPECT_EQ(world.display.NewSprite(0, 8, 8), nullptr);
-  EXPECT_EQ(runtime::ObjectFind(world.State().sprites, 0), nullptr);
   world.display.ShowSprite(0, 0, 0);
   world.display.ClearBackBuffer(0);
   world.display.DestroySprite(0);
+  ASSERT_EQ(world.display.OpenFullScreen(64, 48, 32, "drawing"), 1);
+  EXPECT_FALSE(Shown(0));
 }
 
 TEST_F(SpriteTest, ShownItPaintsItsRectangleBlack) {
@@ -99,7 +101,7 @@ TEST_F(SpriteTest, ShownItPaintsItsRectangleBlack) {
   EXPECT_EQ(world.BackBufferPixel(4, 6) & 0xFFFFFFu, 0xFFFFFFu);
   EXPECT_EQ(world.BackBufferPixel(25, 15) & 0xFFFFFFu, 0xFFFFFFu);
   EXPECT_EQ(world.BackBufferPixel(24, 16) & 0xFFFFFFu, 0xFFFFFFu);
-  EXPECT_TRUE(world.State().SceneOpen);
+  EXPECT_TRUE(world.Device().InScene());
 }
 
 TEST_F(SpriteTest, PartlyOffScreenTheWholeQuadIsDrawnAndClipped) {
@@ -125,9 +127,10 @@ TEST_F(SpriteTest, OffScreenNothingIsDrawnAndNoStateChanges) {
   EXPECT_EQ(world.Calls(DeviceCallKind::SetTexture), 0u);
   EXPECT_EQ(world.Calls(DeviceCallKind::SetFVF), 0u);
   EXPECT_EQ(world.Calls(DeviceCallKind::SetRenderState), states);
-  for (int32_t cached : world.State().renderStateCache) {
-    EXPECT_EQ(cached, -1);
-  }
+  // Nothing was cached either: the first visible display sets every state.
+  world.display.ShowSprite(0, 0, 0);
+  EXPECT_EQ(world.Calls(DeviceCallKind::SetRenderState) - states, 3u);
+  EXPECT_EQ(world.Calls(DeviceCallKind::SetFVF), 1u);
 }
 
 TEST_F(SpriteTest, TwoDisplaysInAFrameSetTheRenderStatesOnce) {
@@ -142,10 +145,11 @@ TEST_F(SpriteTest, TwoDisplaysInAFrameSetTheRenderStatesOnce) {
   EXPECT_EQ(world.Calls(DeviceCallKind::SetTexture), 2u);
   EXPECT_EQ(world.Calls(DeviceCallKind::DrawPrimitiveUP), 2u);
   EXPECT_EQ(world.Calls(DeviceCallKind::BeginScene), 1u);
-  EXPECT_EQ(world.State().renderStateCache[0], 1);
-  EXPECT_EQ(world.State().renderStateCache[1], 2);  // ONE
-  EXPECT_EQ(world.State().renderStateCache[2], 1);  // ZERO
-  EXPECT_EQ(world.State().renderStateCache[3], 0x104);
+  platform::soft::SoftDevice& device = world.Device();
+  EXPECT_EQ(device.RenderStateValue(platform::RenderState::AlphaBlendEnable), 1u);
+  EXPECT_EQ(device.RenderStateValue(platform::RenderState::SrcBlend), 2u);   // ONE
+  EXPECT_EQ(device.RenderStateValue(platform::RenderState::DestBlend), 1u);  // ZERO
+  EXPECT_EQ(device.Fvf(), 0x104u);
 }
 
 TEST_F(SpriteTest, ShowingAnUnknownNumberDoesNothing) {
@@ -166,67 +170,12 @@ TEST_F(SpriteTest, ClearBackBufferTurnsRgbIntoDeviceOrder) {
   EXPECT_EQ(world.BackBufferPixel(0, 0) & 0xFFFFFFu, 0xFF0000u);
   world.display.ClearBackBuffer(0x123456);
   EXPECT_EQ(world.Device().Log().CallsOf(DeviceCallKind::Clear).back().a, 0x00563412u);
-  EXPECT_FALSE(world.State().SceneOpen);
-}
-
-TEST_F(SpriteTest, GdiDrawingReachesTheTextureKeyedByTheColourKey) {
-  Open(32);
-  SpriteRecord* sprite = world.display.NewSprite(0, 8, 8);
-  ASSERT_NE(sprite, nullptr);
-  SpriteTexture* block = sprite->texture;
-  platform::Hdc dc = world.display.SpriteBeginGdi(block);
-  ASSERT_NE(dc, nullptr);
-  EXPECT_EQ(world.display.SpriteBeginGdi(block), dc);
-  platform::Gdi& gdi = world.host.Gdi();
-  platform::Hbrush red = gdi.CreateSolidBrush(0x0000FF);
-  gdi.FillRect(dc, platform::Rect{2, 3, 4, 5}, red);
-  gdi.DeleteObject(red);
-  // Until the access ends, the texture is as it was.
-  EXPECT_EQ(Texel(sprite, 2, 3), 0u);
-  EXPECT_EQ(world.display.SpriteEndGdi(block), block->texture);
-  EXPECT_EQ(block->gdiContext, nullptr);
-  EXPECT_EQ(Texel(sprite, 2, 3), 0xFFFF0000u);
-  EXPECT_EQ(Texel(sprite, 3, 4), 0xFFFF0000u);
-  EXPECT_EQ(Texel(sprite, 4, 4), 0u);
-  EXPECT_EQ(world.display.SpriteEndGdi(block), nullptr);
-
-  // Keying by red instead turns red transparent and black opaque.
-  world.display.ApplySpriteColorKey(block, 0x0000FF);
-  EXPECT_EQ(block->colorKey, 0x0000FF);
-  EXPECT_EQ(Texel(sprite, 2, 3), 0x00FF0000u);
-  EXPECT_EQ(Texel(sprite, 0, 0), 0xFF000000u);
-}
-
-TEST_F(SpriteTest, KeyingWithTheAppliedColourLeavesTheTextureAlone) {
-  SpriteRecord* sprite = OpenWithSprite();
-  ASSERT_NE(sprite, nullptr);
-  SpriteTexture* block = sprite->texture;
-  // An opaque black texel would lose its alpha if the rows were rewritten.
-  WriteSurfacePixel(block->level0, 1, 1, 0xFF000000u);
-  world.display.ApplySpriteColorKey(block, 0);
-  EXPECT_EQ(Texel(sprite, 1, 1), 0xFF000000u);
-  world.display.ApplySpriteColorKey(block, 0xFFFFFF);
-  world.display.ApplySpriteColorKey(block, 0);
-  EXPECT_EQ(Texel(sprite, 1, 1), 0x00000000u);
-}
-
-TEST_F(SpriteTest, KeyingIsSkippedWhileTheTextureCannotBeLocked) {
-  SpriteRecord* sprite = OpenWithSprite();
-  ASSERT_NE(sprite, nullptr);
-  SpriteTexture* block = sprite->texture;
-  LockedRect held;
-  ASSERT_TRUE(platform::Succeeded(block->level0->LockRect(&held, nullptr, LockFlag::None)));
-  world.display.ApplySpriteColorKey(block, 0x00FF00);
-  EXPECT_EQ(block->colorKey, 0);
-  block->level0->UnlockRect();
+  EXPECT_EQ(world.Calls(DeviceCallKind::BeginScene), 0u);
 }
 
 TEST_F(SpriteTest, ANewSpriteReplacesTheOneWithItsNumber) {
   Open(32);
   ASSERT_NE(world.display.NewSprite(0, 8, 8), nullptr);
-  world.display.SpriteBeginGdi(
-      static_cast<SpriteRecord*>(runtime::ObjectFind(world.State().sprites, 0))->texture);
-  EXPECT_EQ(Live().surfaces, 1);  // the system copy
   SpriteRecord* replaced = world.display.NewSprite(0, 16, 4);
   ASSERT_NE(replaced, nullptr);
   EXPECT_EQ(replaced->width, 16);
@@ -239,7 +188,7 @@ TEST_F(SpriteTest, ARefusedTextureLeavesNoSpriteWithThatNumber) {
   ASSERT_NE(world.display.NewSprite(2, 8, 8), nullptr);
   world.host.Faults().Fail(FaultyCall::CreateTexture, 1);
   EXPECT_EQ(world.display.NewSprite(2, 8, 8), nullptr);
-  EXPECT_EQ(runtime::ObjectFind(world.State().sprites, 2), nullptr);
+  EXPECT_FALSE(Shown(2));
   EXPECT_EQ(Live().textures, 0);
   EXPECT_EQ(Live().surfaces, 0);
 }
@@ -254,7 +203,8 @@ TEST_F(SpriteTest, ARefusedRenderSurfaceReleasesTheTextureToo) {
 
 TEST_F(SpriteTest, WithoutASystemCopyTheSpriteStaysUnfilledButKeyed) {
   world.host.Faults().Fail(FaultyCall::CreateOffscreenPlainSurface, 1);
-  const SpriteRecord* sprite = OpenWithSprite();
+  Open(32);
+  const SpriteRecord* sprite = world.display.NewSprite(0, 4, 4);
   ASSERT_NE(sprite, nullptr);
   EXPECT_EQ(sprite->texture->systemCopy, nullptr);
   EXPECT_EQ(sprite->texture->colorKey, 0);
@@ -278,7 +228,8 @@ TEST_F(SpriteTest, DestroyingReleasesEveryDeviceObject) {
   EXPECT_EQ(Live().surfaces, 4);  // render surface and system copy each
   const size_t blocks = world.heap.LiveBlockCount();
   world.display.DestroySprite(0);
-  EXPECT_EQ(runtime::ObjectFind(world.State().sprites, 0), nullptr);
+  EXPECT_FALSE(Shown(0));
+  EXPECT_TRUE(Shown(1));
   EXPECT_EQ(Live().textures, 1);
   EXPECT_EQ(Live().surfaces, 2);
   EXPECT_EQ(world.heap.LiveBlockCount(), blocks - 1);
@@ -288,52 +239,115 @@ TEST_F(SpriteTest, DestroyingReleasesEveryDeviceObject) {
   EXPECT_EQ(Live().surfaces, 0);
 }
 
-TEST_F(SpriteTest, A16BitSpriteGetsItsRenderSurfaceBackAfterAReset) {
+// A device reset through the headless host's fault script: the device is
+// lost and ready for a reset at the next frame.
+class SpriteResetTest : public SpriteTest {
+ protected:
+  void ResetOnNextFrame() {
+    world.host.Faults().LoseDevice(world.host.System().Now(), 0);
+    EXPECT_EQ(world.display.PresentFrame(), 1);
+  }
+};
+
+TEST_F(SpriteResetTest, A16BitSpriteGetsItsRenderSurfaceBackWithTheTexturePixels) {
   Open(16);
   SpriteRecord* sprite = world.display.NewSprite(0, 8, 8);
   ASSERT_NE(sprite, nullptr);
   SpriteTexture* block = sprite->texture;
-  platform::Hdc dc = world.display.SpriteBeginGdi(block);
-  ASSERT_NE(dc, nullptr);
-  platform::Hbrush white = world.host.Gdi().CreateSolidBrush(0xFFFFFF);
-  world.host.Gdi().FillRect(dc, platform::Rect{0, 0, 2, 2}, white);
-  world.host.Gdi().DeleteObject(white);
-  world.display.SpriteEndGdi(block);
-  ASSERT_EQ(Texel(sprite, 1, 1), 0xFFFFu);
+  WriteSurfacePixel(block->level0, 1, 1, 0xFFFFu, 2);
 
-  world.host.Faults().LoseDevice(world.host.System().Now(), 0);
-  EXPECT_EQ(world.display.PresentFrame(), 1);
+  // The reset is refused while the default-pool render surface is held.
+  ResetOnNextFrame();
   EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 1u);
+  EXPECT_TRUE(world.display.ScreenActive());
   ASSERT_NE(block->renderSurface, nullptr);
   EXPECT_EQ(SurfacePixel(block->renderSurface, 1, 1, 2), 0xFFFFu);
   EXPECT_EQ(SurfacePixel(block->renderSurface, 2, 2, 2), 0x0000u);
+  EXPECT_EQ(Live().surfaces, 2);  // render surface and system copy, nothing leaked
 }
 
-TEST_F(SpriteTest, DeviceResourcesByKind) {
+TEST_F(SpriteResetTest, ARenderSurfaceRefusedAfterAResetComesBackAtTheNextReset) {
   Open(16);
   SpriteRecord* sprite = world.display.NewSprite(0, 4, 4);
   ASSERT_NE(sprite, nullptr);
   SpriteTexture* block = sprite->texture;
-  EXPECT_EQ(world.display.ReleaseSpriteDeviceResources(block), 1);
-  EXPECT_EQ(block->renderSurface, nullptr);
-  EXPECT_EQ(world.display.ReleaseSpriteDeviceResources(block), 0);
-  EXPECT_EQ(world.display.RestoreSpriteDeviceResources(block), 1);
-  EXPECT_NE(block->renderSurface, nullptr);
-  EXPECT_EQ(world.display.RestoreSpriteDeviceResources(block), 1);
-
-  world.display.ReleaseSpriteDeviceResources(block);
   world.host.Faults().Fail(FaultyCall::CreateRenderTarget, 1);
-  EXPECT_EQ(world.display.RestoreSpriteDeviceResources(block), 0);
+  ResetOnNextFrame();
   EXPECT_EQ(block->renderSurface, nullptr);
+  EXPECT_EQ(Live().surfaces, 1);
+  // Without a render surface there is nothing to give up before the next reset.
+  ResetOnNextFrame();
+  EXPECT_EQ(world.Calls(DeviceCallKind::Reset), 2u);
+  EXPECT_NE(block->renderSurface, nullptr);
+  EXPECT_EQ(Live().surfaces, 2);
+}
 
-  SpriteTexture other = *block;
-  other.kind = SpriteKind::Sprite32;
-  EXPECT_EQ(world.display.ReleaseSpriteDeviceResources(&other), 1);
-  EXPECT_EQ(world.display.RestoreSpriteDeviceResources(&other), 1);
-  other.kind = static_cast<SpriteKind>(5);
-  EXPECT_EQ(world.display.ReleaseSpriteDeviceResources(&other), 0);
-  EXPECT_EQ(world.display.RestoreSpriteDeviceResources(&other), 0);
-  EXPECT_EQ(world.display.CreateSpriteTexture(4, 4, static_cast<SpriteKind>(5)), nullptr);
+// GDI access and keying, which the program uses only for the black fill of
+// a new sprite: a `Sprites` of the test's own over the display's open screen.
+class SpriteGdiTest : public SpriteTest {
+ protected:
+  void SetUp() override {
+    Open(32);
+    sprites.CreateRegistry();
+    sprite = sprites.New(0, 8, 8);
+    ASSERT_NE(sprite, nullptr);
+    block = sprite->texture;
+  }
+  void TearDown() override { sprites.DestroyAll(); }
+
+  Sprites sprites{world.heap, world.host.Gdi(), world.display.State()};
+  SpriteRecord* sprite = nullptr;
+  SpriteTexture* block = nullptr;
+};
+
+TEST_F(SpriteGdiTest, DrawingReachesTheTextureKeyedByTheColourKey) {
+  platform::Hdc dc = sprites.BeginGdi(block);
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(sprites.BeginGdi(block), dc);
+  platform::Gdi& gdi = world.host.Gdi();
+  platform::Hbrush red = gdi.CreateSolidBrush(0x0000FF);
+  gdi.FillRect(dc, platform::Rect{2, 3, 4, 5}, red);
+  gdi.DeleteObject(red);
+  // Until the access ends, the texture is as it was.
+  EXPECT_EQ(Texel(sprite, 2, 3), 0u);
+  EXPECT_EQ(sprites.EndGdi(block), block->texture);
+  EXPECT_EQ(block->gdiContext, nullptr);
+  EXPECT_EQ(Texel(sprite, 2, 3), 0xFFFF0000u);
+  EXPECT_EQ(Texel(sprite, 3, 4), 0xFFFF0000u);
+  EXPECT_EQ(Texel(sprite, 4, 4), 0u);
+  EXPECT_EQ(sprites.EndGdi(block), nullptr);
+
+  // Keying by red instead turns red transparent and black opaque.
+  sprites.ApplyColorKey(block, 0x0000FF);
+  EXPECT_EQ(block->colorKey, 0x0000FF);
+  EXPECT_EQ(Texel(sprite, 2, 3), 0x00FF0000u);
+  EXPECT_EQ(Texel(sprite, 0, 0), 0xFF000000u);
+}
+
+TEST_F(SpriteGdiTest, KeyingWithTheAppliedColourLeavesTheTextureAlone) {
+  // An opaque black texel would lose its alpha if the rows were rewritten.
+  WriteSurfacePixel(block->level0, 1, 1, 0xFF000000u);
+  sprites.ApplyColorKey(block, 0);
+  EXPECT_EQ(Texel(sprite, 1, 1), 0xFF000000u);
+  sprites.ApplyColorKey(block, 0xFFFFFF);
+  sprites.ApplyColorKey(block, 0);
+  EXPECT_EQ(Texel(sprite, 1, 1), 0x00000000u);
+}
+
+TEST_F(SpriteGdiTest, KeyingIsSkippedWhileTheTextureCannotBeLocked) {
+  LockedRect held;
+  ASSERT_TRUE(platform::Succeeded(block->level0->LockRect(&held, nullptr, LockFlag::None)));
+  sprites.ApplyColorKey(block, 0x00FF00);
+  EXPECT_EQ(block->colorKey, 0);
+  block->level0->UnlockRect();
+}
+
+TEST_F(SpriteGdiTest, ReplacingASpriteGivesBackItsOpenContext) {
+  ASSERT_NE(sprites.BeginGdi(block), nullptr);
+  EXPECT_EQ(Live().surfaces, 1);  // the system copy
+  ASSERT_NE(sprites.New(0, 16, 4), nullptr);
+  EXPECT_EQ(Live().textures, 1);
+  EXPECT_EQ(Live().surfaces, 1);  // the new sprite's system copy from its black fill
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The screen window's procedure: activation, the swallowed close command and
-// the messages it answers itself.
+// The screen window's procedure, reached as the system reaches it (a message
+// dispatched to the screen window): activation, the swallowed close command
+// and the messages it answers itself.
 #include <gtest/gtest.h>
 
 #include "display_world.h"
@@ -9,6 +10,12 @@ namespace drawing::display::testing {
 namespace {
 
 using platform::Wm;
+
+// What the screen window's procedure answers to `message`.
+intptr_t Send(DisplayWorld& world, Wm message, uintptr_t wParam = 0) {
+  return world.host.Windowing().DispatchMessage(
+      platform::Msg{world.State().window, static_cast<uint32_t>(message), wParam, 0});
+}
 
 // An acquired mouse that the display's deactivation notification lets go,
 // as the application wires it.
@@ -62,17 +69,15 @@ TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
 TEST(ScreenWindowProc, AnyActivationCountsAndNoListenerIsFine) {
   DisplayWorld world;
   ASSERT_EQ(world.Open(), 1);
-  const platform::Hwnd window = world.State().window;
-  const auto activate = static_cast<uint32_t>(Wm::Activate);
 
-  EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0, 0), 0);
-  EXPECT_FALSE(world.State().DeviceActive);
+  EXPECT_EQ(Send(world, Wm::Activate, 0), 0);
+  EXPECT_FALSE(world.display.ScreenActive());
   // Click activation, with the minimised flag in the high word.
-  EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0x00010002u, 0), 0);
-  EXPECT_TRUE(world.State().DeviceActive);
+  EXPECT_EQ(Send(world, Wm::Activate, 0x00010002u), 0);
+  EXPECT_TRUE(world.display.ScreenActive());
   // Only the low word says whether the window is active.
-  EXPECT_EQ(world.display.ScreenWindowProc(window, activate, 0x00010000u, 0), 0);
-  EXPECT_FALSE(world.State().DeviceActive);
+  EXPECT_EQ(Send(world, Wm::Activate, 0x00010000u), 0);
+  EXPECT_FALSE(world.display.ScreenActive());
 }
 
 TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
@@ -97,13 +102,9 @@ TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
 TEST(ScreenWindowProc, AnswersPaintEraseAndButtonsItself) {
   DisplayWorld world;
   ASSERT_EQ(world.display.InitDisplay(), 1);
-  Display& display = world.display;
-  const platform::Hwnd window = world.State().window;
   auto& windowing = world.host.Windowing();
   windowing.KeepMessages(true);
-  auto send = [&](Wm message) {
-    return display.ScreenWindowProc(window, static_cast<uint32_t>(message), 0, 0);
-  };
+  auto send = [&](Wm message) { return Send(world, message); };
 
   EXPECT_EQ(send(Wm::Paint), 1);
   EXPECT_EQ(windowing.BeginPaintCalls(), 1u);
