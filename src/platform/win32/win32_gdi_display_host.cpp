@@ -9,18 +9,6 @@ GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height)
   pacer_.SetRefreshRate(kRefreshRate);
 }
 
-uint32_t GdiDisplayHost::ModeCount(Format format) {
-  return IsUsableFormat(format) ? 1 : 0;
-}
-
-bool GdiDisplayHost::Mode(Format format, uint32_t index, DisplayMode* mode) {
-  if (!IsUsableFormat(format) || index != 0) {
-    return false;
-  }
-  *mode = DisplayMode{width_, height_, kRefreshRate, format};
-  return true;
-}
-
 D3dResult GdiDisplayHost::Accept(const PresentParameters& parameters) {
   // The device checked the format; a size other than the window's cannot be shown.
   if (parameters.BackBufferWidth != width_ || parameters.BackBufferHeight != height_) {

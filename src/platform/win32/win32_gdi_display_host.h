@@ -12,29 +12,25 @@
 #include <vector>
 
 #include "platform/handles.h"
-#include "platform/soft/display_host.h"
 #include "platform/soft/frame_pacer.h"
+#include "platform/soft/window_sized_host.h"
 
 namespace drawing::platform::win32 {
 
-class GdiDisplayHost final : public soft::DisplayHost {
+class GdiDisplayHost final : public soft::WindowSizedHost {
  public:
   static constexpr uint32_t kRefreshRate = 60;
 
   GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height);
 
-  uint32_t ModeCount(Format format) override;
-  bool Mode(Format format, uint32_t index, DisplayMode* mode) override;
-  bool IsUsableFormat(Format format) override { return format == Format::X8R8G8B8; }
-  Caps DeviceCaps() override { return Caps{}; }
   D3dResult CreateDevice(const PresentParameters& parameters) override;
-  D3dResult TestCooperativeLevel() override { return D3dResult::Ok; }
   D3dResult Reset(const PresentParameters& parameters) override;
   D3dResult Present(const soft::FrameView& backBuffer) override;
   bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
   soft::HostMemory LentBackBuffer() override { return lent_; }
 
  private:
+  DisplayMode WindowMode() const override { return DisplayMode{width_, height_, kRefreshRate}; }
   D3dResult Accept(const PresentParameters& parameters);
 
   Hwnd window_;

@@ -140,19 +140,8 @@ bool X11Presenter::SharedMemory() const {
   return image_ != nullptr && image_->Shared();
 }
 
-uint32_t X11Presenter::ModeCount(Format format) {
-  return IsUsableFormat(format) ? 1 : 0;
-}
-
-bool X11Presenter::Mode(Format format, uint32_t index, DisplayMode* mode) {
-  if (!IsUsableFormat(format) || index != 0) {
-    return false;
-  }
-  mode->Width = window_.Width();
-  mode->Height = window_.Height();
-  mode->RefreshRate = window_.RefreshRate();
-  mode->format = format;
-  return true;
+DisplayMode X11Presenter::WindowMode() const {
+  return DisplayMode{window_.Width(), window_.Height(), window_.RefreshRate()};
 }
 
 D3dResult X11Presenter::CreateDevice(const PresentParameters& parameters) {

@@ -14,25 +14,20 @@
 #include <memory>
 
 #include "platform/hosts/x11/x11_window.h"
-#include "platform/soft/display_host.h"
 #include "platform/soft/frame_pacer.h"
+#include "platform/soft/window_sized_host.h"
 
 namespace drawing::platform::x11 {
 
-class X11Presenter final : public soft::DisplayHost {
+class X11Presenter final : public soft::WindowSizedHost {
  public:
   X11Presenter(X11Window& window, soft::PaceClock& clock);
   ~X11Presenter() override;
   X11Presenter(const X11Presenter&) = delete;
   X11Presenter& operator=(const X11Presenter&) = delete;
 
-  uint32_t ModeCount(Format format) override;
-  bool Mode(Format format, uint32_t index, DisplayMode* mode) override;
-  bool IsUsableFormat(Format format) override { return format == Format::X8R8G8B8; }
-  Caps DeviceCaps() override { return Caps{}; }
   D3dResult CreateDevice(const PresentParameters& parameters) override;
   void DeviceReleased() override;
-  D3dResult TestCooperativeLevel() override { return D3dResult::Ok; }
   D3dResult Reset(const PresentParameters& parameters) override;
   D3dResult Present(const soft::FrameView& backBuffer) override;
   bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
@@ -44,6 +39,8 @@ class X11Presenter final : public soft::DisplayHost {
 
  private:
   class WindowImage;
+
+  DisplayMode WindowMode() const override;
 
   X11Window& window_;
   soft::FramePacer pacer_;
