@@ -5,12 +5,14 @@
 //
 // - the screen is X11Presenter: one display mode, the window's size; frames
 //   go to the window with MIT-SHM (else XPutImage), paced to the refresh;
-// - windows, message queue and cursor are the in-memory emulation (the
-//   program's screen window exists only for the program; no X window is
-//   made, no cursor hidden, no pointer confined, nothing grabbed);
-// - keyboard and mouse are DirectInput devices on a physical keyboard and
-//   mouse that nobody touches: the window's owner keeps the input, so keys,
-//   buttons and moves neither end the program nor add particles;
+// - windows, message queue and cursor are the soft layer's (this host is
+//   their WindowHost: the program's screen window exists only as a record,
+//   active once shown; no X window is made, no cursor hidden, no pointer
+//   confined, nothing grabbed);
+// - keyboard and mouse are the soft layer's DirectInput devices on a
+//   physical keyboard and mouse that nobody touches (this host is their
+//   InputHost and feeds nothing): the window's owner keeps the input, so
+//   keys, buttons and moves neither end the program nor add particles;
 // - time and thread-local slots are the SDL host's (SDL's timer needs no
 //   video), files the standard library's.
 //
@@ -23,20 +25,22 @@
 // run and the next host starts at the new size (see docs/architecture.md).
 #pragma once
 
-#include "platform/hosts/headless/headless_input.h"
-#include "platform/hosts/headless/headless_windowing.h"
 #include "platform/hosts/sdl/sdl_system.h"
 #include "platform/hosts/x11/x11_presenter.h"
 #include "platform/hosts/x11/x11_window.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/soft/frame_pacer.h"
+#include "platform/soft/input_host.h"
 #include "platform/soft/soft_direct3d_module.h"
 #include "platform/soft/soft_gdi.h"
+#include "platform/soft/soft_input.h"
+#include "platform/soft/soft_windowing.h"
+#include "platform/soft/window_host.h"
 
 namespace drawing::platform::x11 {
 
-class HostedHost {
+class HostedHost final : private soft::WindowHost, private soft::InputHost {
  public:
   explicit HostedHost(X11Window& window);
   HostedHost(const HostedHost&) = delete;
@@ -45,16 +49,19 @@ class HostedHost {
   platform::Platform GetPlatform();
 
   X11Presenter& Display() { return display_; }
-  headless::HeadlessInput& Input() { return input_; }
 
  private:
+  // The program's window exists only as a record, active once shown.
+  bool OpenWindow(Hwnd /*window*/, const soft::SoftWindow& /*record*/) override { return true; }
+  bool ShowActivates() const override { return true; }
+
   soft::SteadyPaceClock clock_;
   sdl::SdlSystem system_;
-  headless::HeadlessWindowing windowing_;
+  soft::SoftWindowing windowing_;
   X11Presenter display_;
   soft::SoftGdi gdi_;
   posix::PosixFileSystem files_;
-  headless::HeadlessInput input_;
+  soft::SoftInput input_;
   soft::SoftDirect3DModule direct3d_;
 };
 
