@@ -15,7 +15,8 @@ void Drawing::InitDrawing() {
 void Drawing::SetCurrent(DrawContext* context) {
   currentDrawContext_ = context;
   if (tlsIndex_ != TlsOutOfIndexes) {
-    system_.TlsSetValue(tlsIndex_, context);
+    // The slot only mirrors currentDrawContext_, and a slot we own cannot refuse.
+    platform::IgnoreResult(system_.TlsSetValue(tlsIndex_, context));
   }
 }
 

@@ -57,7 +57,8 @@ intptr_t Images::NewImage(int32_t number, int32_t width, int32_t height, int32_t
     return 0;
   }
   platform::Bitmap info;
-  gdi_.GetObjectBitmap(bitmap, &info);
+  // A bitmap just made always describes itself.
+  platform::IgnoreResult(gdi_.GetObjectBitmap(bitmap, &info));
   FillInitialContents(bitmap, info, width, height, depth);
 
   record->handle = bitmap;

@@ -11,7 +11,7 @@ platform::DirectInput* DirectInputHolder::OpenDirectInput() {
     library_ = module_.LoadLibrary();
     if (library_ && module_.GetProcAddress()) {
       // The code is not examined: the object field tells.
-      module_.DirectInputCreateEx(instance_, kVersion, &object_);
+      platform::IgnoreResult(module_.DirectInputCreateEx(instance_, kVersion, &object_));
     }
   }
   ++users_;

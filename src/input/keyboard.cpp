@@ -42,8 +42,8 @@ int32_t Keyboard::PollKeyboard() {
   }
   if (status_ == KeyboardStatus::KeyboardNeedsAcquire) {
     // Failures here show up as a failed read below.
-    device_->SetCooperativeLevel(screen_.ScreenWindow(), kCooperativeLevel);
-    device_->Acquire();
+    platform::IgnoreResult(device_->SetCooperativeLevel(screen_.ScreenWindow(), kCooperativeLevel));
+    platform::IgnoreResult(device_->Acquire());
     status_ = KeyboardStatus::KeyboardReady;
   }
   if (device_->GetDeviceState(static_cast<uint32_t>(keyboardState_.size()),

@@ -101,7 +101,7 @@ int32_t Mouse::PollMouse() {
       // Before the set-up has succeeded its own Acquire comes next poll: a
       // device acquired now would refuse the set-up calls from then on.
       if (status_ == MouseStatus::MouseReady && ScreenHasFocus() != 0) {
-        device_->Acquire();
+        platform::IgnoreResult(device_->Acquire());  // the next poll tells
       }
       return 0;
     default:

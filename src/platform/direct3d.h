@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "platform/handles.h"
+#include "platform/port_result.h"
 
 namespace drawing::platform {
 
@@ -23,8 +24,12 @@ enum class D3dResult : uint32_t {
   InvalidCall = 0x8876086Cu,
 };
 
-constexpr bool Succeeded(D3dResult result) { return static_cast<int32_t>(result) >= 0; }
-constexpr bool Failed(D3dResult result) { return !Succeeded(result); }
+constexpr bool Succeeded(D3dResult result) {
+  return static_cast<int32_t>(result) >= 0;
+}
+constexpr bool Failed(D3dResult result) {
+  return !Succeeded(result);
+}
 
 enum class Format : uint32_t {
   Unknown = 0,
@@ -68,7 +73,9 @@ enum class TextureFilter : uint32_t { Point = 1 };
 
 // Flexible vertex format bits: x, y, z, rhw then one (u, v) pair.
 enum class Fvf : uint32_t { XyzRhw = 0x004, Tex1 = 0x100 };
-constexpr uint32_t FvfBits(Fvf a, Fvf b) { return static_cast<uint32_t>(a) | static_cast<uint32_t>(b); }
+constexpr uint32_t FvfBits(Fvf a, Fvf b) {
+  return static_cast<uint32_t>(a) | static_cast<uint32_t>(b);
+}
 
 struct DisplayMode {
   uint32_t Width = 0;
@@ -115,41 +122,44 @@ class Unknown {
 class Surface : public Unknown {
  public:
   // A null rect locks the whole surface. Rows are top-down, Pitch bytes apart.
-  virtual D3dResult LockRect(LockedRect* locked, const Rect* rect, LockFlag flags) = 0;
+  DRAWING_NODISCARD virtual D3dResult LockRect(LockedRect* locked, const Rect* rect,
+                                               LockFlag flags) = 0;
   virtual D3dResult UnlockRect() = 0;
   // A GDI context whose drawing lands in the surface by ReleaseDC.
-  virtual D3dResult GetDC(Hdc* dc) = 0;
+  DRAWING_NODISCARD virtual D3dResult GetDC(Hdc* dc) = 0;
   virtual D3dResult ReleaseDC(Hdc dc) = 0;
 };
 
 class Texture : public Unknown {
  public:
-  virtual D3dResult GetSurfaceLevel(uint32_t level, Surface** surface) = 0;
-  virtual D3dResult LockRect(uint32_t level, LockedRect* locked, const Rect* rect,
-                             LockFlag flags) = 0;
+  DRAWING_NODISCARD virtual D3dResult GetSurfaceLevel(uint32_t level, Surface** surface) = 0;
+  DRAWING_NODISCARD virtual D3dResult LockRect(uint32_t level, LockedRect* locked, const Rect* rect,
+                                               LockFlag flags) = 0;
   virtual D3dResult UnlockRect(uint32_t level) = 0;
 };
 
 class Device : public Unknown {
  public:
-  virtual D3dResult TestCooperativeLevel() = 0;
-  virtual D3dResult Reset(PresentParameters* parameters) = 0;
+  DRAWING_NODISCARD virtual D3dResult TestCooperativeLevel() = 0;
+  DRAWING_NODISCARD virtual D3dResult Reset(PresentParameters* parameters) = 0;
   // Present(NULL, NULL, NULL, NULL): the whole back buffer to the window.
-  virtual D3dResult Present() = 0;
-  virtual D3dResult BeginScene() = 0;
+  DRAWING_NODISCARD virtual D3dResult Present() = 0;
+  DRAWING_NODISCARD virtual D3dResult BeginScene() = 0;
   virtual D3dResult EndScene() = 0;
   virtual D3dResult Clear(uint32_t count, const Rect* rects, ClearFlag flags, uint32_t color,
                           float z, uint32_t stencil) = 0;
-  virtual D3dResult GetBackBuffer(uint32_t swapChain, uint32_t index, BackBufferType type,
-                                  Surface** surface) = 0;
-  virtual D3dResult CreateTexture(uint32_t width, uint32_t height, uint32_t levels,
-                                  uint32_t usage, Format format, Pool pool,
-                                  Texture** texture) = 0;
-  virtual D3dResult CreateRenderTarget(uint32_t width, uint32_t height, Format format,
-                                       MultiSample multiSample, uint32_t quality, bool lockable,
-                                       Surface** surface) = 0;
-  virtual D3dResult CreateOffscreenPlainSurface(uint32_t width, uint32_t height, Format format,
-                                                Pool pool, Surface** surface) = 0;
+  DRAWING_NODISCARD virtual D3dResult GetBackBuffer(uint32_t swapChain, uint32_t index,
+                                                    BackBufferType type, Surface** surface) = 0;
+  DRAWING_NODISCARD virtual D3dResult CreateTexture(uint32_t width, uint32_t height,
+                                                    uint32_t levels, uint32_t usage, Format format,
+                                                    Pool pool, Texture** texture) = 0;
+  DRAWING_NODISCARD virtual D3dResult CreateRenderTarget(uint32_t width, uint32_t height,
+                                                         Format format, MultiSample multiSample,
+                                                         uint32_t quality, bool lockable,
+                                                         Surface** surface) = 0;
+  DRAWING_NODISCARD virtual D3dResult CreateOffscreenPlainSurface(uint32_t width, uint32_t height,
+                                                                  Format format, Pool pool,
+                                                                  Surface** surface) = 0;
   virtual D3dResult SetRenderState(RenderState state, uint32_t value) = 0;
   virtual D3dResult SetFVF(uint32_t fvf) = 0;
   virtual D3dResult SetTexture(uint32_t stage, Texture* texture) = 0;
@@ -163,15 +173,17 @@ class Device : public Unknown {
 
 class Direct3D : public Unknown {
  public:
-  virtual uint32_t GetAdapterModeCount(uint32_t adapter, Format format) = 0;
-  virtual D3dResult EnumAdapterModes(uint32_t adapter, Format format, uint32_t mode,
-                                     DisplayMode* out) = 0;
-  virtual D3dResult CheckDeviceType(uint32_t adapter, DevType type, Format displayFormat,
-                                    Format backBufferFormat, bool windowed) = 0;
-  virtual D3dResult GetDeviceCaps(uint32_t adapter, DevType type, Caps* caps) = 0;
-  virtual D3dResult CreateDevice(uint32_t adapter, DevType type, Hwnd focusWindow,
-                                 uint32_t behaviorFlags, PresentParameters* parameters,
-                                 Device** device) = 0;
+  DRAWING_NODISCARD virtual uint32_t GetAdapterModeCount(uint32_t adapter, Format format) = 0;
+  DRAWING_NODISCARD virtual D3dResult EnumAdapterModes(uint32_t adapter, Format format,
+                                                       uint32_t mode, DisplayMode* out) = 0;
+  DRAWING_NODISCARD virtual D3dResult CheckDeviceType(uint32_t adapter, DevType type,
+                                                      Format displayFormat, Format backBufferFormat,
+                                                      bool windowed) = 0;
+  DRAWING_NODISCARD virtual D3dResult GetDeviceCaps(uint32_t adapter, DevType type, Caps* caps) = 0;
+  DRAWING_NODISCARD virtual D3dResult CreateDevice(uint32_t adapter, DevType type, Hwnd focusWindow,
+                                                   uint32_t behaviorFlags,
+                                                   PresentParameters* parameters,
+                                                   Device** device) = 0;
 };
 
 // "d3d9.dll" loaded at run time: LoadLibraryA, GetProcAddress("Direct3DCreate9")
@@ -179,10 +191,10 @@ class Direct3D : public Unknown {
 class Direct3DModule {
  public:
   virtual ~Direct3DModule() = default;
-  virtual bool LoadLibrary() = 0;
-  virtual bool GetProcAddress() = 0;
+  DRAWING_NODISCARD virtual bool LoadLibrary() = 0;
+  DRAWING_NODISCARD virtual bool GetProcAddress() = 0;
   // Only after both steps above succeeded. Null on failure.
-  virtual Direct3D* Direct3DCreate9(uint32_t sdkVersion) = 0;
+  DRAWING_NODISCARD virtual Direct3D* Direct3DCreate9(uint32_t sdkVersion) = 0;
 };
 
 }  // namespace drawing::platform

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/handles.h"
+#include "platform/port_result.h"
 
 namespace drawing::platform {
 
@@ -125,15 +126,16 @@ struct DiDeviceObjectData {
 class InputDevice {
  public:
   virtual uint32_t Release() = 0;
-  virtual DiResult SetDataFormat(const DiDataFormat& format) = 0;
-  virtual DiResult SetCooperativeLevel(Hwnd window, uint32_t flags) = 0;
-  virtual DiResult SetProperty(DiProperty property, const DiPropDword& value) = 0;
-  virtual DiResult Acquire() = 0;
+  DRAWING_NODISCARD virtual DiResult SetDataFormat(const DiDataFormat& format) = 0;
+  DRAWING_NODISCARD virtual DiResult SetCooperativeLevel(Hwnd window, uint32_t flags) = 0;
+  DRAWING_NODISCARD virtual DiResult SetProperty(DiProperty property, const DiPropDword& value) = 0;
+  DRAWING_NODISCARD virtual DiResult Acquire() = 0;
   virtual DiResult Unacquire() = 0;
-  virtual DiResult GetDeviceState(uint32_t size, void* data) = 0;
+  DRAWING_NODISCARD virtual DiResult GetDeviceState(uint32_t size, void* data) = 0;
   // *count: in, the records the buffer holds; out, the records filled.
-  virtual DiResult GetDeviceData(uint32_t objectDataSize, DiDeviceObjectData* records,
-                                 uint32_t* count, uint32_t flags) = 0;
+  DRAWING_NODISCARD virtual DiResult GetDeviceData(uint32_t objectDataSize,
+                                                   DiDeviceObjectData* records, uint32_t* count,
+                                                   uint32_t flags) = 0;
 
  protected:
   virtual ~InputDevice() = default;
@@ -142,7 +144,7 @@ class InputDevice {
 class DirectInput {
  public:
   virtual uint32_t Release() = 0;
-  virtual DiResult CreateDeviceEx(DeviceGuid device, InputDevice** out) = 0;
+  DRAWING_NODISCARD virtual DiResult CreateDeviceEx(DeviceGuid device, InputDevice** out) = 0;
 
  protected:
   virtual ~DirectInput() = default;
@@ -153,10 +155,11 @@ class DirectInput {
 class DirectInputModule {
  public:
   virtual ~DirectInputModule() = default;
-  virtual bool LoadLibrary() = 0;
-  virtual bool GetProcAddress() = 0;
+  DRAWING_NODISCARD virtual bool LoadLibrary() = 0;
+  DRAWING_NODISCARD virtual bool GetProcAddress() = 0;
   // Only after both steps above succeeded; *out stays null on failure.
-  virtual DiResult DirectInputCreateEx(Hinstance instance, uint32_t version, DirectInput** out) = 0;
+  DRAWING_NODISCARD virtual DiResult DirectInputCreateEx(Hinstance instance, uint32_t version,
+                                                         DirectInput** out) = 0;
   virtual void FreeLibrary() = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/handles.h"
+#include "platform/port_result.h"
 
 namespace drawing::platform {
 
@@ -85,25 +86,26 @@ class Gdi {
   virtual ~Gdi() = default;
 
   // CreateDCA("DISPLAY", NULL, NULL, NULL); null on failure.
-  virtual Hdc CreateDisplayDC() = 0;
+  DRAWING_NODISCARD virtual Hdc CreateDisplayDC() = 0;
   // A memory context compatible with `dc` (null: with the display).
-  virtual Hdc CreateCompatibleDC(Hdc dc) = 0;
+  DRAWING_NODISCARD virtual Hdc CreateCompatibleDC(Hdc dc) = 0;
   virtual bool DeleteDC(Hdc dc) = 0;
 
   // CreateDIBSection(dc, header + one zero colour entry, DIB_RGB_COLORS, bits,
   // no section, 0). Null on failure; *bits receives the pixel memory.
-  virtual Hbitmap CreateDIBSection(Hdc dc, const BitmapInfoHeader& header, void** bits) = 0;
+  DRAWING_NODISCARD virtual Hbitmap CreateDIBSection(Hdc dc, const BitmapInfoHeader& header,
+                                                     void** bits) = 0;
   // GetObjectA for a BITMAP; false unless the whole record was filled.
-  virtual bool GetObjectBitmap(Hgdiobj object, Bitmap* out) = 0;
+  DRAWING_NODISCARD virtual bool GetObjectBitmap(Hgdiobj object, Bitmap* out) = 0;
   // GetObjectA for a DIBSECTION; false unless the whole record was filled
   // (that is, unless the object is a DIB section).
-  virtual bool GetObjectDibSection(Hgdiobj object, DibSection* out) = 0;
-  virtual ObjType GetObjectType(Hgdiobj object) = 0;
+  DRAWING_NODISCARD virtual bool GetObjectDibSection(Hgdiobj object, DibSection* out) = 0;
+  DRAWING_NODISCARD virtual ObjType GetObjectType(Hgdiobj object) = 0;
   // Returns the object previously selected, or null on failure.
   virtual Hgdiobj SelectObject(Hdc dc, Hgdiobj object) = 0;
-  virtual Hgdiobj GetStockObject(StockObject object) = 0;
-  virtual Hbrush CreateSolidBrush(ColorRef color) = 0;
-  virtual Hpen CreatePen(PenStyle style, int width, ColorRef color) = 0;
+  DRAWING_NODISCARD virtual Hgdiobj GetStockObject(StockObject object) = 0;
+  DRAWING_NODISCARD virtual Hbrush CreateSolidBrush(ColorRef color) = 0;
+  DRAWING_NODISCARD virtual Hpen CreatePen(PenStyle style, int width, ColorRef color) = 0;
   virtual bool DeleteObject(Hgdiobj object) = 0;
 
   // Filled with the selected brush, outlined with the selected pen; covers
@@ -112,8 +114,8 @@ class Gdi {
   virtual bool SetPixelV(Hdc dc, int x, int y, ColorRef color) = 0;
   // USER32 FillRect: columns left..right-1, rows top..bottom-1.
   virtual int FillRect(Hdc dc, const Rect& rect, Hbrush brush) = 0;
-  virtual bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source,
-                      int sourceX, int sourceY, Rop3 operation) = 0;
+  virtual bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX,
+                      int sourceY, Rop3 operation) = 0;
   virtual bool StretchBlt(Hdc destination, int x, int y, int width, int height, Hdc source,
                           int sourceX, int sourceY, int sourceWidth, int sourceHeight,
                           Rop3 operation) = 0;
@@ -128,10 +130,10 @@ class Gdi {
   // GetDIBits(dc, bitmap, start, lines, bits, header, DIB_RGB_COLORS): the
   // bitmap's rows converted to the header's format (24 bits here), bottom-up.
   // Returns the number of rows delivered, 0 on failure.
-  virtual int GetDIBits(Hdc dc, Hbitmap bitmap, uint32_t start, uint32_t lines, void* bits,
-                        BitmapInfoHeader* header) = 0;
+  DRAWING_NODISCARD virtual int GetDIBits(Hdc dc, Hbitmap bitmap, uint32_t start, uint32_t lines,
+                                          void* bits, BitmapInfoHeader* header) = 0;
 
-  virtual uint32_t GdiGetBatchLimit() = 0;
+  DRAWING_NODISCARD virtual uint32_t GdiGetBatchLimit() = 0;
   // Returns the previous limit, 0 on failure.
   virtual uint32_t GdiSetBatchLimit(uint32_t limit) = 0;
 };

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/port_result.h"
+
 namespace drawing::platform {
 
 class System {
@@ -12,15 +14,15 @@ class System {
   virtual ~System() = default;
 
   // Milliseconds since some fixed start, wrapping at 2^32.
-  virtual uint32_t GetTickCount() = 0;
+  DRAWING_NODISCARD virtual uint32_t GetTickCount() = 0;
   virtual void Sleep(uint32_t milliseconds) = 0;
-  virtual uint32_t GetCurrentThreadId() = 0;
+  DRAWING_NODISCARD virtual uint32_t GetCurrentThreadId() = 0;
   // Both return 0 (TIMERR_NOERROR) on success.
   virtual uint32_t timeBeginPeriod(uint32_t milliseconds) = 0;
   virtual uint32_t timeEndPeriod(uint32_t milliseconds) = 0;
   // TlsOutOfIndexes (0xFFFFFFFF) on failure.
-  virtual uint32_t TlsAlloc() = 0;
-  virtual bool TlsSetValue(uint32_t index, void* value) = 0;
+  DRAWING_NODISCARD virtual uint32_t TlsAlloc() = 0;
+  DRAWING_NODISCARD virtual bool TlsSetValue(uint32_t index, void* value) = 0;
 };
 
 }  // namespace drawing::platform

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/handles.h"
+#include "platform/port_result.h"
 
 namespace drawing::platform {
 
@@ -63,15 +64,15 @@ class Windowing {
   virtual ~Windowing() = default;
 
   // GetModuleHandleA(NULL).
-  virtual Hinstance GetModuleHandle() = 0;
+  DRAWING_NODISCARD virtual Hinstance GetModuleHandle() = 0;
   // LoadIconA(instance, MAKEINTRESOURCE(resource)); null when there is none.
-  virtual Hicon LoadIcon(Hinstance instance, int resource) = 0;
+  DRAWING_NODISCARD virtual Hicon LoadIcon(Hinstance instance, int resource) = 0;
   // RegisterClassExA; false on failure.
-  virtual bool RegisterClassEx(const WndClassEx& windowClass) = 0;
+  DRAWING_NODISCARD virtual bool RegisterClassEx(const WndClassEx& windowClass) = 0;
   // CreateWindowExA with no parent, menu or creation data; null on failure.
-  virtual Hwnd CreateWindowEx(uint32_t exStyle, const char* className, const char* title,
-                              uint32_t style, int x, int y, int width, int height,
-                              Hinstance instance) = 0;
+  DRAWING_NODISCARD virtual Hwnd CreateWindowEx(uint32_t exStyle, const char* className,
+                                                const char* title, uint32_t style, int x, int y,
+                                                int width, int height, Hinstance instance) = 0;
   virtual bool SetWindowText(Hwnd window, const char* text) = 0;
   virtual bool MoveWindow(Hwnd window, int x, int y, int width, int height, bool repaint) = 0;
   virtual bool ShowWindow(Hwnd window, ShowCommand command) = 0;
@@ -81,11 +82,11 @@ class Windowing {
   virtual bool ClipCursor(const Rect* rect) = 0;
 
   // PeekMessageA(msg, NULL, 0, 0, PM_REMOVE).
-  virtual bool PeekMessage(Msg* msg) = 0;
+  DRAWING_NODISCARD virtual bool PeekMessage(Msg* msg) = 0;
   virtual bool TranslateMessage(const Msg& msg) = 0;
   virtual intptr_t DispatchMessage(const Msg& msg) = 0;
-  virtual intptr_t DefWindowProc(Hwnd window, uint32_t message, uintptr_t wParam,
-                                 intptr_t lParam) = 0;
+  DRAWING_NODISCARD virtual intptr_t DefWindowProc(Hwnd window, uint32_t message, uintptr_t wParam,
+                                                   intptr_t lParam) = 0;
   // BeginPaint/EndPaint around nothing: validates the window's update region.
   virtual void BeginPaint(Hwnd window) = 0;
   virtual void EndPaint(Hwnd window) = 0;

@@ -25,14 +25,16 @@ struct AcquiredMouse {
     input.KeepCalls(true);
     input.LoadLibrary();
     input.GetProcAddress();
-    input.DirectInputCreateEx(nullptr, 0x0700, &directInput);
-    directInput->CreateDeviceEx(platform::DeviceGuid::SysMouse, &device);
+    EXPECT_EQ(input.DirectInputCreateEx(nullptr, 0x0700, &directInput), platform::DiResult::Ok);
+    EXPECT_EQ(directInput->CreateDeviceEx(platform::DeviceGuid::SysMouse, &device),
+              platform::DiResult::Ok);
     platform::DiDataFormat format;
-    device->SetDataFormat(format);
-    device->SetCooperativeLevel(
-        world.State().window,
-        platform::DisclBits(platform::Discl::NonExclusive, platform::Discl::Foreground));
-    device->Acquire();
+    EXPECT_EQ(device->SetDataFormat(format), platform::DiResult::Ok);
+    EXPECT_EQ(device->SetCooperativeLevel(
+                  world.State().window,
+                  platform::DisclBits(platform::Discl::NonExclusive, platform::Discl::Foreground)),
+              platform::DiResult::Ok);
+    EXPECT_EQ(device->Acquire(), platform::DiResult::Ok);
     headless = input.Device(platform::DeviceGuid::SysMouse);
     world.display.SetDeactivationListener([this] { device->Unacquire(); });
   }

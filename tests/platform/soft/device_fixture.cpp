@@ -90,7 +90,8 @@ D3dResult DeviceTest::DrawSprite(Texture* texture, int32_t left, int32_t top, in
   device->SetFVF(FvfBits(Fvf::XyzRhw, Fvf::Tex1));
   device->SetTexture(0, texture);
   const auto quad = SpriteQuad(left, top, width, height);
-  device->BeginScene();
+  // Outside a scene the draw itself fails, so its result tells.
+  IgnoreResult(device->BeginScene());
   const D3dResult result =
       device->DrawPrimitiveUP(PrimitiveType::TriangleStrip, 2, quad.data(), 24);
   device->EndScene();

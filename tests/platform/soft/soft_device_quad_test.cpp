@@ -121,7 +121,7 @@ TEST_F(SpriteQuadTest, RefusesVerticesItCannotDraw) {
   device->SetTexture(0, texture);
   auto quad = SpriteQuad(0, 0, 2, 2);
   quad[6] += 1.0f;  // the second vertex leaves the rectangle
-  device->BeginScene();
+  ASSERT_EQ(device->BeginScene(), D3dResult::Ok);
   EXPECT_EQ(device->DrawPrimitiveUP(PrimitiveType::TriangleStrip, 2, quad.data(), 24),
             D3dResult::InvalidCall);
   EXPECT_EQ(device->DrawPrimitiveUP(PrimitiveType::TriangleStrip, 2, quad.data(), 20),
@@ -143,7 +143,7 @@ TEST_F(SpriteQuadTest, AReleasedTextureIsNoLongerBound) {
   EXPECT_EQ(Soft().BoundTexture(0), nullptr);
   const auto quad = SpriteQuad(0, 0, 2, 2);
   device->SetFVF(FvfBits(Fvf::XyzRhw, Fvf::Tex1));
-  device->BeginScene();
+  ASSERT_EQ(device->BeginScene(), D3dResult::Ok);
   EXPECT_EQ(device->DrawPrimitiveUP(PrimitiveType::TriangleStrip, 2, quad.data(), 24),
             D3dResult::Ok);
   device->EndScene();

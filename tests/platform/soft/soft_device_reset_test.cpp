@@ -49,7 +49,7 @@ TEST_F(SoftDeviceResetTest, RefusedWhileARenderTargetLives) {
 TEST_F(SoftDeviceResetTest, RefusedWhileTheBackBufferIsHeld) {
   Open();
   Surface* backBuffer = nullptr;
-  device->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer);
+  ASSERT_EQ(device->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer), D3dResult::Ok);
   EXPECT_EQ(ResetSame(), D3dResult::InvalidCall);
   backBuffer->Release();
   EXPECT_EQ(ResetSame(), D3dResult::Ok);
@@ -61,7 +61,8 @@ TEST_F(SoftDeviceResetTest, RefusedWhileTheBackBufferIsHeld) {
 TEST_F(SoftDeviceResetTest, SystemMemorySurfacesAndTexturesMayStay) {
   Open();
   Surface* copy = nullptr;
-  device->CreateOffscreenPlainSurface(4, 4, Format::X8R8G8B8, Pool::SystemMem, &copy);
+  ASSERT_EQ(device->CreateOffscreenPlainSurface(4, 4, Format::X8R8G8B8, Pool::SystemMem, &copy),
+            D3dResult::Ok);
   Texture* texture = PatternTexture(2, 2);
   EXPECT_EQ(ResetSame(), D3dResult::Ok);
   copy->Release();
@@ -75,7 +76,7 @@ TEST_F(SoftDeviceResetTest, ResetRestoresTheInitialStates) {
   device->SetRenderState(RenderState::DestBlend, static_cast<uint32_t>(Blend::One));
   device->SetFVF(0x104);
   device->SetTexture(0, texture);
-  device->BeginScene();
+  ASSERT_EQ(device->BeginScene(), D3dResult::Ok);
   ASSERT_EQ(ResetSame(), D3dResult::Ok);
   EXPECT_EQ(Soft().RenderStateValue(RenderState::AlphaBlendEnable), 0u);
   EXPECT_EQ(Soft().RenderStateValue(RenderState::DestBlend), static_cast<uint32_t>(Blend::Zero));

@@ -80,7 +80,7 @@ TEST_F(SoftDeviceTest, ScenesDoNotNestAndMustBeBalanced) {
 
 TEST_F(SoftDeviceTest, PresentOnlyOutsideAScene) {
   Open();
-  device->BeginScene();
+  ASSERT_EQ(device->BeginScene(), D3dResult::Ok);
   EXPECT_EQ(device->Present(), D3dResult::InvalidCall);
   EXPECT_EQ(host.Display().PresentedCount(), 0u);
   device->EndScene();
@@ -137,8 +137,8 @@ TEST_F(SoftDeviceTest, StatesAreRecordedWithTheirValues) {
 
 TEST_F(SoftDeviceTest, LogKeepsOnlyCountsUnlessAsked) {
   Open();
-  device->TestCooperativeLevel();
-  device->TestCooperativeLevel();
+  EXPECT_EQ(device->TestCooperativeLevel(), D3dResult::Ok);
+  EXPECT_EQ(device->TestCooperativeLevel(), D3dResult::Ok);
   EXPECT_EQ(Soft().Log().Count(DeviceCallKind::TestCooperativeLevel), 2u);
   EXPECT_TRUE(Soft().Log().Calls().empty());
   Soft().Log().Clear();
@@ -181,7 +181,7 @@ TEST_F(SoftDeviceTest, BackBufferIsLockableOnlyWhenAskedFor) {
                                    &parameters, &plain),
             D3dResult::Ok);
   Surface* unlockable = nullptr;
-  plain->GetBackBuffer(0, 0, BackBufferType::Mono, &unlockable);
+  ASSERT_EQ(plain->GetBackBuffer(0, 0, BackBufferType::Mono, &unlockable), D3dResult::Ok);
   EXPECT_EQ(unlockable->LockRect(&locked, nullptr, LockFlag::None), D3dResult::InvalidCall);
   Hdc dc = nullptr;
   EXPECT_EQ(unlockable->GetDC(&dc), D3dResult::InvalidCall);
@@ -193,11 +193,12 @@ TEST_F(SoftDeviceTest, ReleasingEverythingLeavesNothingAlive) {
   Open();
   Texture* texture = PatternTexture(4, 4);
   Surface* level = nullptr;
-  texture->GetSurfaceLevel(0, &level);
+  ASSERT_EQ(texture->GetSurfaceLevel(0, &level), D3dResult::Ok);
   Surface* copy = nullptr;
-  device->CreateOffscreenPlainSurface(4, 4, Format::X8R8G8B8, Pool::SystemMem, &copy);
+  ASSERT_EQ(device->CreateOffscreenPlainSurface(4, 4, Format::X8R8G8B8, Pool::SystemMem, &copy),
+            D3dResult::Ok);
   Surface* backBuffer = nullptr;
-  device->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer);
+  ASSERT_EQ(device->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer), D3dResult::Ok);
   EXPECT_EQ(host.Direct3D().Live().textures, 1);
   EXPECT_EQ(host.Direct3D().Live().surfaces, 1);
 

@@ -274,7 +274,7 @@ TEST_F(SoftInputTest, CallsAreLoggedOnlyWhenATestAsks) {
   EXPECT_TRUE(input.Calls().empty());
   input.KeepCalls(true);
   std::array<uint8_t, 256> state{};
-  keyboard->GetDeviceState(256, state.data());
+  EXPECT_EQ(keyboard->GetDeviceState(256, state.data()), DiResult::Ok);
   keyboard->Unacquire();
   ASSERT_EQ(input.Calls().size(), 2u);
   EXPECT_EQ(input.CallsOf(InputCallKind::Unacquire, DeviceGuid::SysKeyboard).size(), 1u);

@@ -102,7 +102,7 @@ TEST_F(SoftSurfaceTest, GdiWorksOnSixteenBitSurfaces) {
   host.Gdi().SetPixelV(dc, 1, 2, 0x000000FFu);
   surface->ReleaseDC(dc);
   LockedRect locked;
-  surface->LockRect(&locked, nullptr, LockFlag::ReadOnly);
+  ASSERT_EQ(surface->LockRect(&locked, nullptr, LockFlag::ReadOnly), D3dResult::Ok);
   const auto* row =
       reinterpret_cast<const uint16_t*>(static_cast<uint8_t*>(locked.pBits) + 2 * locked.Pitch);
   EXPECT_EQ(row[1] & 0x7FFFu, 0x7C00u);

@@ -190,7 +190,7 @@ TEST_F(HeadlessHostTest, FramesAreStampedAndTheOldestDroppedBeyondTheLimit) {
   for (int32_t frame = 1; frame <= 3; ++frame) {
     host.BeginFrame(frame);
     device->Clear(0, nullptr, ClearFlag::Target, static_cast<uint32_t>(frame), 0.0f, 0);
-    device->Present();
+    EXPECT_EQ(device->Present(), D3dResult::Ok);
   }
   ASSERT_EQ(host.Display().Frames().size(), 2u);
   EXPECT_EQ(host.Display().Frames()[0].frame, 2);

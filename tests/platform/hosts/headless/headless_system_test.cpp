@@ -61,15 +61,15 @@ TEST_F(PresentClockTest, EachPresentedFrameAdvancesTheClockByAFrameTime) {
   Open();
   const uint32_t start = host.System().Now();
   device->Clear(0, nullptr, ClearFlag::Target, 0, 0.0f, 0);
-  device->TestCooperativeLevel();
+  EXPECT_EQ(device->TestCooperativeLevel(), D3dResult::Ok);
   EXPECT_EQ(host.System().Now(), start);
-  device->Present();
-  device->Present();
+  EXPECT_EQ(device->Present(), D3dResult::Ok);
+  EXPECT_EQ(device->Present(), D3dResult::Ok);
   EXPECT_EQ(host.System().Now(), start + 32);
   EXPECT_EQ(host.Display().Frames()[1].tick, start + 16);
   // A refused presentation shows nothing and waits for nothing.
   host.Faults().Fail(headless::FaultyCall::Present, 1);
-  device->Present();
+  EXPECT_TRUE(Failed(device->Present()));
   EXPECT_EQ(host.System().Now(), start + 32);
 }
 
