@@ -1,11 +1,8 @@
 // The software device's screen inside a window of ours, shown through GDI:
-// the screen saver's preview. The adapter has one mode, the window's size at
-// 32 bits and 60 Hz, so the program's choice of the widest mode is the
-// window. Opening the device changes no display mode and takes nothing: the
-// device is "full screen" only in the emulation. The back buffer is memory
-// of this host laid out as a top-down 32-bit DIB, so Present hands it to
-// SetDIBitsToDevice as it is and then the soft layer's frame pacer sleeps out
-// the rest of a 60 Hz period (no busy wait). The device is never lost.
+// the screen saver's preview, one mode, the window's size at 60 Hz
+// (WindowSizedHost). The back buffer is memory of this host laid out as a
+// top-down 32-bit DIB, so Present hands it to SetDIBitsToDevice as it is and
+// then the frame pacer sleeps out the rest of a 60 Hz period.
 #pragma once
 
 #include <cstdint>

@@ -1,9 +1,7 @@
-// The screen of the software device in hosted mode: the adapter offers one
-// display mode, the X window's size at 32 bits, so the program's own choice
-// of the widest mode makes the canvas the window's size. "Opening the full
-// screen" changes no display mode; the back buffer is an XImage in memory
+// The screen of the software device in hosted mode: one display mode, the X
+// window's size (WindowSizedHost). The back buffer is an XImage in memory
 // shared with the X server (MIT-SHM) where the server allows it, lent to
-// the device so a frame is drawn straight into it, and a present is one
+// the device so a frame is drawn straight into it; a present is one
 // XShmPutImage (else XPutImage) at the window's top-left corner, a sync so
 // the memory may be drawn in again, and a wait to the next refresh period.
 // A window that is gone takes presents without a word: the run ends at the
