@@ -1,6 +1,7 @@
 // Rows and columns of the raster back-end, clipped or not: the spans that
 // hand pixels to the rules.
 #include <cstddef>
+#include <optional>
 
 #include "draw/raster_backend.h"
 #include "draw/raster_loops.h"
@@ -10,6 +11,36 @@ namespace drawing::draw {
 using raster::PaintSpan;
 using raster::PerPixel;
 using raster::PrefetchNeighbourRows;
+
+namespace {
+
+struct Span {
+  int32_t start;
+  int32_t length;
+};
+
+// The part of a span on line `line` (of `lines`) from `start` for `length`
+// pixels that lies within 0..limit-1; none when nothing of it does.
+std::optional<Span> ClipSpan(int32_t line, int32_t lines, int32_t start, int64_t length,
+                             int32_t limit) {
+  if (line < 0 || line >= lines) {
+    return std::nullopt;
+  }
+  int64_t first = start;
+  if (first < 0) {
+    length += first;
+    first = 0;
+  }
+  if (first + length > limit) {
+    length = limit - first;
+  }
+  if (length <= 0) {
+    return std::nullopt;
+  }
+  return Span{static_cast<int32_t>(first), static_cast<int32_t>(length)};
+}
+
+}  // namespace
 
 void RasterBackend::PaintRow(int32_t x, int32_t y, int32_t length) {
   if (PerPixel(*this)) {
@@ -35,36 +66,14 @@ void RasterBackend::PaintColumn(int32_t x, int32_t y, int32_t length) {
 }
 
 void RasterBackend::DrawRowClipped(int32_t x, int64_t length, int32_t y) {
-  if (y < 0 || y >= height) {
-    return;
-  }
-  int64_t start = x;
-  if (start < 0) {
-    length += start;
-    start = 0;
-  }
-  if (start + length > width) {
-    length = width - start;
-  }
-  if (length > 0) {
-    PaintRow(static_cast<int32_t>(start), y, static_cast<int32_t>(length));
+  if (const auto span = ClipSpan(y, height, x, length, width)) {
+    PaintRow(span->start, y, span->length);
   }
 }
 
 void RasterBackend::DrawColumnClipped(int32_t y, int64_t length, int32_t x) {
-  if (x < 0 || x >= width) {
-    return;
-  }
-  int64_t start = y;
-  if (start < 0) {
-    length += start;
-    start = 0;
-  }
-  if (start + length > height) {
-    length = height - start;
-  }
-  if (length > 0) {
-    PaintColumn(x, static_cast<int32_t>(start), static_cast<int32_t>(length));
+  if (const auto span = ClipSpan(x, width, y, length, height)) {
+    PaintColumn(x, span->start, span->length);
   }
 }
 
