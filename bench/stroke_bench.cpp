@@ -100,7 +100,7 @@ void ReportRates(benchmark::State& state, size_t lines, int64_t pixelsPerFrame) 
 int64_t BlendedPixels(const std::vector<Line>& lines) {
   std::vector<uint8_t> canvas(static_cast<size_t>(kWidth) * kHeight * 4, 0xFF);
   drawing::support::ReferenceRaster counter{canvas.data(), kWidth * 4, kWidth, kHeight, 4};
-  counter.SetDrawMode(16);
+  counter.SetDrawMode(drawing::draw::DrawModeAlphaBlend);
   for (const Line& line : lines) {
     counter.DrawLine(line.x1, line.y1, line.x2, line.y2);
   }
@@ -116,7 +116,7 @@ void BM_StrokesBaseline(benchmark::State& state) {
   }
   for (auto _ : state) {
     drawing::support::ReferenceRaster raster{canvas.data(), kWidth * 4, kWidth, kHeight, 4};
-    raster.SetDrawMode(16);
+    raster.SetDrawMode(drawing::draw::DrawModeAlphaBlend);
     for (const Line& line : lines) {
       if (line.colour != raster.frontColor) {
         raster.SetColour(line.colour);

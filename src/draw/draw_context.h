@@ -5,19 +5,10 @@
 
 #include <cstdint>
 
+#include "draw/draw_mode.h"
 #include "platform/handles.h"
 
 namespace drawing::draw {
-
-// Draw-mode flags given to SetDrawMode; 0 after every BeginDraw.
-inline constexpr int32_t DrawModeTransparent = 1;      // text background not painted
-inline constexpr int32_t DrawModeXor = 2;              // colour XORed in / destination inverted
-inline constexpr int32_t DrawModeOutline = 4;          // shapes as outlines only
-inline constexpr int32_t DrawModeAlphaChannel = 8;     // only the alpha byte is written
-inline constexpr int32_t DrawModeAlphaBlend = 16;      // blend, target alpha updated
-inline constexpr int32_t DrawModeAlphaBlendKeep = 32;  // blend, target alpha kept
-inline constexpr int32_t DrawModeGradient = 64;        // per-pixel colour from the gradient
-inline constexpr int32_t DrawModeCustom = 128;         // per-pixel colour from a custom function
 
 // Colours: red in the low byte, then green, blue, alpha in the high byte.
 using Colour = uint32_t;
@@ -35,7 +26,7 @@ class DrawContext {
   virtual intptr_t BufferAddress() { return 0; }
   virtual int32_t BufferPitch() { return 0; }
   virtual int32_t BufferFormat() { return 0; }
-  virtual void SetDrawMode(int32_t /*mode*/) {}
+  virtual void SetDrawMode(DrawMode /*mode*/) {}
   virtual void BlitImage(platform::Hbitmap /*bitmap*/, int32_t /*x*/, int32_t /*y*/) {}
   virtual void BlitImageSized(platform::Hbitmap /*bitmap*/, int32_t /*x*/, int32_t /*y*/,
                               int32_t /*width*/, int32_t /*height*/) {}

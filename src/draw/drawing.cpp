@@ -75,7 +75,7 @@ bool Drawing::DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, Colou
   return true;
 }
 
-bool Drawing::SetDrawMode(int32_t mode) {
+bool Drawing::SetDrawMode(DrawMode mode) {
   if (currentDrawContext_ == nullptr) {
     return false;
   }

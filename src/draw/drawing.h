@@ -38,7 +38,7 @@ class Drawing {
   // when no context is current.
   bool BlitImage(platform::Hbitmap bitmap, int32_t x, int32_t y);
   bool DrawBox(int32_t x, int32_t y, int32_t width, int32_t height, Colour colour);
-  bool SetDrawMode(int32_t mode);
+  bool SetDrawMode(DrawMode mode);
   bool DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Colour colour);
   // DrawLine(x1, y1 + k, x2, y2 + k, colour) for k = firstOffset..lastOffset,
   // in an order of the back-end's choosing (one colour: the pixels come out

@@ -43,7 +43,7 @@ void GdiBackend::EnsureDc() {
   gdi_.SetTextColor(dc, frontColor);
   gdi_.SetTextAlign(dc, platform::TextAlign::UpdateCp);
   gdi_.SetBkColor(dc, backColor);
-  if (drawMode != 0) {
+  if (drawMode != DrawModeNone) {
     SetDrawMode(drawMode);
   } else {
     SelectIfSet(brush);
@@ -63,7 +63,7 @@ intptr_t GdiBackend::BufferAddress() {
 intptr_t GdiBackend::BeginTarget() {
   defaultBrush = gdi_.CreateSolidBrush(kBlack);
   defaultPen = gdi_.CreatePen(platform::PenStyle::Solid, 0, kBlack);
-  drawMode = 0;
+  drawMode = DrawModeNone;
   dcState = 1;
   if (dc == nullptr) {
     return 0;
@@ -93,7 +93,7 @@ void GdiBackend::SetFrontColor(Colour colour) {
   }
   // The new object is selected before the old one is deleted, so the DC
   // never holds a deleted object.
-  if ((drawMode & DrawModeOutline) == 0) {
+  if (!HasAny(drawMode, DrawModeOutline)) {
     if (Hgdiobj made = gdi_.CreateSolidBrush(colour); made != nullptr) {
       gdi_.SelectObject(dc, made);
       DeleteOwned(brush);
@@ -121,19 +121,19 @@ void GdiBackend::DrawBox(int32_t x, int32_t y, int32_t boxWidth, int32_t boxHeig
   gdi_.Rectangle(dc, x, y, x + boxWidth, y + boxHeight);
 }
 
-void GdiBackend::SetDrawMode(int32_t mode) {
+void GdiBackend::SetDrawMode(DrawMode mode) {
   EnsureDc();
   if (dc == nullptr) {
     return;
   }
   drawMode = mode;
-  gdi_.SetROP2(dc, (mode & DrawModeXor) != 0 ? platform::Rop2::Not : platform::Rop2::CopyPen);
-  if ((mode & DrawModeOutline) != 0) {
+  gdi_.SetROP2(dc, HasAny(mode, DrawModeXor) ? platform::Rop2::Not : platform::Rop2::CopyPen);
+  if (HasAny(mode, DrawModeOutline)) {
     gdi_.SelectObject(dc, gdi_.GetStockObject(platform::StockObject::NullBrush));
   } else {
     SelectIfSet(brush);
   }
-  gdi_.SetBkMode(dc, (mode & DrawModeTransparent) != 0 ? platform::BkMode::Transparent
+  gdi_.SetBkMode(dc, HasAny(mode, DrawModeTransparent) ? platform::BkMode::Transparent
                                                        : platform::BkMode::Opaque);
   SetFrontColor(frontColor);
 }
@@ -159,7 +159,7 @@ void GdiBackend::BlitImageSized(platform::Hbitmap bitmap, int32_t x, int32_t y, 
   platform::Bitmap info;
   if (gdi_.GetObjectBitmap(bitmap, &info)) {
     const platform::Rop3 operation =
-        (drawMode & DrawModeXor) != 0 ? platform::Rop3::NotSrcErase : platform::Rop3::SrcCopy;
+        HasAny(drawMode, DrawModeXor) ? platform::Rop3::NotSrcErase : platform::Rop3::SrcCopy;
     const bool ownSize = drawWidth == 0 || drawHeight == 0;
     const int32_t drawnWidth = ownSize ? info.bmWidth : drawWidth;
     const int32_t drawnHeight = ownSize ? info.bmHeight : drawHeight;

@@ -27,7 +27,7 @@ class GdiBackend : public DrawContext {
   intptr_t BufferAddress() override;
   int32_t BufferPitch() override { return lockedPitch; }
   int32_t BufferFormat() override { return pixelFormat; }
-  void SetDrawMode(int32_t mode) override;
+  void SetDrawMode(DrawMode mode) override;
   void BlitImage(platform::Hbitmap bitmap, int32_t x, int32_t y) override;
   void BlitImageSized(platform::Hbitmap bitmap, int32_t x, int32_t y, int32_t width,
                       int32_t height) override;
@@ -43,7 +43,7 @@ class GdiBackend : public DrawContext {
   int32_t lockedPitch = 0;
   int32_t pixelFormat = 0;
   platform::Hdc dc = nullptr;
-  int32_t drawMode = 0;
+  DrawMode drawMode = DrawModeNone;
   int32_t dcState = 0;                      // 1 while the DC is in use, -1 after it was given up
   platform::Hbrush brush = nullptr;         // owned
   platform::Hpen pen = nullptr;             // owned

@@ -4,17 +4,17 @@
 
 namespace drawing::draw {
 
-PixelRow PixelRowOf(int32_t mode) {
-  if ((mode & DrawModeXor) != 0) {
+PixelRow PixelRowOf(DrawMode mode) {
+  if (HasAny(mode, DrawModeXor)) {
     return PixelRow::Xor;
   }
-  if ((mode & DrawModeAlphaChannel) != 0) {
+  if (HasAny(mode, DrawModeAlphaChannel)) {
     return PixelRow::AlphaChannel;
   }
-  if ((mode & DrawModeAlphaBlend) != 0) {
+  if (HasAny(mode, DrawModeAlphaBlend)) {
     return PixelRow::Blend;
   }
-  if ((mode & DrawModeAlphaBlendKeep) != 0) {
+  if (HasAny(mode, DrawModeAlphaBlendKeep)) {
     return PixelRow::BlendKeep;
   }
   return PixelRow::Plain;

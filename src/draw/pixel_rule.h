@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "draw/draw_mode.h"
+
 namespace drawing::draw {
 
 // The prepared source colour, channels in pixel byte order. With blending
@@ -23,7 +25,7 @@ struct SourceChannels {
 // blend, blend keeping the target alpha, plain.
 enum class PixelRow : uint8_t { Xor, AlphaChannel, Blend, BlendKeep, Plain };
 
-PixelRow PixelRowOf(int32_t mode);
+PixelRow PixelRowOf(DrawMode mode);
 
 inline void XorPixel(uint8_t* p, const SourceChannels& s) {
   p[0] = static_cast<uint8_t>(p[0] ^ (s.blue & 255));

@@ -14,8 +14,8 @@ Colour KeepDestination(int32_t /*x*/, int32_t /*y*/, Colour /*source*/, Colour d
   return destination;
 }
 
-RasterBackend::Writer WriterOf(int32_t mode) {
-  if ((mode & (DrawModeGradient | DrawModeCustom)) != 0) {
+RasterBackend::Writer WriterOf(DrawMode mode) {
+  if (HasAny(mode, DrawModeGradient | DrawModeCustom)) {
     return RasterBackend::Writer::PointPainter;
   }
   switch (PixelRowOf(mode)) {
@@ -63,7 +63,7 @@ RasterBackend::RasterBackend(uint8_t* pixelMemory, int32_t rowPitch, int32_t tar
   gradientColor2 = 0xFF000000u;
   frontColor = 0;
   backColor = 0;
-  RasterBackend::SetDrawMode(0);
+  RasterBackend::SetDrawMode(DrawModeNone);
 }
 
 void RasterBackend::PrepareColor(Colour colour, int32_t& red, int32_t& green, int32_t& blue,
@@ -85,18 +85,18 @@ void RasterBackend::SetBackColor(Colour colour) {
   PrepareColor(colour, backRed, backGreen, backBlue, backAlpha, backInverse);
 }
 
-void RasterBackend::SetDrawMode(int32_t mode) {
+void RasterBackend::SetDrawMode(DrawMode mode) {
   drawMode = mode;
-  const bool blends = (mode & (DrawModeAlphaBlend | DrawModeAlphaBlendKeep)) != 0;
-  const bool excluded = (mode & (DrawModeXor | DrawModeGradient | DrawModeCustom)) != 0;
+  const bool blends = HasAny(mode, DrawModeAlphaBlend | DrawModeAlphaBlendKeep);
+  const bool excluded = HasAny(mode, DrawModeXor | DrawModeGradient | DrawModeCustom);
   blendOn = blends && !excluded ? 1 : 0;
-  gradientOn = mode & DrawModeGradient;
-  customOn = mode & DrawModeCustom;
+  gradientOn = DrawModeBits(mode & DrawModeGradient);
+  customOn = DrawModeBits(mode & DrawModeCustom);
   pixelRow = PixelRowOf(mode);
   writer = WriterOf(mode);
-  constexpr int32_t modesWithAlpha =
+  constexpr DrawMode modesWithAlpha =
       DrawModeAlphaChannel | DrawModeAlphaBlend | DrawModeAlphaBlendKeep | DrawModeCustom;
-  readWithAlpha = bytesPerPixel == 4 && (mode & modesWithAlpha) != 0;
+  readWithAlpha = bytesPerPixel == 4 && HasAny(mode, modesWithAlpha);
   // blendOn may have changed how the channels are kept.
   SetFrontColor(frontColor);
   SetBackColor(backColor);
@@ -159,7 +159,7 @@ void RasterBackend::PaintPixel(int32_t x, int32_t y) {
     return;
   }
   // Gradient alone: the source colour is prepared afresh for this pixel.
-  if ((drawMode & (DrawModeAlphaBlend | DrawModeAlphaBlendKeep)) != 0) {
+  if (HasAny(drawMode, DrawModeAlphaBlend | DrawModeAlphaBlendKeep)) {
     frontAlpha = Byte(source, 24);
     frontInverse = 255 - frontAlpha;
     frontRed = Byte(source, 0) * frontAlpha;

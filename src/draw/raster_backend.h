@@ -35,7 +35,7 @@ class RasterBackend : public DrawContext {
   intptr_t BufferAddress() override { return reinterpret_cast<intptr_t>(pixels); }
   int32_t BufferPitch() override { return pitch; }
   int32_t BufferFormat() override { return pixelFormat; }
-  void SetDrawMode(int32_t mode) override;
+  void SetDrawMode(DrawMode mode) override;
   void SetFrontColor(Colour colour) override;
   void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
   void DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t firstOffset,
@@ -80,7 +80,7 @@ class RasterBackend : public DrawContext {
   int32_t pitch;
   int32_t pixelFormat;
   int32_t bytesPerPixel;
-  int32_t drawMode = 0;
+  DrawMode drawMode = DrawModeNone;
   int32_t blendOn = 0;
   int32_t gradientOn = 0;
   int32_t customOn = 0;

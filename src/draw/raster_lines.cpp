@@ -74,7 +74,7 @@ void RasterBackend::DrawBox(int32_t x, int32_t y, int32_t boxWidth, int32_t boxH
     top += h;
     h = -h;
   }
-  if ((drawMode & DrawModeOutline) != 0) {
+  if (HasAny(drawMode, DrawModeOutline)) {
     const auto at = [](int64_t v) {
       return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
     };

@@ -32,8 +32,8 @@ class LoggingContext : public DrawContext {
     log_.calls.push_back("DrawLine " + std::to_string(x1) + " " + std::to_string(y1) + " " +
                          std::to_string(x2) + " " + std::to_string(y2));
   }
-  void SetDrawMode(int32_t mode) override {
-    log_.calls.push_back("SetDrawMode " + std::to_string(mode));
+  void SetDrawMode(DrawMode mode) override {
+    log_.calls.push_back("SetDrawMode " + std::to_string(DrawModeBits(mode)));
   }
   void BlitImage(platform::Hbitmap, int32_t x, int32_t y) override {
     log_.calls.push_back("BlitImage " + std::to_string(x) + " " + std::to_string(y));
@@ -122,7 +122,7 @@ TEST_F(DrawingTest, SecondEndDrawIsHarmless) {
 TEST_F(DrawingTest, WrappersIgnoreCallsWithoutAContext) {
   EXPECT_FALSE(drawing.BlitImage(nullptr, 0, 0));
   EXPECT_FALSE(drawing.DrawBox(0, 0, 3, 3, 0x123456));
-  EXPECT_FALSE(drawing.SetDrawMode(16));
+  EXPECT_FALSE(drawing.SetDrawMode(DrawModeAlphaBlend));
   EXPECT_FALSE(drawing.DrawLine(0, 0, 5, 5, 0x96000000u));
   EXPECT_FALSE(drawing.DrawParallelLines(0, 0, 5, 5, -1, 1, 0x96000000u));
 }

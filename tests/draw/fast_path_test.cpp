@@ -46,7 +46,7 @@ struct Drawn {
     plain.bytesPerPixel = c.bytesPerPixel;
   }
 
-  void SetMode(int32_t mode) {
+  void SetMode(DrawMode mode) {
     target.context().SetDrawMode(mode);
     plain.SetDrawMode(mode);
   }
@@ -69,16 +69,16 @@ struct Drawn {
   support::ReferenceRaster plain;
 };
 
-int32_t RandomMode(std::mt19937& random) {
+DrawMode RandomMode(std::mt19937& random) {
   // Mostly the blend modes, with every flag combination below the gradient.
-  static constexpr int32_t common[] = {DrawModeAlphaBlend, DrawModeAlphaBlendKeep, 0, DrawModeXor,
-                                       DrawModeAlphaChannel};
+  static constexpr DrawMode common[] = {DrawModeAlphaBlend, DrawModeAlphaBlendKeep, DrawModeNone,
+                                        DrawModeXor, DrawModeAlphaChannel};
   std::uniform_int_distribution<int> pick(0, 9);
   const int which = pick(random);
   if (which < 5) {
     return common[which];
   }
-  return std::uniform_int_distribution<int32_t>(0, 63)(random);
+  return static_cast<DrawMode>(std::uniform_int_distribution<int32_t>(0, 63)(random));
 }
 
 TEST_P(FastPathTest, RandomLinesMatchThePerPixelReading) {
@@ -90,7 +90,7 @@ TEST_P(FastPathTest, RandomLinesMatchThePerPixelReading) {
   std::uniform_int_distribution<uint32_t> channel(0, 0xFFFFFF);
   std::uniform_int_distribution<int> shape(0, 3);
 
-  int32_t mode = 0;
+  DrawMode mode = DrawModeNone;
   for (int line = 0; line < 40000; ++line) {
     if (line % 50 == 0) {
       mode = RandomMode(random);
@@ -122,7 +122,8 @@ TEST_P(FastPathTest, RandomLinesMatchThePerPixelReading) {
     }
     drawn.DrawLine(x1, y1, x2, y2);
     ASSERT_TRUE(drawn.Same()) << "line " << line << " (" << x1 << "," << y1 << ")-(" << x2 << ","
-                              << y2 << ") mode " << mode << " colour " << std::hex << colour;
+                              << y2 << ") mode " << DrawModeBits(mode) << " colour " << std::hex
+                              << colour;
   }
 }
 
@@ -139,7 +140,8 @@ TEST_P(FastPathTest, StrokeBundlesMatchThePerPixelReading) {
   std::uniform_int_distribution<int32_t> move(-9, 9);
   std::uniform_int_distribution<int32_t> rare(0, 15);
   std::uniform_int_distribution<uint32_t> channel(0, 0xFFFFFF);
-  static constexpr int32_t modes[] = {DrawModeAlphaBlend, DrawModeAlphaBlendKeep, 0, DrawModeXor};
+  static constexpr DrawMode modes[] = {DrawModeAlphaBlend, DrawModeAlphaBlendKeep, DrawModeNone,
+                                       DrawModeXor};
 
   for (int stroke = 0; stroke < 3000; ++stroke) {
     if (stroke % 100 == 0) {
@@ -180,7 +182,7 @@ TEST_P(FastPathTest, ParallelLinesMatchTheLinesOneByOne) {
   std::uniform_int_distribution<int> kind(0, 9);
   std::uniform_int_distribution<uint32_t> channel(0, 0xFFFFFF);
 
-  int32_t mode = 0;
+  DrawMode mode = DrawModeNone;
   for (int band = 0; band < 6000; ++band) {
     if (band % 40 == 0) {
       mode = RandomMode(random);
@@ -200,8 +202,8 @@ TEST_P(FastPathTest, ParallelLinesMatchTheLinesOneByOne) {
       drawn.plain.DrawLine(x1, y1 + k, x2, y2 + k);
     }
     ASSERT_TRUE(drawn.Same()) << "band " << band << " (" << x1 << "," << y1 << ")-(" << x2 << ","
-                              << y2 << ") offsets " << first << ".." << last << " mode " << mode
-                              << " colour " << std::hex << colour;
+                              << y2 << ") offsets " << first << ".." << last << " mode "
+                              << DrawModeBits(mode) << " colour " << std::hex << colour;
   }
 }
 

@@ -15,7 +15,7 @@ constexpr uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
 
 // Paints one pixel at (1, 1) of `target` with `colour` in `mode`, the way the
 // wrappers do: the mode first, then the colour.
-uint32_t Paint(testing::RasterTarget& target, int32_t mode, Colour colour, uint32_t before) {
+uint32_t Paint(testing::RasterTarget& target, DrawMode mode, Colour colour, uint32_t before) {
   target.SetPixel(1, 1, before);
   RasterBackend& context = target.context();
   context.SetDrawMode(mode);
@@ -75,9 +75,11 @@ TEST_F(BlendTest, ColourAlphaZeroLeavesThePixelAlone) {
 
 TEST(ModeTest, PlainModeWritesTheColourButNeverTheAlpha) {
   testing::RasterTarget target{4, 4, 4};
-  EXPECT_EQ(Paint(target, 0, Rgba(10, 20, 30, 40), Argb(77, 1, 2, 3)), Argb(77, 10, 20, 30));
+  EXPECT_EQ(Paint(target, DrawModeNone, Rgba(10, 20, 30, 40), Argb(77, 1, 2, 3)),
+            Argb(77, 10, 20, 30));
   testing::RasterTarget three{4, 4, 3};
-  EXPECT_EQ(Paint(three, 0, Rgba(10, 20, 30, 40), Argb(0, 1, 2, 3)), Argb(0, 10, 20, 30));
+  EXPECT_EQ(Paint(three, DrawModeNone, Rgba(10, 20, 30, 40), Argb(0, 1, 2, 3)),
+            Argb(0, 10, 20, 30));
 }
 
 TEST(ModeTest, AlphaChannelModeWritesOnlyTheAlphaByte) {
@@ -120,7 +122,7 @@ TEST(ModeTest, SetDrawModePreparesTheChannelsAgain) {
   EXPECT_EQ(context.frontRed, 200 * 150);
   EXPECT_EQ(context.frontGreen, 100 * 150);
   EXPECT_EQ(context.frontBlue, 10 * 150);
-  context.SetDrawMode(0);
+  context.SetDrawMode(DrawModeNone);
   EXPECT_EQ(context.blendOn, 0);
   EXPECT_EQ(context.frontRed, 200);
   EXPECT_EQ(context.frontBlue, 10);
@@ -139,7 +141,7 @@ TEST(ModeTest, BackColourIsPreparedToo) {
 TEST(ModeTest, NewRasterContextStartsInPlainModeWithColourZero) {
   testing::RasterTarget target{4, 4, 4};
   const RasterBackend& context = target.context();
-  EXPECT_EQ(context.drawMode, 0);
+  EXPECT_EQ(context.drawMode, DrawModeNone);
   EXPECT_EQ(context.frontColor, 0u);
   EXPECT_EQ(context.backColor, 0u);
   EXPECT_EQ(context.gradientColor1, 0xFFFFFFFFu);
@@ -158,10 +160,10 @@ TEST(ReadPixelTest, AlphaIsReportedOnlyInModesThatUseIt) {
   RasterBackend& context = target.context();
   target.SetPixel(2, 3, Argb(0x80, 0x11, 0x22, 0x33));
   EXPECT_EQ(context.ReadPixel(2, 3), Rgba(0x11, 0x22, 0x33, 0));
-  for (int32_t mode :
+  for (DrawMode mode :
        {DrawModeAlphaChannel, DrawModeAlphaBlend, DrawModeAlphaBlendKeep, DrawModeCustom}) {
     context.SetDrawMode(mode);
-    EXPECT_EQ(context.ReadPixel(2, 3), Rgba(0x11, 0x22, 0x33, 0x80)) << mode;
+    EXPECT_EQ(context.ReadPixel(2, 3), Rgba(0x11, 0x22, 0x33, 0x80)) << DrawModeBits(mode);
   }
   context.SetDrawMode(DrawModeXor);
   EXPECT_EQ(context.ReadPixel(2, 3), Rgba(0x11, 0x22, 0x33, 0));
@@ -186,7 +188,7 @@ TEST(PutPixelTest, PutPixelColorUsesTheColourOwnAlpha) {
   context.SetDrawMode(DrawModeAlphaChannel);
   context.PutPixelColor(1, 0, Rgba(1, 2, 3, 44));
   EXPECT_EQ(target.Pixel(1, 0), Argb(44, 100, 0, 0));
-  context.SetDrawMode(0);
+  context.SetDrawMode(DrawModeNone);
   context.PutPixelColor(2, 0, Rgba(1, 2, 3, 44));
   EXPECT_EQ(target.Pixel(2, 0), Argb(255, 1, 2, 3));
 }

@@ -13,9 +13,10 @@
 namespace drawing::support {
 
 struct ReferenceRaster {
-  static constexpr int32_t kBlendModes = draw::DrawModeAlphaBlend | draw::DrawModeAlphaBlendKeep;
+  static constexpr draw::DrawMode kBlendModes =
+      draw::DrawModeAlphaBlend | draw::DrawModeAlphaBlendKeep;
   // Modes that paint their own colour rather than blending the front colour.
-  static constexpr int32_t kOwnColourModes =
+  static constexpr draw::DrawMode kOwnColourModes =
       draw::DrawModeXor | draw::DrawModeGradient | draw::DrawModeCustom;
 
   uint8_t* pixels = nullptr;  // bottom row first
@@ -24,15 +25,15 @@ struct ReferenceRaster {
   int32_t height = 0;
   int32_t bytesPerPixel = 4;
 
-  int32_t drawMode = 0;
+  draw::DrawMode drawMode = draw::DrawModeNone;
   bool blendOn = false;
   uint32_t frontColor = 0;
   int32_t red = 0, green = 0, blue = 0, alpha = 0, inverse = 255;
   int64_t paintedPixels = 0;  // pixels handed to the rule so far
 
-  void SetDrawMode(int32_t mode) {
+  void SetDrawMode(draw::DrawMode mode) {
     drawMode = mode;
-    blendOn = (mode & kBlendModes) != 0 && (mode & kOwnColourModes) == 0;
+    blendOn = HasAny(mode, kBlendModes) && !HasAny(mode, kOwnColourModes);
     Prepare();
   }
 
@@ -55,11 +56,11 @@ struct ReferenceRaster {
     uint8_t* p = pixels + static_cast<intptr_t>(height - 1 - y) * pitch +
                  static_cast<intptr_t>(x) * bytesPerPixel;
     const int32_t s[3] = {blue, green, red};
-    if ((drawMode & draw::DrawModeXor) != 0) {
+    if (HasAny(drawMode, draw::DrawModeXor)) {
       for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>(p[k] ^ (s[k] & 255));
-    } else if ((drawMode & draw::DrawModeAlphaChannel) != 0) {
+    } else if (HasAny(drawMode, draw::DrawModeAlphaChannel)) {
       if (bytesPerPixel == 4) p[3] = static_cast<uint8_t>(alpha);
-    } else if ((drawMode & kBlendModes) != 0) {
+    } else if (HasAny(drawMode, kBlendModes)) {
       if (bytesPerPixel == 3) {
         for (int k = 2; k >= 0; --k) p[k] = static_cast<uint8_t>((p[k] * inverse + s[k]) / 255);
         return;
@@ -74,7 +75,7 @@ struct ReferenceRaster {
               static_cast<uint8_t>((p[k] * inverse * d + s[k] * 255) / (inverse * d + alpha * 255));
         }
       }
-      if ((drawMode & draw::DrawModeAlphaBlend) != 0)
+      if (HasAny(drawMode, draw::DrawModeAlphaBlend))
         p[3] = static_cast<uint8_t>((inverse * d + alpha * 255) / 255);
     } else {
       for (int k = 0; k < 3; ++k) p[k] = static_cast<uint8_t>(s[k]);
