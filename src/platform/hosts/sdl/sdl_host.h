@@ -13,13 +13,13 @@
 #include "platform/hosts/sdl/sdl_direct3d_module.h"
 #include "platform/hosts/sdl/sdl_display_host.h"
 #include "platform/hosts/sdl/sdl_input.h"
-#include "platform/hosts/sdl/sdl_system.h"
 #include "platform/hosts/sdl/sdl_windowing.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/soft/frame_pacer.h"
 #include "platform/soft/soft_direct3d_module.h"
 #include "platform/soft/soft_gdi.h"
+#include "platform/soft/steady_system.h"
 
 namespace drawing::platform::sdl {
 
@@ -42,7 +42,7 @@ class SdlHost {
 
   platform::Platform GetPlatform();
 
-  SdlSystem& System() { return system_; }
+  soft::SteadySystem& System() { return system_; }
   SdlWindowing& Windowing() { return windowing_; }
   SdlDisplayHost& Display() { return display_; }
   SdlInput& Input() { return input_; }
@@ -53,7 +53,7 @@ class SdlHost {
   // renderer before its window, the window before SDL's last clean-up).
   SdlSession session_;
   soft::SteadyPaceClock clock_;
-  SdlSystem system_;
+  soft::SteadySystem system_;
   SdlWindowing windowing_;
   SdlDisplayHost display_;
   soft::SoftGdi gdi_;

@@ -25,7 +25,6 @@
 // run and the next host starts at the new size (see docs/architecture.md).
 #pragma once
 
-#include "platform/hosts/sdl/sdl_system.h"
 #include "platform/hosts/x11/x11_presenter.h"
 #include "platform/hosts/x11/x11_window.h"
 #include "platform/platform.h"
@@ -36,6 +35,7 @@
 #include "platform/soft/soft_gdi.h"
 #include "platform/soft/soft_input.h"
 #include "platform/soft/soft_windowing.h"
+#include "platform/soft/steady_system.h"
 #include "platform/soft/window_host.h"
 
 namespace drawing::platform::x11 {
@@ -56,7 +56,7 @@ class HostedHost final : private soft::WindowHost, private soft::InputHost {
   bool ShowActivates() const override { return true; }
 
   soft::SteadyPaceClock clock_;
-  sdl::SdlSystem system_;
+  soft::SteadySystem system_;
   soft::SoftWindowing windowing_;
   X11Presenter display_;
   soft::SoftGdi gdi_;

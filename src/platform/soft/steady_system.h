@@ -1,30 +1,32 @@
-// KERNEL32 / WinMM services on SDL: SDL's millisecond clock as the tick
-// count, SDL_Delay as Sleep, and thread-local slots kept per thread.
+// KERNEL32 / WinMM services from the standard library, for the hosts that
+// show the software device on a real display (SDL, X11): the steady clock's
+// milliseconds as the tick count, a real Sleep, the thread's own identity,
+// and thread-local slots kept per thread.
 #pragma once
 
 #include <cstdint>
 
 #include "platform/system.h"
 
-namespace drawing::platform::sdl {
+namespace drawing::platform::soft {
 
-class SdlSystem final : public System {
+class SteadySystem final : public System {
  public:
   // Slots a process can allocate, as on Windows.
   static constexpr uint32_t kTlsSlots = 1088;
   static constexpr uint32_t kTlsOutOfIndexes = 0xFFFFFFFFu;
 
-  SdlSystem() = default;
+  SteadySystem() = default;
   // Forgets the calling thread's values of this object's slots.
-  ~SdlSystem() override;
-  SdlSystem(const SdlSystem&) = delete;
-  SdlSystem& operator=(const SdlSystem&) = delete;
+  ~SteadySystem() override;
+  SteadySystem(const SteadySystem&) = delete;
+  SteadySystem& operator=(const SteadySystem&) = delete;
 
-  // Milliseconds since SDL started, wrapping at 2^32 like GetTickCount.
+  // Milliseconds of the steady clock, wrapping at 2^32 like GetTickCount.
   uint32_t GetTickCount() override;
   void Sleep(uint32_t milliseconds) override;
   uint32_t GetCurrentThreadId() override;
-  // SDL_Delay already sleeps with the finest resolution the system offers.
+  // Sleeping already has the finest resolution the system offers.
   uint32_t timeBeginPeriod(uint32_t milliseconds) override;
   uint32_t timeEndPeriod(uint32_t milliseconds) override;
   uint32_t TlsAlloc() override;
@@ -36,4 +38,4 @@ class SdlSystem final : public System {
   uint32_t nextSlot_ = 0;
 };
 
-}  // namespace drawing::platform::sdl
+}  // namespace drawing::platform::soft

@@ -1,21 +1,21 @@
-// Time, thread and thread-local services of the SDL host.
+// Time, thread and thread-local services of the hosts on a real display.
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "platform/hosts/sdl/sdl_system.h"
+#include "platform/soft/steady_system.h"
 
-namespace drawing::platform::sdl {
+namespace drawing::platform::soft {
 namespace {
 
-TEST(SdlSystem, TimerResolutionCallsSucceed) {
-  SdlSystem system;
+TEST(SteadySystem, TimerResolutionCallsSucceed) {
+  SteadySystem system;
   EXPECT_EQ(system.timeBeginPeriod(1), 0u);
   EXPECT_EQ(system.timeEndPeriod(1), 0u);
 }
 
-TEST(SdlSystem, TheThreadIdIsTheCallersAndDiffersBetweenThreads) {
-  SdlSystem system;
+TEST(SteadySystem, TheThreadIdIsTheCallersAndDiffersBetweenThreads) {
+  SteadySystem system;
   const uint32_t here = system.GetCurrentThreadId();
   EXPECT_EQ(system.GetCurrentThreadId(), here);
   uint32_t there = here;
@@ -24,15 +24,15 @@ TEST(SdlSystem, TheThreadIdIsTheCallersAndDiffersBetweenThreads) {
   EXPECT_NE(there, here);
 }
 
-TEST(SdlSystem, TheTickCountDoesNotGoBack) {
-  SdlSystem system;
+TEST(SteadySystem, TheTickCountDoesNotGoBack) {
+  SteadySystem system;
   const uint32_t first = system.GetTickCount();
   system.Sleep(1);
   EXPECT_GE(system.GetTickCount() - first, 1u);
 }
 
-TEST(SdlSystem, SlotsAreNumberedAndOnlyAllocatedOnesTakeValues) {
-  SdlSystem system;
+TEST(SteadySystem, SlotsAreNumberedAndOnlyAllocatedOnesTakeValues) {
+  SteadySystem system;
   const uint32_t first = system.TlsAlloc();
   const uint32_t second = system.TlsAlloc();
   EXPECT_NE(first, second);
@@ -43,8 +43,8 @@ TEST(SdlSystem, SlotsAreNumberedAndOnlyAllocatedOnesTakeValues) {
   EXPECT_FALSE(system.TlsSetValue(second + 1, &value));
 }
 
-TEST(SdlSystem, EachThreadSeesItsOwnValue) {
-  SdlSystem system;
+TEST(SteadySystem, EachThreadSeesItsOwnValue) {
+  SteadySystem system;
   const uint32_t slot = system.TlsAlloc();
   int mine = 0;
   ASSERT_TRUE(system.TlsSetValue(slot, &mine));
@@ -55,9 +55,9 @@ TEST(SdlSystem, EachThreadSeesItsOwnValue) {
   EXPECT_EQ(system.TlsGetValue(slot), &mine);
 }
 
-TEST(SdlSystem, TwoSystemsKeepTheirSlotsApart) {
-  SdlSystem first;
-  SdlSystem second;
+TEST(SteadySystem, TwoSystemsKeepTheirSlotsApart) {
+  SteadySystem first;
+  SteadySystem second;
   const uint32_t slot = first.TlsAlloc();
   ASSERT_EQ(second.TlsAlloc(), slot);
   int value = 0;
@@ -65,13 +65,13 @@ TEST(SdlSystem, TwoSystemsKeepTheirSlotsApart) {
   EXPECT_EQ(second.TlsGetValue(slot), nullptr);
 }
 
-TEST(SdlSystem, SlotsRunOutLikeWindowsSlots) {
-  SdlSystem system;
-  for (uint32_t i = 0; i < SdlSystem::kTlsSlots; ++i) {
-    ASSERT_NE(system.TlsAlloc(), SdlSystem::kTlsOutOfIndexes);
+TEST(SteadySystem, SlotsRunOutLikeWindowsSlots) {
+  SteadySystem system;
+  for (uint32_t i = 0; i < SteadySystem::kTlsSlots; ++i) {
+    ASSERT_NE(system.TlsAlloc(), SteadySystem::kTlsOutOfIndexes);
   }
-  EXPECT_EQ(system.TlsAlloc(), SdlSystem::kTlsOutOfIndexes);
+  EXPECT_EQ(system.TlsAlloc(), SteadySystem::kTlsOutOfIndexes);
 }
 
 }  // namespace
-}  // namespace drawing::platform::sdl
+}  // namespace drawing::platform::soft
