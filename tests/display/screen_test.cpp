@@ -142,6 +142,17 @@ TEST(OpenFullScreen, At32BitsOpensAnX8R8G8B8Screen) {
   EXPECT_EQ(world.BackBufferPixel(639, 479) & 0xFFFFFFu, 0u);
 }
 
+TEST(OpenFullScreen, ABackBufferTheDeviceWithholdsIsNeverUsed) {
+  DisplayWorld world;
+  world.host.Faults().Fail(platform::headless::FaultyCall::GetBackBuffer, 1);
+  ASSERT_EQ(world.Open(), 1);
+  EXPECT_EQ(world.display.BackBuffer(), nullptr);
+  EXPECT_EQ(world.display.PresentFrame(), 1);
+  world.display.CloseFullScreen();
+  ASSERT_EQ(world.display.OpenFullScreen(320, 240, 32, "drawing"), 1);
+  EXPECT_EQ(world.display.BackBuffer(), &world.Device().BackBuffer());
+}
+
 TEST(OpenFullScreen, At16BitsPrefersX1R5G5B5OverR5G6B5) {
   struct Case {
     std::vector<Format> usable;

@@ -36,6 +36,7 @@ enum class DeviceOperation : uint8_t {
   CreateRenderTarget,
   CreateOffscreenPlainSurface,
   GetDC,
+  GetBackBuffer,
 };
 
 class DisplayHost {

@@ -239,6 +239,10 @@ D3dResult SoftDevice::GetBackBuffer(uint32_t swapChain, uint32_t index, BackBuff
   if (surface == nullptr || swapChain != 0 || index != 0 || type != BackBufferType::Mono) {
     return Logged(DeviceCallKind::GetBackBuffer, D3dResult::InvalidCall);
   }
+  if (const D3dResult allowed = host_.Allow(DeviceOperation::GetBackBuffer); Failed(allowed)) {
+    *surface = nullptr;
+    return Logged(DeviceCallKind::GetBackBuffer, allowed);
+  }
   backBuffer_->AddRef();
   *surface = backBuffer_.get();
   return Logged(DeviceCallKind::GetBackBuffer, D3dResult::Ok);

@@ -27,8 +27,9 @@ enum class FaultyCall : uint8_t {
   CreateTexture,
   CreateRenderTarget,
   CreateOffscreenPlainSurface,
+  GetBackBuffer,
 };
-inline constexpr size_t kFaultyCalls = 7;
+inline constexpr size_t kFaultyCalls = 8;
 
 class DeviceFaultScript {
  public:

@@ -17,6 +17,8 @@ FaultyCall CallOf(soft::DeviceOperation operation) {
       return FaultyCall::CreateRenderTarget;
     case soft::DeviceOperation::CreateOffscreenPlainSurface:
       return FaultyCall::CreateOffscreenPlainSurface;
+    case soft::DeviceOperation::GetBackBuffer:
+      return FaultyCall::GetBackBuffer;
     case soft::DeviceOperation::GetDC:
       break;
   }
