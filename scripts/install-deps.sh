@@ -11,10 +11,14 @@ set -euo pipefail
 # running with procps' pgrep); the picture and film tests
 # read our PNG files and video streams with ImageMagick and ffmpeg. strace
 # shows that a save fsyncs its file and directory around the rename; xmllint
-# and groff check the installed XScreenSaver entry and manual page.
+# and groff check the installed XScreenSaver entry and manual page. The
+# screen-saver hosts are tested on two monitors too: Xorg's dummy driver
+# switched to two RandR outputs with xrandr, under the real XScreenSaver and
+# xsecurelock.
 packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-dev
           libsdl2-dev libx11-dev libxext-dev libxrandr-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
-          xscreensaver procps ffmpeg strace libxml2-utils groff-base)
+          xscreensaver procps ffmpeg strace libxml2-utils groff-base
+          xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xsecurelock)
 if [[ "${1:-}" == "windows" ]]; then
   # Wine's Direct3D runs on OpenGL; with --no-install-recommends wine brings
   # no OpenGL stack, so it is named here for both architectures.

@@ -25,9 +25,81 @@ e2e_start_x() {
   e2e_fail "could not start Xvfb"
 }
 
+# Starts an X server with two monitors side by side, each its own size (e.g.
+# e2e_start_two_monitors 640x480 800x600; sizes from the X server's standard
+# mode list): Xorg's dummy driver with two of its RandR outputs switched on,
+# so clients see one wide root window and two RandR monitors (and two
+# Xinerama heads), as on a desktop with two monitors. Debian's Xvfb reports
+# one RandR monitor whatever it is told, and its Xinerama heads all lie at
+# 0,0. Sets DISPLAY, E2E_XVFB_PID and E2E_MONITORS ("WxH+X+Y WxH+X+Y"). Needs
+# root, as Xorg does with a configuration of its own.
+e2e_start_two_monitors() {
+  local left=$1 right=$2
+  command -v Xorg >/dev/null && [[ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
+    { echo "Xorg or its dummy driver missing" >&2; exit 77; }
+  [[ $EUID -eq 0 ]] || { echo "Xorg with a configuration of its own needs root" >&2; exit 77; }
+  for tool in xdotool xrandr; do
+    command -v $tool >/dev/null || { echo "$tool missing" >&2; exit 77; }
+  done
+  local width=$((${left%x*} + ${right%x*})) height=$((${left#*x} > ${right#*x} ? ${left#*x} : ${right#*x}))
+  E2E_XORG_DIR=$(mktemp -d)
+  cat >"$E2E_XORG_DIR/xorg.conf" <<CONF
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "card"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "card"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual $width $height
+  EndSubSection
+EndSection
+CONF
+  E2E_MONITORS="$left+0+0 $right+${left%x*}+0"
+  local n i
+  for n in $(seq 90 140); do
+    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+    Xorg ":$n" -config "$E2E_XORG_DIR/xorg.conf" -configdir "$E2E_XORG_DIR" -noreset \
+      -nolisten tcp -logfile "$E2E_XORG_DIR/log" >/dev/null 2>&1 &
+    E2E_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for i in $(seq 1 100); do
+      if xdotool getdisplaygeometry >/dev/null 2>&1; then
+        trap e2e_stop_x EXIT
+        xrandr --addmode DUMMY1 "$right" &&
+          xrandr --fb "${width}x$height" --output DUMMY0 --mode "$left" --pos 0x0 \
+            --output DUMMY1 --mode "$right" --pos "${left%x*}x0" ||
+          e2e_fail "could not switch on the second monitor"
+        (($(xrandr --listmonitors | head -n 1 | awk '{ print $2 }') == 2)) ||
+          e2e_fail "the X server does not report two monitors: $(xrandr --listmonitors)"
+        return 0
+      fi
+      kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$E2E_XVFB_PID" 2>/dev/null || true
+  done
+  e2e_fail "could not start Xorg with two monitors: $(tail -n 5 "$E2E_XORG_DIR/log" 2>/dev/null)"
+}
+
 e2e_stop_x() {
   [[ -n "${E2E_APP_PID:-}" ]] && kill -KILL "$E2E_APP_PID" 2>/dev/null || true
   [[ -n "${E2E_XVFB_PID:-}" ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
+  [[ -n "${E2E_XORG_DIR:-}" ]] && rm -rf "$E2E_XORG_DIR" || true
 }
 
 # Waits up to $2 seconds for pid $1 to end; sets E2E_EXIT_STATUS to its exit

@@ -3,7 +3,11 @@
 # -deactivate the program has ended with status 0 within a second and
 # nothing of it is left. XScreenSaver refuses to run as root, so as root the
 # test runs it as the unprivileged user nobody, in a home of its own.
-source "$(dirname "$0")/lib.sh"
+# With DRAWING_E2E_MONITORS=2 the X server has two monitors of different
+# sizes side by side: XScreenSaver covers each with a window of its own and
+# starts one drawing per window; both monitors show a changing picture at
+# their size and both programs end.
+source "$(dirname "$0")/saver_host_lib.sh"
 
 build=$1
 [[ -x "$build/drawing" ]] || { echo "no $build/drawing" >&2; exit 77; }
@@ -12,20 +16,18 @@ for tool in xscreensaver xscreensaver-command; do
 done
 # X11's own allocations kept to the end are no leak of ours (see drawing_session.sh).
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-e2e_start_x 640x480
+saver_start_x
 
 # Everything the saver's user reads lives in a directory it owns: the home
-# with ~/.xscreensaver, a copy of the program (the build directory may not be
-# readable to that user) and a wrapper that keeps the program's exit status
-# and end time for the test, handing the signals on.
+# with ~/.xscreensaver and the wrapper.
 home=$(mktemp -d)
 as_user=()
 if [[ $EUID -eq 0 ]]; then
   # setpriv execs the command itself, so its pid is xscreensaver's.
   as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
-  chown nobody "$home"
 fi
 chmod 755 "$home"
+run_as_user() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" "$@"; }
 cleanup() {
   if [[ -n "${saver_pid:-}" ]]; then
     run_as_user xscreensaver-command -exit >/dev/null 2>&1 || kill "$saver_pid" 2>/dev/null || true
@@ -35,21 +37,7 @@ cleanup() {
   rm -rf "$home"
 }
 trap cleanup EXIT
-install -m 755 "$build/drawing" "$home/drawing"
-cat >"$home/saver.sh" <<WRAPPER
-#!/bin/bash
-"$home/drawing" "\$@" 2>"$home/drawing.err" &
-child=\$!
-echo \$child >"$home/drawing.pid"
-trap 'date +%s.%N >"$home/signalled"; kill -TERM \$child' TERM INT HUP
-# A signal's trap cuts a wait short; the last wait returns the child's status.
-wait \$child
-while kill -0 \$child 2>/dev/null; do wait \$child; done
-wait \$child
-status=\$?
-echo "\$status \$(date +%s.%N)" >"$home/ended"
-WRAPPER
-chmod 755 "$home/saver.sh"
+saver_write_wrapper "$build"
 cat >"$home/.xscreensaver" <<SETTINGS
 mode:		one
 selected:	0
@@ -63,7 +51,6 @@ programs:	"drawing" $home/saver.sh --root \n
 SETTINGS
 [[ $EUID -eq 0 ]] && chown -R nobody "$home"
 
-run_as_user() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" "$@"; }
 run_as_user xscreensaver --no-splash >"$home/xscreensaver.log" 2>&1 &
 saver_pid=$!
 # Its first start on a fresh machine can take several seconds (caches are
@@ -77,38 +64,9 @@ done
 run_as_user xscreensaver-command -activate >/dev/null ||
   e2e_fail "xscreensaver does not answer: $(cat "$home/xscreensaver.log")"
 
-# The picture is there and changes (XScreenSaver's own blank is black).
-painted=0
-for i in $(seq 1 20); do
-  sleep 1
-  [[ -s "$home/drawing.pid" ]] || continue
-  e2e_capture "$home/first.png"
-  painted=$(e2e_painted_fraction "$home/first.png" 640x480+0+0)
-  awk -v p="$painted" 'BEGIN { exit !(p > 0.03) }' && break
-done
-[[ -s "$home/drawing.pid" ]] || e2e_fail "xscreensaver did not start drawing: $(cat "$home/xscreensaver.log")"
-sleep 1
-e2e_capture "$home/second.png"
-changed=$(/usr/bin/compare -metric AE "$home/first.png" "$home/second.png" null: 2>&1 || true)
-echo "painted $painted of the screen; $changed pixels changed in a second"
-awk -v p="$painted" 'BEGIN { exit !(p > 0.03) }' || e2e_fail "the saver's window is not painted"
-awk -v c="$changed" 'BEGIN { exit !(c > 100) }' || e2e_fail "the picture does not change"
-
-pid=$(cat "$home/drawing.pid")
+saver_check_pictures "$home/xscreensaver.log"
 run_as_user xscreensaver-command -deactivate >/dev/null
-for i in $(seq 1 30); do
-  [[ -s "$home/ended" ]] && break
-  sleep 0.1
-done
-[[ -s "$home/ended" ]] || e2e_fail "drawing still runs 3 s after -deactivate"
-read -r status ended <"$home/ended"
-signalled=$(cat "$home/signalled")
-echo "drawing ended with status $status, $(awk -v a="$signalled" -v b="$ended" 'BEGIN { print b - a }') s after the signal"
-[[ "$status" == 0 ]] || e2e_fail "drawing ended with status $status: $(cat "$home/drawing.err")"
-awk -v a="$signalled" -v b="$ended" 'BEGIN { exit !(b - a < 1) }' ||
-  e2e_fail "drawing took more than a second to end"
-! kill -0 "$pid" 2>/dev/null || e2e_fail "drawing is still running"
-! pgrep -f "$home/drawing" >/dev/null || e2e_fail "a drawing process is left running"
+saver_check_ended
 run_as_user xscreensaver-command -exit >/dev/null
 e2e_wait_exit "$saver_pid" 5
 saver_pid=""
