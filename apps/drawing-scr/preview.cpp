@@ -5,11 +5,13 @@
 #include "app/application.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_preview_host.h"
+#include "platform/win32/win32_preview_window.h"
 
 namespace drawing::scr {
 
 int RunPreview(uintptr_t parent) {
-  platform::win32::PreviewHost host(parent);
+  platform::win32::PreviewWindow window(parent);
+  platform::win32::PreviewHost host(window);
   if (!host.Open()) {
     // Gone already: the preview ended before it began, as it does later.
     if (IsWindow(reinterpret_cast<HWND>(parent)) == FALSE) {

@@ -14,6 +14,7 @@ struct DcTag;
 struct GdiObjectTag;
 struct InstanceTag;
 struct IconTag;
+struct MonitorTag;
 
 using Hwnd = WindowTag*;
 using Hdc = DcTag*;
@@ -25,6 +26,7 @@ using Hpen = Hgdiobj;
 using Hfont = Hgdiobj;
 using Hinstance = InstanceTag*;
 using Hicon = IconTag*;
+using Hmonitor = MonitorTag*;
 
 // Red in the low byte, then green, then blue; the high byte is ignored by GDI.
 using ColorRef = uint32_t;

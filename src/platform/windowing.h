@@ -1,5 +1,5 @@
 // USER32: the screen window's class and procedure, showing and moving it,
-// the cursor, and the thread's message queue.
+// the cursor, the thread's message queue, and the desktop's monitors.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +59,19 @@ struct WndClassEx {
   const char* className = nullptr;
 };
 
+// MONITORINFO. The rectangles are in desktop coordinates: the primary
+// monitor's top left is 0,0, so monitors left of or above it have negative
+// ones.
+struct MonitorInfo {
+  Rect rcMonitor;
+  Rect rcWork;  // the monitor less the taskbar and docked bars
+  uint32_t dwFlags = 0;
+};
+inline constexpr uint32_t kMonitorInfoPrimary = 0x1;  // MONITORINFOF_PRIMARY
+
+// EnumDisplayMonitors' callback: false stops the enumeration.
+using MonitorEnumProc = bool (*)(void* context, Hmonitor monitor, const Rect& rect);
+
 class Windowing {
  public:
   virtual ~Windowing() = default;
@@ -90,6 +103,12 @@ class Windowing {
   // BeginPaint/EndPaint around nothing: validates the window's update region.
   virtual void BeginPaint(Hwnd window) = 0;
   virtual void EndPaint(Hwnd window) = 0;
+
+  // EnumDisplayMonitors(NULL, NULL, ...): every monitor of the desktop, in
+  // the system's order (not always the primary first); false if it failed.
+  DRAWING_NODISCARD virtual bool EnumDisplayMonitors(MonitorEnumProc proc, void* context) = 0;
+  // GetMonitorInfoA; false for a monitor that is gone.
+  DRAWING_NODISCARD virtual bool GetMonitorInfo(Hmonitor monitor, MonitorInfo* info) = 0;
 };
 
 }  // namespace drawing::platform

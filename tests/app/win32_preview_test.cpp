@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_preview_host.h"
+#include "platform/win32/win32_preview_window.h"
 #include "platform/win32/win32_windowing.h"
 
 namespace drawing::platform {
@@ -83,7 +84,8 @@ size_t Painted(const std::vector<uint32_t>& pixels) {
 }
 
 TEST_F(Win32DesktopPreviewTest, DrawsLiveInTheChildUntilTheParentIsGone) {
-  win32::PreviewHost host(reinterpret_cast<uintptr_t>(parent));
+  win32::PreviewWindow window(reinterpret_cast<uintptr_t>(parent));
+  win32::PreviewHost host(window);
   ASSERT_TRUE(host.Open());
   app::ApplicationOptions options;
   options.stopRequest = host.StopRequest();

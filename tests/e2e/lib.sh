@@ -25,23 +25,33 @@ e2e_start_x() {
   e2e_fail "could not start Xvfb"
 }
 
-# Starts an X server with two monitors side by side, each its own size (e.g.
-# e2e_start_two_monitors 640x480 800x600; sizes from the X server's standard
-# mode list): Xorg's dummy driver with two of its RandR outputs switched on,
-# so clients see one wide root window and two RandR monitors (and two
-# Xinerama heads), as on a desktop with two monitors. Debian's Xvfb reports
-# one RandR monitor whatever it is told, and its Xinerama heads all lie at
-# 0,0. Sets DISPLAY, E2E_XVFB_PID and E2E_MONITORS ("WxH+X+Y WxH+X+Y"). Needs
-# root, as Xorg does with a configuration of its own.
+# Starts an X server with two monitors of their own sizes, the primary one
+# first: `e2e_start_two_monitors 640x480 800x600` puts the other monitor
+# right of the primary, `... left-of` left of it (sizes from the X server's
+# standard mode list). It is Xorg's dummy driver with two of its RandR
+# outputs switched on, so clients see one wide root window and two RandR
+# monitors (and two Xinerama heads), as on a desktop with two monitors;
+# Debian's Xvfb reports one RandR monitor whatever it is told, and its
+# Xinerama heads all lie at 0,0. The screen has room for the primary to
+# grow to 1024 pixels wide (a full-screen program's mode). Sets DISPLAY,
+# E2E_XVFB_PID and E2E_MONITORS (the primary's and the other's geometry in
+# X's coordinates, "WxH+X+Y WxH+X+Y"). Needs root, as Xorg does with a
+# configuration of its own.
 e2e_start_two_monitors() {
-  local left=$1 right=$2
+  local primary=$1 other=$2 placement=${3:-right-of}
   command -v Xorg >/dev/null && [[ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
     { echo "Xorg or its dummy driver missing" >&2; exit 77; }
   [[ $EUID -eq 0 ]] || { echo "Xorg with a configuration of its own needs root" >&2; exit 77; }
   for tool in xdotool xrandr; do
     command -v $tool >/dev/null || { echo "$tool missing" >&2; exit 77; }
   done
-  local width=$((${left%x*} + ${right%x*})) height=$((${left#*x} > ${right#*x} ? ${left#*x} : ${right#*x}))
+  local width=$((${primary%x*} + ${other%x*}))
+  local height=$((${primary#*x} > ${other#*x} ? ${primary#*x} : ${other#*x}))
+  local primary_x=0 other_x=${primary%x*}
+  if [[ $placement == left-of ]]; then
+    primary_x=${other%x*}
+    other_x=0
+  fi
   E2E_XORG_DIR=$(mktemp -d)
   cat >"$E2E_XORG_DIR/xorg.conf" <<CONF
 Section "ServerFlags"
@@ -65,11 +75,11 @@ Section "Screen"
   DefaultDepth 24
   SubSection "Display"
     Depth 24
-    Virtual $width $height
+    Virtual $((${other%x*} + 1024)) $((height > 768 ? height : 768))
   EndSubSection
 EndSection
 CONF
-  E2E_MONITORS="$left+0+0 $right+${left%x*}+0"
+  E2E_MONITORS="$primary+$primary_x+0 $other+$other_x+0"
   local n i
   for n in $(seq 90 140); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
@@ -80,9 +90,9 @@ CONF
     for i in $(seq 1 100); do
       if xdotool getdisplaygeometry >/dev/null 2>&1; then
         trap e2e_stop_x EXIT
-        xrandr --addmode DUMMY1 "$right" &&
-          xrandr --fb "${width}x$height" --output DUMMY0 --mode "$left" --pos 0x0 \
-            --output DUMMY1 --mode "$right" --pos "${left%x*}x0" ||
+        xrandr --addmode DUMMY1 "$other" &&
+          xrandr --fb "${width}x$height" --output DUMMY0 --primary --mode "$primary" \
+            --pos "${primary_x}x0" --output DUMMY1 --mode "$other" --pos "${other_x}x0" ||
           e2e_fail "could not switch on the second monitor"
         (($(xrandr --listmonitors | head -n 1 | awk '{ print $2 }') == 2)) ||
           e2e_fail "the X server does not report two monitors: $(xrandr --listmonitors)"

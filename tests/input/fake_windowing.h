@@ -33,6 +33,8 @@ class FakeWindowing final : public platform::Windowing {
   intptr_t DefWindowProc(platform::Hwnd, uint32_t, uintptr_t, intptr_t) override { return 0; }
   void BeginPaint(platform::Hwnd) override {}
   void EndPaint(platform::Hwnd) override {}
+  bool EnumDisplayMonitors(platform::MonitorEnumProc, void*) override { return false; }
+  bool GetMonitorInfo(platform::Hmonitor, platform::MonitorInfo*) override { return false; }
 
   // One entry per ClipCursor call: true when it passed no rectangle.
   std::vector<bool> clipCalls;

@@ -257,4 +257,23 @@ std::vector<Hwnd> SoftWindowing::Windows() const {
   return handles;
 }
 
+// A monitor's handle is its place in the list plus one, so no handle is null.
+bool SoftWindowing::EnumDisplayMonitors(MonitorEnumProc proc, void* context) {
+  for (size_t k = 0; k < monitors_.size(); ++k) {
+    if (!proc(context, reinterpret_cast<Hmonitor>(k + 1), monitors_[k].rcMonitor)) {
+      break;
+    }
+  }
+  return true;
+}
+
+bool SoftWindowing::GetMonitorInfo(Hmonitor monitor, MonitorInfo* info) {
+  const auto place = reinterpret_cast<uintptr_t>(monitor);
+  if (place == 0 || place > monitors_.size()) {
+    return false;
+  }
+  *info = monitors_[place - 1];
+  return true;
+}
+
 }  // namespace drawing::platform::soft

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/soft/window_host.h"
@@ -72,6 +73,8 @@ class SoftWindowing : public Windowing {
   intptr_t DefWindowProc(Hwnd window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void BeginPaint(Hwnd window) override;
   void EndPaint(Hwnd window) override;
+  bool EnumDisplayMonitors(MonitorEnumProc proc, void* context) override;
+  bool GetMonitorInfo(Hmonitor monitor, MonitorInfo* info) override;
 
   // Queue side, for hosts, tests and scripts.
   void PostMessage(Hwnd window, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
@@ -79,6 +82,10 @@ class SoftWindowing : public Windowing {
   // WM_ACTIVATE to `window` (null: the window that was active last, or the
   // first window when none was), even when it already is in that state.
   void PostActivation(bool active, Hwnd window = nullptr);
+  // The desktop's monitors, in the order EnumDisplayMonitors visits them;
+  // until a host or test says otherwise, one primary 1024x768 monitor.
+  // Handles of monitors no longer listed are answered as gone.
+  void SetMonitors(std::vector<MonitorInfo> monitors) { monitors_ = std::move(monitors); }
   // Told when ShowWindow activates or deactivates a window.
   void SetActivationListener(std::function<void(bool active)> listener);
 
@@ -127,6 +134,8 @@ class SoftWindowing : public Windowing {
   std::optional<Rect> cursorClip_;
   uint32_t clipCursorCalls_ = 0;
   std::deque<Msg> queue_;
+  std::vector<MonitorInfo> monitors_{
+      MonitorInfo{Rect{0, 0, 1024, 768}, Rect{0, 0, 1024, 768}, kMonitorInfoPrimary}};
   bool keepLog_ = false;
   std::vector<Msg> delivered_;
   std::vector<Msg> defaulted_;

@@ -23,6 +23,7 @@
 #undef PeekMessage
 #undef DispatchMessage
 #undef DefWindowProc
+#undef GetMonitorInfo
 
 #include "platform/handles.h"
 

@@ -2,8 +2,8 @@
 
 namespace drawing::platform::win32 {
 
-PreviewHost::PreviewHost(uintptr_t parent)
-    : window_(parent),
+PreviewHost::PreviewHost(SaverWindow& window)
+    : window_(window),
       windowing_(static_cast<soft::WindowHost&>(*this)),
       display_(window_.Window(), static_cast<uint32_t>(window_.Width()),
                static_cast<uint32_t>(window_.Height())),

@@ -1,14 +1,16 @@
-// The screen saver's preview host: the program drawing live into a child of
-// a window another program owns. What the program draws and how is the
-// same as everywhere; only the ports differ:
-//  - the screen is the software device shown through GDI in the child
-//    window (GdiDisplayHost): no display mode changes, nothing full screen;
+// The screen saver's host for a drawing in a window of ours: the preview,
+// live in a child of a window another program owns, and the saver on every
+// monitor but the primary one. What the program draws and how is the same
+// as everywhere; only the ports differ:
+//  - the screen is the software device shown through GDI in the window
+//    (GdiDisplayHost): no display mode changes, nothing full screen;
 //  - the program's own window is a record of the software window system,
 //    and the software keyboard and mouse never report anything: no input
 //    ends a preview, and the cursor the program hides or confines is the
 //    emulation's, not the user's;
 //  - the clock, sleeping and files are the real ones.
-// The run ends, with status 0, once the child or its parent is gone.
+// The run ends, with status 0, once the window says so (the preview's child
+// or its parent is gone; the saver ends).
 #pragma once
 
 #include <atomic>
@@ -23,19 +25,19 @@
 #include "platform/soft/window_host.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gdi_display_host.h"
-#include "platform/win32/win32_preview_window.h"
+#include "platform/win32/win32_saver_window.h"
 #include "platform/win32/win32_system.h"
 
 namespace drawing::platform::win32 {
 
 class PreviewHost final : private soft::WindowHost, private soft::InputHost {
  public:
-  // Makes the child window of `parent` at once.
-  explicit PreviewHost(uintptr_t parent);
+  // Shows the drawing in `window`, which must outlive the host.
+  explicit PreviewHost(SaverWindow& window);
   PreviewHost(const PreviewHost&) = delete;
   PreviewHost& operator=(const PreviewHost&) = delete;
 
-  // Whether the child window exists; without it there is nothing to run.
+  // Whether the window exists; without it there is nothing to run.
   bool Open() const { return window_.Open(); }
   platform::Platform GetPlatform();
   // At the start of every frame: handles the window's messages and, once
@@ -48,7 +50,7 @@ class PreviewHost final : private soft::WindowHost, private soft::InputHost {
   bool OpenWindow(Hwnd /*window*/, const soft::SoftWindow& /*record*/) override { return true; }
   bool ShowActivates() const override { return true; }
 
-  PreviewWindow window_;
+  SaverWindow& window_;
   Win32System system_;
   soft::SoftWindowing windowing_;
   soft::SoftGdi gdi_;

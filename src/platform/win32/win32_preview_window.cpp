@@ -65,23 +65,12 @@ PreviewWindow::PreviewWindow(uintptr_t parent) : parent_(parent) {
 }
 
 PreviewWindow::~PreviewWindow() {
-  const HWND window = ToNative(window_);
-  if (window != nullptr && !destroyed_) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
-  }
-  UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
+  Close(destroyed_, kClassName);
 }
 
 bool PreviewWindow::Pump() {
-  MSG msg{};
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-    if (msg.message == WM_QUIT) {
-      destroyed_ = true;
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  if (!DispatchWaiting()) {
+    destroyed_ = true;
   }
   return !destroyed_ && IsWindow(reinterpret_cast<HWND>(parent_)) != FALSE;
 }

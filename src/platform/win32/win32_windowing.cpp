@@ -150,4 +150,43 @@ void Win32Windowing::EndPaint(Hwnd window) {
   ::EndPaint(ToNative(window), reinterpret_cast<const PAINTSTRUCT*>(paint_));
 }
 
+namespace {
+
+struct MonitorVisit {
+  MonitorEnumProc proc;
+  void* context;
+};
+
+Rect FromNativeRect(const RECT& rect) {
+  return Rect{static_cast<int32_t>(rect.left), static_cast<int32_t>(rect.top),
+              static_cast<int32_t>(rect.right), static_cast<int32_t>(rect.bottom)};
+}
+
+BOOL CALLBACK VisitMonitor(HMONITOR monitor, HDC /*dc*/, LPRECT rect, LPARAM data) {
+  const auto* visit = reinterpret_cast<const MonitorVisit*>(data);
+  return visit->proc(visit->context, reinterpret_cast<Hmonitor>(monitor), FromNativeRect(*rect))
+             ? TRUE
+             : FALSE;
+}
+
+}  // namespace
+
+bool Win32Windowing::EnumDisplayMonitors(MonitorEnumProc proc, void* context) {
+  MonitorVisit visit{proc, context};
+  return ::EnumDisplayMonitors(nullptr, nullptr, VisitMonitor, reinterpret_cast<LPARAM>(&visit)) !=
+         FALSE;
+}
+
+bool Win32Windowing::GetMonitorInfo(Hmonitor monitor, MonitorInfo* info) {
+  MONITORINFO native{};
+  native.cbSize = sizeof(native);
+  if (::GetMonitorInfoA(reinterpret_cast<HMONITOR>(monitor), &native) == FALSE) {
+    return false;
+  }
+  info->rcMonitor = FromNativeRect(native.rcMonitor);
+  info->rcWork = FromNativeRect(native.rcWork);
+  info->dwFlags = native.dwFlags;
+  return true;
+}
+
 }  // namespace drawing::platform::win32

@@ -43,6 +43,8 @@ class Win32Windowing final : public Windowing {
   intptr_t DefWindowProc(Hwnd window, uint32_t message, uintptr_t wParam, intptr_t lParam) override;
   void BeginPaint(Hwnd window) override;
   void EndPaint(Hwnd window) override;
+  bool EnumDisplayMonitors(MonitorEnumProc proc, void* context) override;
+  bool GetMonitorInfo(Hmonitor monitor, MonitorInfo* info) override;
 
  private:
   struct RegisteredClass {

@@ -1,0 +1,41 @@
+// A real window of ours that the screen saver's drawing is shown in through
+// GDI: the child in Screen Saver Settings' little monitor (PreviewWindow) or
+// a window over one monitor while the saver runs (MonitorWindow). The
+// thread's Win32 messages are pumped here, since the program's own window
+// is an emulated one.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/handles.h"
+
+namespace drawing::platform::win32 {
+
+class SaverWindow {
+ public:
+  virtual ~SaverWindow() = default;
+
+  // Whether the window was made; without it there is nothing to show.
+  bool Open() const { return window_ != nullptr; }
+  Hwnd Window() const { return window_; }
+  // The client area's size when the window was made (at least 1 x 1).
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+
+  // Handles every waiting message of this thread; false once the drawing
+  // in this window is to end.
+  virtual bool Pump() = 0;
+
+ protected:
+  // Dispatches every waiting message of this thread; false on WM_QUIT.
+  static bool DispatchWaiting();
+  // Destroys the window unless it is gone already, detached from its owner,
+  // and unregisters its class (which fails while other windows still use it).
+  void Close(bool destroyed, const wchar_t* className);
+
+  Hwnd window_ = nullptr;
+  int32_t width_ = 1;
+  int32_t height_ = 1;
+};
+
+}  // namespace drawing::platform::win32
