@@ -135,8 +135,8 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   std::atomic<bool> localStop{false};
   std::atomic<bool>& stop =
       environment.stopRequest != nullptr ? *environment.stopRequest : localStop;
-  config.display.presented = [&](const platform::soft::FrameView& frame) {
-    if (video && !video->WriteFrame(frame.pixels, frame.pitch)) {
+  config.display.presented = [&](const platform::ConstRows& frame) {
+    if (video && !video->WriteFrame(frame)) {
       stop.store(true);  // no one is reading any more: end the run in order
     }
   };

@@ -21,12 +21,8 @@ void CopyInto(platform::Gdi& gdi, platform::Hbitmap bitmap, platform::Hdc source
 
 }  // namespace
 
-ImageTargetContext::ImageTargetContext(platform::Gdi& gdiPort, const platform::Bitmap& work,
-                                       int32_t targetWidth, int32_t targetHeight,
-                                       int32_t formatCode)
-    : RasterBackend(static_cast<uint8_t*>(work.bmBits), work.bmWidthBytes, targetWidth,
-                    targetHeight, formatCode),
-      gdi(gdiPort) {}
+ImageTargetContext::ImageTargetContext(platform::Gdi& gdiPort, const platform::Rows& rows)
+    : RasterBackend(rows), gdi(gdiPort) {}
 
 intptr_t ImageTargetContext::BeginTarget() {
   if (pixels == nullptr) {
@@ -82,11 +78,9 @@ DrawContext* ImageTarget(Drawing& drawing, image::Images& images, platform::Gdi&
   }
   platform::Hbitmap copy = nullptr;
   platform::Hbitmap work = record->handle;
-  int32_t formatCode = record->depth == 32 ? RasterFormat4Bytes : RasterFormat3Bytes;
   if (record->depth < 24) {
     copy = MakeWorkCopy(gdi, record->handle);
     work = copy;
-    formatCode = RasterFormat3Bytes;
   }
   const auto fail = [&]() -> DrawContext* {
     if (copy != nullptr) {
@@ -103,8 +97,11 @@ DrawContext* ImageTarget(Drawing& drawing, image::Images& images, platform::Gdi&
   if (memoryDc == nullptr) {
     return fail();
   }
-  auto* context = drawing.NewDrawContext<ImageTargetContext>(gdi, section.dsBm, record->width,
-                                                             record->height, formatCode);
+  // The image's own size, its bottom rows when the bitmap has more.
+  const platform::Rows all = platform::RowsOf(section.dsBm);
+  const platform::Rows rows =
+      all.Part(0, all.height - record->height, record->width, record->height);
+  auto* context = drawing.NewDrawContext<ImageTargetContext>(gdi, rows);
   if (context == nullptr) {
     gdi.DeleteDC(memoryDc);
     return fail();

@@ -14,8 +14,8 @@ namespace drawing::draw {
 // `memoryDc`, and the GDI batch limit is 1 until the target is released.
 class ImageTargetContext final : public RasterBackend {
  public:
-  ImageTargetContext(platform::Gdi& gdi, const platform::Bitmap& work, int32_t width,
-                     int32_t height, int32_t formatCode);
+  // `rows`: the working bitmap's pixels, bottom row first in memory.
+  ImageTargetContext(platform::Gdi& gdi, const platform::Rows& rows);
 
   // memoryDc, or 0 without pixel memory.
   intptr_t BeginTarget() override;

@@ -48,22 +48,27 @@ SourceChannels OwnChannels(Colour colour, bool premultiplied) {
 
 }  // namespace
 
-RasterBackend::RasterBackend(uint8_t* pixelMemory, int32_t rowPitch, int32_t targetWidth,
-                             int32_t targetHeight, int32_t formatCode)
+RasterBackend::RasterBackend(const platform::Rows& rows)
     : weightFunction(FullWeight),
       customFunction(KeepDestination),
-      pixels(pixelMemory),
-      pitch(rowPitch),
-      pixelFormat(formatCode + RasterFormatImageFlag),
-      bytesPerPixel((formatCode & (32 | 64)) != 0 ? 4 : 3) {
-  width = targetWidth;
-  height = targetHeight;
+      pixels(rows.Lowest()),
+      pitch(static_cast<int32_t>(-rows.step)),
+      bytesPerPixel(rows.layout == platform::PixelLayout::Bgr24 ? 3 : 4) {
+  width = rows.width;
+  height = rows.height;
   depth = bytesPerPixel == 4 ? 32 : 24;
   gradientColor1 = 0xFFFFFFFFu;
   gradientColor2 = 0xFF000000u;
   frontColor = 0;
   backColor = 0;
   RasterBackend::SetDrawMode(DrawModeNone);
+}
+
+int32_t RasterBackend::BufferFormat() {
+  constexpr int32_t kThreeBytes = 16;
+  constexpr int32_t kFourBytes = 64;
+  constexpr int32_t kImageFlag = 0x8000;
+  return (bytesPerPixel == 3 ? kThreeBytes : kFourBytes) + kImageFlag;
 }
 
 void RasterBackend::PrepareColor(Colour colour, int32_t& red, int32_t& green, int32_t& blue,

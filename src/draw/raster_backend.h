@@ -1,5 +1,5 @@
-// The raster back-end: draws by computing every pixel itself in a bottom-up
-// pixel buffer of 3- or 4-byte pixels (blue, green, red[, alpha]).
+// The raster back-end: draws by computing every pixel itself in bottom-up
+// rows of 3- or 4-byte pixels (blue, green, red[, alpha]).
 #pragma once
 
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include "draw/draw_context.h"
 #include "draw/fast_blend.h"
 #include "draw/pixel_rule.h"
+#include "platform/pixels.h"
 
 namespace drawing::draw {
 
@@ -19,22 +20,19 @@ using WeightFunction = float (*)(const RasterBackend& context, int32_t x, int32_
 // Pixel function of DrawModeCustom: the colour to store.
 using CustomFunction = Colour (*)(int32_t x, int32_t y, Colour source, Colour destination);
 
-// Pixel-format codes of raster targets (the image flag is added on top).
-inline constexpr int32_t RasterFormat3Bytes = 16;
-inline constexpr int32_t RasterFormat4Bytes = 64;
-inline constexpr int32_t RasterFormatImageFlag = 0x8000;
-
 class RasterBackend : public DrawContext {
  public:
-  // `pixels` holds `height` rows of `pitch` bytes, the bottom row first.
-  // `formatCode` is RasterFormat3Bytes or RasterFormat4Bytes.
-  RasterBackend(uint8_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t formatCode);
+  // `rows` are kept bottom row first in memory (a negative step), of 3-byte
+  // (Bgr24) or 4-byte pixels.
+  explicit RasterBackend(const platform::Rows& rows);
 
   void SetBackColor(Colour colour) override;
   void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height) override;
   intptr_t BufferAddress() override { return reinterpret_cast<intptr_t>(pixels); }
   int32_t BufferPitch() override { return pitch; }
-  int32_t BufferFormat() override { return pixelFormat; }
+  // The program's code of the pixels: 16 for 3 bytes, 64 for 4, with the
+  // image flag 0x8000.
+  int32_t BufferFormat() override;
   void SetDrawMode(DrawMode mode) override;
   void SetFrontColor(Colour colour) override;
   void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
@@ -78,7 +76,6 @@ class RasterBackend : public DrawContext {
   CustomFunction customFunction;
   uint8_t* pixels;
   int32_t pitch;
-  int32_t pixelFormat;
   int32_t bytesPerPixel;
   DrawMode drawMode = DrawModeNone;
   int32_t blendOn = 0;

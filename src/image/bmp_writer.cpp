@@ -45,17 +45,22 @@ uint8_t OverWhite(uint32_t channel, uint32_t alpha) {
       ((static_cast<int32_t>(channel) - 255) * static_cast<int32_t>(alpha) + 65025) / 255);
 }
 
-// One row of `rows` (0 is the bottom one) as 3-byte pixels into `out`.
-void ConvertRow(const PixelRows& rows, int32_t r, uint8_t* out) {
-  const uint8_t* source = rows.bottom + r * rows.pitch;
-  if (rows.kind == SourcePixels::Bgr24) {
+bool Writable(platform::PixelLayout layout) {
+  return layout == platform::PixelLayout::Bgr24 || layout == platform::PixelLayout::Bgrx32 ||
+         layout == platform::PixelLayout::Bgra32;
+}
+
+// Row y of `rows` (0 is the top one) as 3-byte pixels into `out`.
+void ConvertRow(const platform::ConstRows& rows, int32_t y, uint8_t* out) {
+  const uint8_t* source = rows.Row(y);
+  if (rows.layout == platform::PixelLayout::Bgr24) {
     std::memcpy(out, source, static_cast<size_t>(rows.width) * 3);
     return;
   }
   for (int32_t x = 0; x < rows.width; ++x) {
     const uint8_t* p = source + static_cast<ptrdiff_t>(x) * 4;
     uint8_t* pixel = out + static_cast<ptrdiff_t>(x) * 3;
-    if (rows.kind == SourcePixels::Bgrx32) {
+    if (rows.layout == platform::PixelLayout::Bgrx32) {
       pixel[0] = p[0];
       pixel[1] = p[1];
       pixel[2] = p[2];
@@ -104,9 +109,11 @@ int32_t BmpWriter::SaveImage(int32_t number, const char* name, ImageFileFormat f
   platform::DibSection section;
   if (record.depth >= 24 && gdi_.GetObjectDibSection(record.handle, &section) &&
       section.dsBm.bmBits != nullptr) {
-    const PixelRows rows{static_cast<const uint8_t*>(section.dsBm.bmBits),
-                         section.dsBm.bmWidthBytes, record.width, record.height,
-                         record.depth == 24 ? SourcePixels::Bgr24 : SourcePixels::Bgra32OverWhite};
+    // Images are bottom-up DIB sections; a 32-bit one carries alpha.
+    const platform::ConstRows rows = platform::ConstRows::BottomUp(
+        static_cast<const uint8_t*>(section.dsBm.bmBits), section.dsBm.bmWidthBytes, record.width,
+        record.height,
+        record.depth == 24 ? platform::PixelLayout::Bgr24 : platform::PixelLayout::Bgra32);
     return WriteImageFile(name, rows, format);
   }
   return SaveConverted(record, name, format);
@@ -138,7 +145,11 @@ int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name,
   int32_t result = 0;
   if (gdi_.GetDIBits(dc, record.handle, 0, static_cast<uint32_t>(record.height), block, &request) !=
       0) {
-    result = WriteImageFile(name, PixelRows{block, stride, record.width, record.height}, format);
+    result = WriteImageFile(
+        name,
+        platform::ConstRows::BottomUp(block, static_cast<ptrdiff_t>(stride), record.width,
+                                      record.height, platform::PixelLayout::Bgr24),
+        format);
   } else {
     Fail("cannot read the image");
   }
@@ -147,20 +158,17 @@ int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name,
   return result;
 }
 
-int32_t BmpWriter::WriteBmpFile(const char* name, const uint8_t* pixels, int32_t pitch,
-                                int32_t width, int32_t height, int32_t depth) {
-  const PixelRows rows{pixels, pitch, width, height,
-                       depth == 24 ? SourcePixels::Bgr24 : SourcePixels::Bgra32OverWhite};
-  return WriteImageFile(name, rows, ImageFileFormat::Bmp);
-}
-
-int32_t BmpWriter::WriteImageFile(const char* name, const PixelRows& rows, ImageFileFormat format) {
+int32_t BmpWriter::WriteImageFile(const char* name, const platform::ConstRows& rows,
+                                  ImageFileFormat format) {
   if (name == nullptr || name[0] == '\0') {
     return Fail("no file name");
   }
   if (rows.width < 0 || rows.height < 0 ||
-      (rows.bottom == nullptr && rows.width > 0 && rows.height > 0)) {
+      (rows.first == nullptr && rows.width > 0 && rows.height > 0)) {
     return Fail("the picture has no valid size");
+  }
+  if (!Writable(rows.layout)) {
+    return Fail("the picture's pixels cannot be written");
   }
   if (format == ImageFileFormat::Png && !PngAvailable()) {
     return Fail(PngUnavailableReason());
@@ -185,7 +193,7 @@ int32_t BmpWriter::Fail(const std::string& reason) {
 }
 
 // False on failure, with failure_ set unless the file system knows why.
-bool BmpWriter::WriteBmp(platform::OutputFile& file, const PixelRows& rows) {
+bool BmpWriter::WriteBmp(platform::OutputFile& file, const platform::ConstRows& rows) {
   const int64_t stride = BmpStride(rows.width);
   const int64_t size = stride * rows.height;
   if (kHeadersSize + size > std::numeric_limits<uint32_t>::max()) {
@@ -196,8 +204,9 @@ bool BmpWriter::WriteBmp(platform::OutputFile& file, const PixelRows& rows) {
   if (!file.Write(headers.data(), headers.size())) {
     return false;
   }
-  if (rows.kind == SourcePixels::Bgr24 && rows.pitch == stride) {
-    return size == 0 || file.Write(rows.bottom, static_cast<size_t>(size));
+  // A file's rows go bottom row first.
+  if (rows.layout == platform::PixelLayout::Bgr24 && rows.step == -stride) {
+    return size == 0 || file.Write(rows.Lowest(), static_cast<size_t>(size));
   }
   // Rows one at a time through a zeroed row buffer; the padding stays zero.
   auto* row = static_cast<uint8_t*>(heap_.Allocate(static_cast<size_t>(stride), true));
@@ -206,15 +215,15 @@ bool BmpWriter::WriteBmp(platform::OutputFile& file, const PixelRows& rows) {
     return false;
   }
   bool written = true;
-  for (int32_t r = 0; r < rows.height && written; ++r) {
-    ConvertRow(rows, r, row);
+  for (int32_t y = rows.height - 1; y >= 0 && written; --y) {
+    ConvertRow(rows, y, row);
     written = file.Write(row, static_cast<size_t>(stride));
   }
   heap_.Free(row);
   return written;
 }
 
-bool BmpWriter::WritePng(platform::OutputFile& file, const PixelRows& rows) {
+bool BmpWriter::WritePng(platform::OutputFile& file, const platform::ConstRows& rows) {
   auto* row = static_cast<uint8_t*>(heap_.Allocate(static_cast<size_t>(rows.width) * 3 + 1));
   if (row == nullptr) {
     failure_ = "out of memory";
@@ -225,7 +234,7 @@ bool BmpWriter::WritePng(platform::OutputFile& file, const PixelRows& rows) {
   const bool written = EncodePng(
       file, rows.width, rows.height,
       [&](int32_t y) {
-        ConvertRow(rows, rows.height - 1 - y, row);
+        ConvertRow(rows, y, row);
         return static_cast<const uint8_t*>(row);
       },
       reason, writeFailed);

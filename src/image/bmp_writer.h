@@ -9,6 +9,7 @@
 #include "image/images.h"
 #include "platform/file_system.h"
 #include "platform/gdi.h"
+#include "platform/pixels.h"
 #include "runtime/main_heap.h"
 
 namespace drawing::image {
@@ -23,23 +24,6 @@ enum class ImageFileFormat : uint8_t { Bmp, Png };
 // PNG for names ending in ".png" in any case, BMP for every other name.
 ImageFileFormat FormatForName(const std::string& name);
 
-// How the pixels handed to WriteImageFile are laid out in memory.
-enum class SourcePixels : uint8_t {
-  Bgr24,            // 3 bytes: blue, green, red
-  Bgra32OverWhite,  // 4 bytes with alpha, flattened onto white
-  Bgrx32,           // 4 bytes, the fourth unused
-};
-
-// Rows of a picture, bottom row first, `pitch` bytes apart (negative for
-// pictures kept top row first; 0 repeats one row).
-struct PixelRows {
-  const uint8_t* bottom = nullptr;
-  int64_t pitch = 0;
-  int32_t width = 0;
-  int32_t height = 0;
-  SourcePixels kind = SourcePixels::Bgr24;
-};
-
 class BmpWriter {
  public:
   BmpWriter(Images& images, platform::Gdi& gdi, runtime::MainHeap& heap,
@@ -51,12 +35,10 @@ class BmpWriter {
   // The same in either format.
   int32_t SaveImage(int32_t number, const char* name, ImageFileFormat format);
 
-  // Writes bottom-up rows (`pitch` bytes apart) of 24-bit pixels, or of
-  // 32-bit pixels whose alpha is flattened onto white. 1 on success.
-  int32_t WriteBmpFile(const char* name, const uint8_t* pixels, int32_t pitch, int32_t width,
-                       int32_t height, int32_t depth);
-  // Writes `rows` in `format`; 1 on success.
-  int32_t WriteImageFile(const char* name, const PixelRows& rows, ImageFileFormat format);
+  // Writes `rows` in `format`; 1 on success. The layouts: Bgr24, Bgrx32
+  // (the fourth byte unused) and Bgra32 (flattened onto white). A step of 0
+  // repeats one row.
+  int32_t WriteImageFile(const char* name, const platform::ConstRows& rows, ImageFileFormat format);
 
   // Why the last save failed (the system's reason when the file system
   // refused), for telling the user.
@@ -64,8 +46,8 @@ class BmpWriter {
 
  private:
   int32_t SaveConverted(const ImageRecord& record, const char* name, ImageFileFormat format);
-  bool WriteBmp(platform::OutputFile& file, const PixelRows& rows);
-  bool WritePng(platform::OutputFile& file, const PixelRows& rows);
+  bool WriteBmp(platform::OutputFile& file, const platform::ConstRows& rows);
+  bool WritePng(platform::OutputFile& file, const platform::ConstRows& rows);
   int32_t Fail(const std::string& reason);
 
   Images& images_;

@@ -17,8 +17,9 @@ class RasterTarget {
   RasterTarget(int32_t width, int32_t height, int32_t bytesPerPixel, uint32_t fill = 0)
       : pitch_((width * bytesPerPixel + 3) / 4 * 4),
         memory_(static_cast<size_t>(pitch_) * static_cast<size_t>(height)),
-        context_(memory_.data(), pitch_, width, height,
-                 bytesPerPixel == 4 ? RasterFormat4Bytes : RasterFormat3Bytes) {
+        context_(platform::Rows::BottomUp(
+            memory_.data(), pitch_, width, height,
+            bytesPerPixel == 4 ? platform::PixelLayout::Bgrx32 : platform::PixelLayout::Bgr24)) {
     Fill(fill);
   }
 

@@ -14,6 +14,12 @@ using testing::Field16;
 using testing::Field32;
 using testing::ReadFile;
 
+// Rows kept bottom row first, as a BMP file keeps them.
+platform::ConstRows Bottom(const uint8_t* pixels, int32_t pitch, int32_t width, int32_t height,
+                           platform::PixelLayout layout) {
+  return platform::ConstRows::BottomUp(pixels, pitch, width, height, layout);
+}
+
 class BmpWorld : public testing::ImageWorld {
  protected:
   BmpWorld() : writer(images, gdi, heap, files) {}
@@ -91,7 +97,10 @@ TEST_F(BmpWorld, AlphaIsFlattenedOntoWhite) {
       255, 255, 255, 1,
   };
   const std::string name = directory.File("alpha.bmp");
-  ASSERT_EQ(writer.WriteBmpFile(name.c_str(), pixels, 16, 4, 1, 32), 1);
+  ASSERT_EQ(
+      writer.WriteImageFile(name.c_str(), Bottom(pixels, 16, 4, 1, platform::PixelLayout::Bgra32),
+                            ImageFileFormat::Bmp),
+      1);
   const std::vector<uint8_t> file = ReadFile(name);
   ASSERT_EQ(file.size(), 54u + 12u);
   EXPECT_EQ(file[54], 177);
@@ -106,7 +115,10 @@ TEST_F(BmpWorld, AlphaIsFlattenedOntoWhite) {
 
 TEST_F(BmpWorld, HeightZeroWritesHeadersOnly) {
   const std::string name = directory.File("empty.bmp");
-  ASSERT_EQ(writer.WriteBmpFile(name.c_str(), nullptr, 0, 7, 0, 32), 1);
+  ASSERT_EQ(
+      writer.WriteImageFile(name.c_str(), Bottom(nullptr, 0, 7, 0, platform::PixelLayout::Bgra32),
+                            ImageFileFormat::Bmp),
+      1);
   const std::vector<uint8_t> file = ReadFile(name);
   ASSERT_EQ(file.size(), 54u);
   EXPECT_EQ(Field32(file, 2), 54u);
@@ -120,7 +132,10 @@ TEST_F(BmpWorld, TwentyFourBitRowsOfTheFileStrideGoInOneWrite) {
     pixels[i] = static_cast<uint8_t>(i);
   }
   const std::string name = directory.File("block.bmp");
-  ASSERT_EQ(writer.WriteBmpFile(name.c_str(), pixels.data(), 12, 4, 3, 24), 1);
+  ASSERT_EQ(writer.WriteImageFile(name.c_str(),
+                                  Bottom(pixels.data(), 12, 4, 3, platform::PixelLayout::Bgr24),
+                                  ImageFileFormat::Bmp),
+            1);
   EXPECT_EQ(files.writes.back(), 36u);
   const std::vector<uint8_t> file = ReadFile(name);
   ASSERT_EQ(file.size(), 54u + 36u);
@@ -135,7 +150,10 @@ TEST_F(BmpWorld, WiderSourceRowsGoRowByRow) {
     }
   }
   const std::string name = directory.File("rows.bmp");
-  ASSERT_EQ(writer.WriteBmpFile(name.c_str(), pixels.data(), 20, 3, 2, 24), 1);
+  ASSERT_EQ(writer.WriteImageFile(name.c_str(),
+                                  Bottom(pixels.data(), 20, 3, 2, platform::PixelLayout::Bgr24),
+                                  ImageFileFormat::Bmp),
+            1);
   const std::vector<uint8_t> file = ReadFile(name);
   ASSERT_EQ(file.size(), 54u + 24u);
   for (int32_t r = 0; r < 2; ++r) {
@@ -181,7 +199,9 @@ TEST_F(BmpWorld, MissingImageOrNameWritesNothing) {
   EXPECT_EQ(writer.SaveImageBmp(5, name.c_str()), 0);
   EXPECT_EQ(writer.SaveImageBmp(0, ""), 0);
   EXPECT_EQ(writer.SaveImageBmp(0, nullptr), 0);
-  EXPECT_EQ(writer.WriteBmpFile("", nullptr, 0, 1, 0, 24), 0);
+  EXPECT_EQ(writer.WriteImageFile("", Bottom(nullptr, 0, 1, 0, platform::PixelLayout::Bgr24),
+                                  ImageFileFormat::Bmp),
+            0);
   EXPECT_EQ(directory.EntryCount(), 0u);
   EXPECT_TRUE(files.writes.empty());
 }

@@ -10,24 +10,32 @@
 #include <cstdint>
 
 #include "platform/direct3d.h"
+#include "platform/pixels.h"
 
 namespace drawing::platform::soft {
 
-// The back buffer as the device hands it over in Present: `height` rows,
-// top row first, `pitch` bytes apart (the pitch may exceed width times the
-// pixel size). Valid only during the call.
-struct FrameView {
-  const uint8_t* pixels = nullptr;
-  int32_t pitch = 0;
-  uint32_t width = 0;
-  uint32_t height = 0;
-  Format format = Format::Unknown;
-};
+// Memory a host lends for the back buffer, so that presenting needs no copy
+// (a locked streaming texture, a shared image). The device draws only in
+// the rows the lease names at the time: it asks again after each Present
+// and each failed Reset (Pixels), and before it changes pixels it has
+// presented (Changing), since the host may move the memory then. The
+// host keeps the lease until the device's next LendBackBuffer or
+// DeviceReleased.
+class BackBufferLease {
+ public:
+  // The back buffer's width x height pixels, in its format's layout.
+  // Never empty while the device holds the lease.
+  virtual Rows Pixels() = 0;
+  // After a successful Present, once, before the device next changes the
+  // presented pixels: a host that keeps showing the memory itself rather
+  // than a copy takes its frame out now. With `replacesAll` every pixel is
+  // about to be written without being read, so instead of copying the host
+  // may keep the memory and lend other memory, whatever it holds. The
+  // answer is where the device draws from now on.
+  virtual Rows Changing(bool /*replacesAll*/) { return Pixels(); }
 
-// Pixel memory a host lends for the back buffer: rows `pitch` bytes apart.
-struct HostMemory {
-  uint8_t* pixels = nullptr;
-  int32_t pitch = 0;
+ protected:
+  ~BackBufferLease() = default;
 };
 
 // Device operations a host may refuse, so tests can make them fail.
@@ -65,31 +73,18 @@ class DisplayHost {
   // The device asks to be reset with checked parameters; on Ok it builds a
   // new back buffer of that size and format.
   virtual D3dResult Reset(const PresentParameters& parameters) = 0;
-  // Shows the back buffer; the result is Present's.
-  virtual D3dResult Present(const FrameView& backBuffer) = 0;
+  // Shows the back buffer (its rows are valid during the call only); the
+  // result is Present's.
+  virtual D3dResult Present(const ConstRows& backBuffer) = 0;
 
-  // A host that can show memory of its own without copying it (a locked
-  // streaming texture) lends it for the back buffer, so presenting needs no
-  // copy. Asked for every new back buffer, after the host's CreateDevice or
-  // Reset succeeded; false (the default) lets the device allocate its own.
-  // Lent memory holds the back buffer's width x height pixels of its format
-  // and stays valid until the next Present, Reset or DeviceReleased. The
-  // device writes a frame's last pixels into it by the time it calls
-  // Present (a clear may be kept aside until then).
-  virtual bool LendBackBuffer(const PresentParameters& /*parameters*/, HostMemory* /*memory*/) {
-    return false;
+  // Asked for every new back buffer, after the host's CreateDevice or Reset
+  // succeeded: memory the host lends for it, or null (the default) to let
+  // the device allocate its own. The device writes a frame's last pixels
+  // into the lease by the time it calls Present (a clear may be kept aside
+  // until then).
+  virtual BackBufferLease* LendBackBuffer(const PresentParameters& /*parameters*/) {
+    return nullptr;
   }
-  // After each Present and each failed Reset of a device drawing in lent
-  // memory: where it draws from now on (the host may have moved the memory).
-  // Never null while a device holds lent memory.
-  virtual HostMemory LentBackBuffer() { return {}; }
-  // After a successful Present of lent memory, once, before the device
-  // next changes that memory: a host that keeps showing the memory itself
-  // rather than a copy takes its frame out now. With `replacesAll` every
-  // pixel is about to be written without being read, so instead of copying
-  // the host may keep the memory and lend other memory, whatever it holds.
-  // The answer is where the device draws from now on (null: where it was).
-  virtual HostMemory LentBackBufferChanging(bool /*replacesAll*/) { return {}; }
 
   // Ok lets the operation go ahead; any other code is its result.
   virtual D3dResult Allow(DeviceOperation /*operation*/) { return D3dResult::Ok; }

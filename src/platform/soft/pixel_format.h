@@ -5,41 +5,24 @@
 // pixel's own bits in its layout.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+
+#include "platform/pixels.h"
 
 namespace drawing::platform::soft {
 
-enum class PixelFormat : uint8_t {
-  Mono1,   // 1 bit, most significant bit first, two-entry palette
-  Index8,  // palette index
-  Rgb555,  // 16-bit little-endian x1r5g5b5 (the top bit is kept as it is)
-  Rgb565,  // 16-bit little-endian r5g6b5
-  Bgr24,   // bytes blue, green, red
-  Bgrx32,  // bytes blue, green, red, alpha/unused
-};
-
-int32_t BitsPerPixel(PixelFormat format);
 // Every bit a pixel of this layout has.
-uint32_t RawMask(PixelFormat format);
+uint32_t RawMask(PixelLayout layout);
 
-// Rows of pixels in memory, seen top row first whatever the memory order.
-struct PixelView {
-  uint8_t* top = nullptr;  // first byte of row 0, the top row
-  ptrdiff_t step = 0;      // bytes from row y to row y + 1 (negative when bottom-up)
-  int32_t width = 0;
-  int32_t height = 0;
-  PixelFormat format = PixelFormat::Bgrx32;
+// Rows the software GDI draws on, with the palette of the palette layouts.
+// The GDI keeps a 32-bit pixel's top byte as it is, so it sees Bgra32 rows
+// as Bgrx32 (GdiLayout).
+struct PixelView : Rows {
   const uint32_t* palette = nullptr;  // 0x00RRGGBB entries for Mono1 (2) and Index8 (256)
-
-  uint8_t* Row(int32_t y) const { return top + static_cast<ptrdiff_t>(y) * step; }
-  bool Contains(int32_t x, int32_t y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 
-// A view of memory whose first row in memory is the bottom row (bottomUp) or
-// the top row.
-PixelView MakeView(uint8_t* memory, int32_t pitch, int32_t width, int32_t height,
-                   PixelFormat format, bool bottomUp, const uint32_t* palette = nullptr);
+// `rows` as the GDI draws on them.
+PixelView GdiView(const Rows& rows, const uint32_t* palette = nullptr);
 
 // COLORREF (red in the low byte) to 0x00RRGGBB.
 inline uint32_t RgbFromColorRef(uint32_t color) {

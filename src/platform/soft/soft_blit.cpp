@@ -13,7 +13,7 @@ namespace {
 constexpr size_t kUncachedCopyBytes = size_t{1} << 20;
 
 size_t RowBytes(const PixelView& view) {
-  return (static_cast<size_t>(view.width) * static_cast<size_t>(BitsPerPixel(view.format)) + 7) / 8;
+  return (static_cast<size_t>(view.width) * static_cast<size_t>(BitsPerPixel(view.layout)) + 7) / 8;
 }
 
 struct MemoryRange {
@@ -48,7 +48,7 @@ PixelView CopyRows(const PixelView& source, int32_t first, int32_t count,
                 rowBytes);
   }
   PixelView copy = source;
-  copy.top = storage.data();
+  copy.first = storage.data();
   copy.step = static_cast<ptrdiff_t>(rowBytes);
   copy.height = count;
   return copy;
@@ -56,13 +56,13 @@ PixelView CopyRows(const PixelView& source, int32_t first, int32_t count,
 
 // Same layout and, for palette layouts, the same palette: raw bits carry over.
 bool SameLayout(const PixelView& a, const PixelView& b) {
-  if (a.format != b.format) {
+  if (a.layout != b.layout) {
     return false;
   }
-  if (a.format != PixelFormat::Index8 && a.format != PixelFormat::Mono1) {
+  if (a.layout != PixelLayout::Index8 && a.layout != PixelLayout::Mono1) {
     return true;
   }
-  const size_t entries = a.format == PixelFormat::Index8 ? 256 : 2;
+  const size_t entries = a.layout == PixelLayout::Index8 ? 256 : 2;
   if (a.palette == nullptr || b.palette == nullptr) {
     return a.palette == b.palette;
   }
@@ -99,7 +99,7 @@ bool ClipAxis(int64_t& at, int64_t& sourceAt, int64_t& size, int64_t limit, int6
 void CopyArea(const PixelView& destination, int32_t x, int32_t y, int32_t width, int32_t height,
               const PixelView& source, int32_t sourceX, int32_t sourceY) {
   const bool same = SameLayout(destination, source);
-  const int32_t bits = BitsPerPixel(destination.format);
+  const int32_t bits = BitsPerPixel(destination.layout);
   if (same && bits % 8 == 0) {
     const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(bits / 8);
     const size_t sourceOffset = static_cast<size_t>(sourceX) * static_cast<size_t>(bits / 8);
@@ -138,7 +138,7 @@ void CopyArea(const PixelView& destination, int32_t x, int32_t y, int32_t width,
 void NotSrcEraseArea(const PixelView& destination, int32_t x, int32_t y, int32_t width,
                      int32_t height, const PixelView& source, int32_t sourceX, int32_t sourceY) {
   const bool same = SameLayout(destination, source);
-  const uint32_t mask = RawMask(destination.format);
+  const uint32_t mask = RawMask(destination.layout);
   for (int32_t r = 0; r < height; ++r) {
     for (int32_t c = 0; c < width; ++c) {
       const uint32_t s = SourceRaw(destination, source, same, sourceX + c, sourceY + r);
@@ -224,7 +224,7 @@ void StretchViews(const PixelView& destination, int32_t x, int32_t y, int32_t wi
     from = CopyRows(source, 0, source.height, storage);
   }
   const bool same = SameLayout(destination, from);
-  const uint32_t mask = RawMask(destination.format);
+  const uint32_t mask = RawMask(destination.layout);
   for (const auto& [dy, sy] : rows) {
     for (const auto& [dx, sx] : columns) {
       const uint32_t s = SourceRaw(destination, from, same, sx, sy);

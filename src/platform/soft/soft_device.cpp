@@ -101,11 +101,10 @@ std::unique_ptr<SoftSurface> SoftDevice::MakeBackBuffer(const PresentParameters&
                          Pool::Default,
                          lockable,
                          SurfaceKind::BackBuffer};
-  HostMemory lent;
-  if (host_.LendBackBuffer(parameters, &lent)) {
+  if (BackBufferLease* lease = host_.LendBackBuffer(parameters)) {
     // Memory that cannot hold the surface is left unused; the host then
     // copies from the device's own memory as usual.
-    if (auto surface = SoftSurface::CreateLent(*this, desc, this, lent)) {
+    if (auto surface = SoftSurface::CreateLent(*this, desc, this, *lease)) {
       return surface;
     }
   }
@@ -165,9 +164,7 @@ D3dResult SoftDevice::Reset(PresentParameters* parameters) {
   const D3dResult hosted = host_.Reset(*parameters);
   if (Failed(hosted)) {
     // The host may have taken back the memory it lent for the old buffer.
-    if (backBuffer_->Lent()) {
-      backBuffer_->MoveLent(host_.LentBackBuffer());
-    }
+    backBuffer_->MoveLent();
     return log(hosted);
   }
   std::unique_ptr<SoftSurface> fresh = MakeBackBuffer(*parameters);
@@ -186,7 +183,7 @@ D3dResult SoftDevice::Present() {
   }
   const D3dResult result = host_.Present(backBuffer_->View());
   if (backBuffer_->Lent()) {
-    backBuffer_->MoveLent(host_.LentBackBuffer());
+    backBuffer_->MoveLent();
     if (Succeeded(result)) {
       backBuffer_->PresentedInPlace();
     }

@@ -15,6 +15,22 @@ bool Is1555(Format format) {
 
 }  // namespace
 
+PixelLayout DeviceLayout(Format format) {
+  switch (format) {
+    case Format::A8R8G8B8:
+      return PixelLayout::Bgra32;
+    case Format::R8G8B8:
+      return PixelLayout::Bgr24;
+    case Format::R5G6B5:
+      return PixelLayout::Rgb565;
+    case Format::X1R5G5B5:
+    case Format::A1R5G5B5:
+      return PixelLayout::Rgb555;
+    default:
+      return PixelLayout::Bgrx32;
+  }
+}
+
 uint32_t DeviceBytesPerPixel(Format format) {
   switch (format) {
     case Format::A8R8G8B8:

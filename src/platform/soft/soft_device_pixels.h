@@ -6,11 +6,14 @@
 #include <cstdint>
 
 #include "platform/direct3d.h"
+#include "platform/pixels.h"
 
 namespace drawing::platform::soft {
 
 // 4 for A8R8G8B8 and X8R8G8B8, 2 for the 16-bit formats, 0 for any other.
 uint32_t DeviceBytesPerPixel(Format format);
+// The layout of a format's pixels in memory (Bgrx32 for formats without one).
+PixelLayout DeviceLayout(Format format);
 
 // A pixel's own bits (little-endian in memory) to 0xAARRGGBB and back. The
 // 5- and 6-bit channels widen by repeating their top bits and narrow by

@@ -13,33 +13,16 @@ constexpr ColorRef kInvalidColor = 0xFFFFFFFFu;
 constexpr uint32_t kGdiError = 0xFFFFFFFFu;
 constexpr uint32_t kDefaultBatchLimit = 20;
 
-std::optional<PixelFormat> SurfaceLayout(Format format) {
-  switch (format) {
-    case Format::X8R8G8B8:
-    case Format::A8R8G8B8:
-      return PixelFormat::Bgrx32;
-    case Format::R8G8B8:
-      return PixelFormat::Bgr24;
-    case Format::R5G6B5:
-      return PixelFormat::Rgb565;
-    case Format::X1R5G5B5:
-    case Format::A1R5G5B5:
-      return PixelFormat::Rgb555;
-    default:
-      return std::nullopt;
-  }
-}
-
-std::optional<PixelFormat> DibLayout(uint16_t bitCount) {
+std::optional<PixelLayout> DibLayout(uint16_t bitCount) {
   switch (bitCount) {
     case 8:
-      return PixelFormat::Index8;
+      return PixelLayout::Index8;
     case 16:
-      return PixelFormat::Rgb555;
+      return PixelLayout::Rgb555;
     case 24:
-      return PixelFormat::Bgr24;
+      return PixelLayout::Bgr24;
     case 32:
-      return PixelFormat::Bgrx32;
+      return PixelLayout::Bgrx32;
     default:
       return std::nullopt;
   }
@@ -63,15 +46,14 @@ SoftGdi::SoftGdi() : state_(std::make_unique<SoftGdiState>()) {}
 SoftGdi::~SoftGdi() = default;
 
 Hdc SoftGdi::CreateSurfaceDC(const SurfaceMemory& memory) {
-  const std::optional<PixelFormat> layout = SurfaceLayout(memory.format);
-  if (!layout || memory.pixels == nullptr || memory.width <= 0 || memory.height <= 0 ||
-      static_cast<int64_t>(memory.pitch) * 8 <
-          static_cast<int64_t>(memory.width) * BitsPerPixel(*layout)) {
+  const Rows& rows = memory.rows;
+  if (rows.Empty() || rows.layout == PixelLayout::Mono1 || rows.layout == PixelLayout::Index8 ||
+      rows.step * 8 < static_cast<int64_t>(rows.width) * BitsPerPixel(rows.layout)) {
     return nullptr;
   }
   HandleId id = 0;
   DcObject* dc = state_->NewDc(DcKind::Surface, &id);
-  dc->surface = MakeView(memory.pixels, memory.pitch, memory.width, memory.height, *layout, false);
+  dc->surface = GdiView(rows);
   dc->access = memory.access;
   return ToHdc(id);
 }
@@ -112,7 +94,7 @@ Hbitmap SoftGdi::CreateDIBSection(Hdc dc, const BitmapInfoHeader& header, void**
   if (dc != nullptr && state_->FindDc(IdOf(dc)) == nullptr) {
     return nullptr;
   }
-  const std::optional<PixelFormat> layout = DibLayout(header.bitCount);
+  const std::optional<PixelLayout> layout = DibLayout(header.bitCount);
   if (!layout || header.size < 40 || header.planes != 1 ||
       header.compression != BiCompression::Rgb || header.width <= 0 || header.height == 0 ||
       header.height == std::numeric_limits<int32_t>::min()) {
@@ -130,12 +112,14 @@ Hbitmap SoftGdi::CreateDIBSection(Hdc dc, const BitmapInfoHeader& header, void**
   if (!bitmap->memory) {
     return nullptr;
   }
-  bitmap->width = static_cast<int32_t>(width);
-  bitmap->height = static_cast<int32_t>(height);
-  bitmap->pitch = static_cast<int32_t>(pitch);
-  bitmap->format = *layout;
+  const auto rowsPitch = static_cast<ptrdiff_t>(pitch);  // checked to fit 32 bits above
+  const auto rowsWidth = static_cast<int32_t>(width);
+  const auto rowsHeight = static_cast<int32_t>(height);
+  bitmap->rows =
+      header.height > 0
+          ? Rows::BottomUp(bitmap->memory.get(), rowsPitch, rowsWidth, rowsHeight, *layout)
+          : Rows::TopDown(bitmap->memory.get(), rowsPitch, rowsWidth, rowsHeight, *layout);
   bitmap->dib = true;
-  bitmap->bottomUp = header.height > 0;
   bitmap->header = header;
   bitmap->header.size = 40;
   bitmap->header.sizeImage = static_cast<uint32_t>(pitch * height);
@@ -153,11 +137,11 @@ bool SoftGdi::GetObjectBitmap(Hgdiobj object, Bitmap* out) {
     return false;
   }
   *out = Bitmap{};
-  out->bmWidth = bitmap->width;
-  out->bmHeight = bitmap->height;
-  out->bmWidthBytes = bitmap->pitch;
+  out->bmWidth = bitmap->rows.width;
+  out->bmHeight = bitmap->rows.height;
+  out->bmWidthBytes = bitmap->Pitch();
   out->bmPlanes = 1;
-  out->bmBitsPixel = static_cast<uint16_t>(BitsPerPixel(bitmap->format));
+  out->bmBitsPixel = static_cast<uint16_t>(BitsPerPixel(bitmap->rows.layout));
   out->bmBits = bitmap->dib ? bitmap->memory.get() : nullptr;
   return true;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/direct3d.h"
 #include "platform/gdi.h"
+#include "platform/pixels.h"
 
 namespace drawing::platform::soft {
 
@@ -20,13 +21,6 @@ enum class SurfaceTouch : uint8_t {
   ReplaceAll,  // writes every pixel without reading any
 };
 
-// Where a surface's pixels lie: the first byte of the top row, and the
-// bytes from one row to the next.
-struct SurfacePixels {
-  uint8_t* pixels = nullptr;
-  int32_t pitch = 0;
-};
-
 // The owner of surface memory, told before a GDI call uses it, so that
 // content it keeps aside (a clear not yet written) is written first, or
 // dropped when every pixel is about to be replaced. The pixels may move
@@ -34,7 +28,7 @@ struct SurfacePixels {
 // where they lie now.
 class SurfaceAccess {
  public:
-  virtual SurfacePixels Touch(SurfaceTouch touch) = 0;
+  virtual Rows Touch(SurfaceTouch touch) = 0;
 
  protected:
   ~SurfaceAccess() = default;
@@ -42,15 +36,10 @@ class SurfaceAccess {
 
 class SoftGdi : public platform::Gdi {
  public:
-  // Pixel memory owned by someone else (a Direct3D surface), rows top-down.
-  // Formats: X8R8G8B8 and A8R8G8B8 (bytes B, G, R, X/A), R8G8B8 (B, G, R),
-  // R5G6B5, X1R5G5B5 and A1R5G5B5 (16-bit little-endian words).
+  // Pixel memory owned by someone else (a Direct3D surface), in any layout
+  // but the palette ones.
   struct SurfaceMemory {
-    uint8_t* pixels = nullptr;
-    int32_t pitch = 0;  // bytes from one row to the next
-    int32_t width = 0;
-    int32_t height = 0;
-    platform::Format format = platform::Format::Unknown;
+    Rows rows;
     SurfaceAccess* access = nullptr;  // told before each use; may be null
   };
 

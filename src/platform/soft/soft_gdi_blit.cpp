@@ -92,23 +92,23 @@ int SoftGdi::GetDIBits(Hdc dc, Hbitmap bitmap, uint32_t start, uint32_t lines, v
   }
   if (bits == nullptr) {
     // Asked only for the bitmap's description.
-    header->width = object->width;
-    header->height = object->bottomUp ? object->height : -object->height;
+    header->width = object->rows.width;
+    header->height = object->BottomUp() ? object->rows.height : -object->rows.height;
     header->planes = 1;
-    header->bitCount = static_cast<uint16_t>(BitsPerPixel(object->format));
+    header->bitCount = static_cast<uint16_t>(BitsPerPixel(object->rows.layout));
     header->compression = BiCompression::Rgb;
     header->sizeImage =
-        static_cast<uint32_t>(object->pitch) * static_cast<uint32_t>(object->height);
-    return object->height;
+        static_cast<uint32_t>(object->Pitch()) * static_cast<uint32_t>(object->rows.height);
+    return object->rows.height;
   }
-  const PixelFormat format = header->bitCount == 24 ? PixelFormat::Bgr24 : PixelFormat::Bgrx32;
+  const PixelLayout layout = header->bitCount == 24 ? PixelLayout::Bgr24 : PixelLayout::Bgrx32;
   if ((header->bitCount != 24 && header->bitCount != 32) ||
       header->compression != BiCompression::Rgb || header->width <= 0 || header->height == 0 ||
-      start >= static_cast<uint32_t>(object->height)) {
+      start >= static_cast<uint32_t>(object->rows.height)) {
     return 0;
   }
   const auto count = static_cast<int32_t>(
-      std::min<uint32_t>(lines, static_cast<uint32_t>(object->height) - start));
+      std::min<uint32_t>(lines, static_cast<uint32_t>(object->rows.height) - start));
   if (count == 0) {
     return 0;
   }
@@ -119,11 +119,12 @@ int SoftGdi::GetDIBits(Hdc dc, Hbitmap bitmap, uint32_t start, uint32_t lines, v
   // Scan lines count from the bottom for a bottom-up request, from the top
   // for a top-down one.
   const bool bottomUp = header->height > 0;
-  const int32_t width = std::min(header->width, object->width);
-  const PixelView out =
-      MakeView(memory, static_cast<int32_t>(stride), width, count, format, bottomUp);
-  const int32_t first =
-      bottomUp ? object->height - static_cast<int32_t>(start) - count : static_cast<int32_t>(start);
+  const int32_t width = std::min(header->width, object->rows.width);
+  const auto pitch = static_cast<ptrdiff_t>(stride);
+  const PixelView out{bottomUp ? Rows::BottomUp(memory, pitch, width, count, layout)
+                               : Rows::TopDown(memory, pitch, width, count, layout)};
+  const int32_t first = bottomUp ? object->rows.height - static_cast<int32_t>(start) - count
+                                 : static_cast<int32_t>(start);
   BlitViews(out, 0, 0, width, count, object->View(), 0, first, BlitOp::Copy);
   return count;
 }

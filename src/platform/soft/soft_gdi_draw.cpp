@@ -33,7 +33,7 @@ void MixSpan(const PixelView& view, int64_t x0, int64_t x1, int64_t y, uint32_t 
     FillRaw(view, from, row, to - from, raw);
     return;
   }
-  const uint32_t mask = RawMask(view.format);
+  const uint32_t mask = RawMask(view.layout);
   for (int32_t x = from; x < to; ++x) {
     WriteRaw(view, x, row, Mix(rop2, raw, ReadRaw(view, x, row)) & mask);
   }
@@ -113,7 +113,7 @@ int SoftGdi::FillRect(Hdc dc, const Rect& rect, Hbrush brush) {
     return 1;
   }
   FillRaw(*view, left, top, right - left, RawFromColor(*view, fill->color));
-  const int32_t bits = BitsPerPixel(view->format);
+  const int32_t bits = BitsPerPixel(view->layout);
   for (int32_t y = top + 1; y < bottom; ++y) {
     if (bits % 8 == 0) {
       const size_t offset = static_cast<size_t>(left) * static_cast<size_t>(bits / 8);

@@ -25,12 +25,8 @@ SoftGdiState::SoftGdiState() {
 
   // Every new memory DC starts with this one-pixel monochrome bitmap selected.
   auto bitmap = MakeStock<BitmapObject>();
-  bitmap->width = 1;
-  bitmap->height = 1;
-  bitmap->pitch = 2;
-  bitmap->format = PixelFormat::Mono1;
-  bitmap->bottomUp = false;
   bitmap->memory = std::make_unique<uint8_t[]>(2);
+  bitmap->rows = Rows::TopDown(bitmap->memory.get(), 2, 1, 1, PixelLayout::Mono1);
   bitmap->palette[0] = 0x000000u;
   bitmap->palette[1] = 0xFFFFFFu;
   defaultBitmap_ = Add(std::move(bitmap));
@@ -113,11 +109,8 @@ std::optional<PixelView> SoftGdiState::TargetOf(const DcObject& dc) const {
 
 std::optional<PixelView> SoftGdiState::TouchTarget(DcObject& dc, SurfaceTouch touch) const {
   if (dc.kind == DcKind::Surface && dc.access != nullptr) {
-    const SurfacePixels now = dc.access->Touch(touch);
-    if (now.pixels != dc.surface.top || now.pitch != dc.surface.step) {
-      dc.surface = MakeView(now.pixels, now.pitch, dc.surface.width, dc.surface.height,
-                            dc.surface.format, false);
-    }
+    // The pixels may have moved.
+    dc.surface = GdiView(dc.access->Touch(touch));
   }
   return TargetOf(dc);
 }

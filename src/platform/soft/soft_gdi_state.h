@@ -28,19 +28,15 @@ struct GdiObjectBase {
 struct BitmapObject : GdiObjectBase {
   BitmapObject() : GdiObjectBase(ObjType::Bitmap) {}
 
-  int32_t width = 0;
-  int32_t height = 0;
-  int32_t pitch = 0;
-  PixelFormat format = PixelFormat::Bgrx32;
   bool dib = false;
-  bool bottomUp = true;
   BitmapInfoHeader header;  // as a DIB section reports it
   std::unique_ptr<uint8_t[]> memory;
+  Rows rows;  // over `memory`
   std::array<uint32_t, 256> palette{};
 
-  PixelView View() {
-    return MakeView(memory.get(), pitch, width, height, format, bottomUp, palette.data());
-  }
+  PixelView View() const { return PixelView{rows, palette.data()}; }
+  bool BottomUp() const { return rows.step < 0; }
+  int32_t Pitch() const { return static_cast<int32_t>(rows.step < 0 ? -rows.step : rows.step); }
 };
 
 struct BrushObject : GdiObjectBase {

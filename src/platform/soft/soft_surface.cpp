@@ -47,26 +47,34 @@ std::unique_ptr<SoftSurface> SoftSurface::Create(SoftDevice& device, const Surfa
 }
 
 std::unique_ptr<SoftSurface> SoftSurface::CreateLent(SoftDevice& device, const SurfaceDesc& desc,
-                                                     Unknown* container, const HostMemory& memory) {
+                                                     Unknown* container, BackBufferLease& lease) {
   const uint32_t bytesPerPixel = DeviceBytesPerPixel(desc.format);
   const size_t rowBytes = static_cast<size_t>(desc.width) * bytesPerPixel;
-  if (bytesPerPixel == 0 || desc.width == 0 || desc.height == 0 || memory.pixels == nullptr ||
-      memory.pitch < 0 || static_cast<size_t>(memory.pitch) < rowBytes) {
+  const Rows memory = lease.Pixels();
+  if (bytesPerPixel == 0 || desc.width == 0 || desc.height == 0 || memory.first == nullptr ||
+      memory.step < 0 || static_cast<size_t>(memory.step) < rowBytes) {
     return nullptr;
   }
   for (uint32_t y = 0; y < desc.height; ++y) {
-    std::memset(memory.pixels + static_cast<size_t>(y) * static_cast<size_t>(memory.pitch), 0,
-                rowBytes);
+    std::memset(memory.Row(static_cast<int32_t>(y)), 0, rowBytes);
   }
-  return std::unique_ptr<SoftSurface>(
-      new SoftSurface(device, desc, container, nullptr, memory.pixels, memory.pitch));
+  auto surface = std::unique_ptr<SoftSurface>(new SoftSurface(
+      device, desc, container, nullptr, memory.first, static_cast<int32_t>(memory.step)));
+  surface->lease_ = &lease;
+  return surface;
 }
 
-void SoftSurface::MoveLent(const HostMemory& memory) {
-  if (Lent() && memory.pixels != nullptr) {
-    memory_ = memory.pixels;
-    pitch_ = memory.pitch;
+void SoftSurface::MoveLent() {
+  if (lease_ != nullptr) {
+    TakeLent(lease_->Pixels());
     uniformity_ = Uniformity::Unknown;
+  }
+}
+
+void SoftSurface::TakeLent(const Rows& memory) const {
+  if (memory.first != nullptr) {
+    memory_ = memory.first;
+    pitch_ = static_cast<int32_t>(memory.step);
   }
 }
 
@@ -121,11 +129,7 @@ void SoftSurface::Changing(bool replacesAll) const {
     return;
   }
   presentedInPlace_ = false;
-  const HostMemory moved = device_.Host().LentBackBufferChanging(replacesAll);
-  if (moved.pixels != nullptr) {
-    memory_ = moved.pixels;
-    pitch_ = moved.pitch;
-  }
+  TakeLent(lease_->Changing(replacesAll));
 }
 
 void SoftSurface::PresentedInPlace() {
@@ -173,11 +177,11 @@ std::optional<uint32_t> SoftSurface::UniformRaw() const {
   return uniformRaw_;
 }
 
-SurfacePixels SoftSurface::Touch(SurfaceTouch touch) {
+Rows SoftSurface::Touch(SurfaceTouch touch) {
   switch (touch) {
     case SurfaceTouch::Read:
       WritePending();
-      return SurfacePixels{memory_, pitch_};
+      return MemoryRows();
     case SurfaceTouch::Modify:
       WritePending();
       Changing(false);
@@ -188,7 +192,7 @@ SurfacePixels SoftSurface::Touch(SurfaceTouch touch) {
       break;
   }
   uniformity_ = Uniformity::Unknown;
-  return SurfacePixels{memory_, pitch_};
+  return MemoryRows();
 }
 
 SoftSurface::SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* container,
@@ -301,14 +305,18 @@ D3dResult SoftSurface::ReleaseDC(Hdc dc) {
   return D3dResult::Ok;
 }
 
-FrameView SoftSurface::View() const {
-  return FrameView{Pixels(), pitch_, desc_.width, desc_.height, desc_.format};
+ConstRows SoftSurface::View() const {
+  Pixels();
+  return MemoryRows();
+}
+
+Rows SoftSurface::MemoryRows() const {
+  return Rows::TopDown(memory_, pitch_, static_cast<int32_t>(desc_.width),
+                       static_cast<int32_t>(desc_.height), DeviceLayout(desc_.format));
 }
 
 SoftGdi::SurfaceMemory SoftSurface::Memory() {
-  return SoftGdi::SurfaceMemory{
-      memory_,      pitch_, static_cast<int32_t>(desc_.width), static_cast<int32_t>(desc_.height),
-      desc_.format, this};
+  return SoftGdi::SurfaceMemory{MemoryRows(), this};
 }
 
 uint32_t SoftSurface::ReadPixel(uint32_t x, uint32_t y) const {

@@ -44,7 +44,7 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   // A back buffer in memory the host lends (DisplayHost::LendBackBuffer),
   // cleared to zero; null when the memory cannot hold the surface.
   static std::unique_ptr<SoftSurface> CreateLent(SoftDevice& device, const SurfaceDesc& desc,
-                                                 Unknown* container, const HostMemory& memory);
+                                                 Unknown* container, BackBufferLease& lease);
   ~SoftSurface() override;
   SoftSurface(const SoftSurface&) = delete;
   SoftSurface& operator=(const SoftSurface&) = delete;
@@ -61,11 +61,13 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   uint8_t* Pixels();
   const uint8_t* Pixels() const;
   // Whether the pixels are the host's, and where they went after a Present.
-  bool Lent() const { return pixels_ == nullptr; }
-  void MoveLent(const HostMemory& memory);
+  bool Lent() const { return lease_ != nullptr; }
+  // After a Present or a failed Reset: draws where the lease now says.
+  void MoveLent();
   int32_t Pitch() const { return pitch_; }
   uint32_t BytesPerPixel() const { return bytesPerPixel_; }
-  FrameView View() const;
+  // The pixels, with any fill kept aside written into them.
+  ConstRows View() const;
   // For a GDI context: the memory as it is, with this surface told before
   // each use (Touch).
   SoftGdi::SurfaceMemory Memory();
@@ -78,11 +80,11 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   std::optional<uint32_t> UniformRaw() const;
   // Whether a fill is kept aside, not yet written to memory.
   bool FillPending() const { return pendingFill_.has_value(); }
-  SurfacePixels Touch(SurfaceTouch touch) override;
+  Rows Touch(SurfaceTouch touch) override;
 
   // After a Present of lent memory: the host shows the memory as it is, so
   // before it next changes the surface asks the host
-  // (DisplayHost::LentBackBufferChanging), which may move it.
+  // (BackBufferLease::Changing), which may move it.
   void PresentedInPlace();
 
   bool IsLocked() const { return locked_; }
@@ -105,6 +107,9 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   void WritePending() const;
   // The memory is about to change (every pixel of it, or maybe only some).
   void Changing(bool replacesAll) const;
+  // The memory as it is, nothing written.
+  Rows MemoryRows() const;
+  void TakeLent(const Rows& memory) const;
   void FillRows(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t raw) const;
   enum class Uniformity : uint8_t { Unknown, Uniform, Mixed };
 
@@ -112,6 +117,7 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   SurfaceDesc desc_;
   Unknown* container_;
   std::unique_ptr<uint8_t[]> pixels_;  // null for lent memory
+  BackBufferLease* lease_ = nullptr;   // for lent memory
   // The pixels drawn on: pixels_ or the host's. Mutable because writing a
   // kept-aside fill, which reads may do, can move lent memory.
   mutable uint8_t* memory_;

@@ -25,18 +25,19 @@ D3dResult GdiDisplayHost::Reset(const PresentParameters& parameters) {
   return Accept(parameters);
 }
 
-bool GdiDisplayHost::LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) {
+soft::BackBufferLease* GdiDisplayHost::LendBackBuffer(const PresentParameters& parameters) {
   pixels_.assign(static_cast<size_t>(parameters.BackBufferWidth) * parameters.BackBufferHeight, 0);
-  lent_ = soft::HostMemory{reinterpret_cast<uint8_t*>(pixels_.data()),
-                           static_cast<int32_t>(parameters.BackBufferWidth * 4)};
-  *memory = lent_;
-  return true;
+  lent_ = Rows::TopDown(reinterpret_cast<uint8_t*>(pixels_.data()),
+                        static_cast<ptrdiff_t>(parameters.BackBufferWidth) * 4,
+                        static_cast<int32_t>(parameters.BackBufferWidth),
+                        static_cast<int32_t>(parameters.BackBufferHeight), PixelLayout::Bgrx32);
+  return this;
 }
 
-D3dResult GdiDisplayHost::Present(const soft::FrameView& backBuffer) {
+D3dResult GdiDisplayHost::Present(const ConstRows& backBuffer) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = backBuffer.pitch / 4;
+  info.bmiHeader.biWidth = static_cast<LONG>(backBuffer.step / 4);
   info.bmiHeader.biHeight = -static_cast<LONG>(backBuffer.height);  // top row first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
@@ -47,7 +48,7 @@ D3dResult GdiDisplayHost::Present(const soft::FrameView& backBuffer) {
     const int width = static_cast<int>(backBuffer.width);
     const int height = static_cast<int>(backBuffer.height);
     SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                      static_cast<UINT>(height), backBuffer.pixels, &info, DIB_RGB_COLORS);
+                      static_cast<UINT>(height), backBuffer.first, &info, DIB_RGB_COLORS);
     ReleaseDC(window, dc);
   }
   pacer_.FramePresented();

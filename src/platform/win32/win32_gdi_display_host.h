@@ -14,7 +14,7 @@
 
 namespace drawing::platform::win32 {
 
-class GdiDisplayHost final : public soft::WindowSizedHost {
+class GdiDisplayHost final : public soft::WindowSizedHost, private soft::BackBufferLease {
  public:
   static constexpr uint32_t kRefreshRate = 60;
 
@@ -22,19 +22,19 @@ class GdiDisplayHost final : public soft::WindowSizedHost {
 
   D3dResult CreateDevice(const PresentParameters& parameters) override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const soft::FrameView& backBuffer) override;
-  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
-  soft::HostMemory LentBackBuffer() override { return lent_; }
+  D3dResult Present(const ConstRows& backBuffer) override;
+  soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
 
  private:
   DisplayMode WindowMode() const override { return DisplayMode{width_, height_, kRefreshRate}; }
   D3dResult Accept(const PresentParameters& parameters);
+  Rows Pixels() override { return lent_; }
 
   Hwnd window_;
   uint32_t width_;
   uint32_t height_;
   std::vector<uint32_t> pixels_;
-  soft::HostMemory lent_;
+  Rows lent_;
   soft::SteadyPaceClock clock_;
   soft::FramePacer pacer_{clock_};
 };

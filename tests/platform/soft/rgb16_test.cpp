@@ -27,8 +27,8 @@ TEST(Rgb16, PrimariesAndWhiteWidenToFullChannels) {
 // same colour, and writing that colour back gives the value again.
 TEST(Rgb16, GdiAndDeviceAgreeOnEveryValue) {
   uint8_t memory[4] = {};
-  const PixelView view565 = MakeView(memory, 4, 1, 1, PixelFormat::Rgb565, false);
-  const PixelView view555 = MakeView(memory, 4, 1, 1, PixelFormat::Rgb555, false);
+  const PixelView view565{Rows::TopDown(memory, 4, 1, 1, PixelLayout::Rgb565)};
+  const PixelView view555{Rows::TopDown(memory, 4, 1, 1, PixelLayout::Rgb555)};
   uint32_t wrong = 0;
   for (uint32_t raw = 0; raw <= 0xFFFFu; ++raw) {
     const uint32_t colour565 = ColorFromRaw(view565, raw);

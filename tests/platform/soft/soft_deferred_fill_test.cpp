@@ -39,7 +39,7 @@ class DeferredFillTest : public DeviceTest {
   uint32_t MemoryPixel(uint32_t x, uint32_t y) {
     const soft::SoftGdi::SurfaceMemory memory = Back().Memory();
     uint32_t raw = 0;
-    std::memcpy(&raw, memory.pixels + static_cast<ptrdiff_t>(y) * memory.pitch + x * 4, 4);
+    std::memcpy(&raw, memory.rows.Pixel(static_cast<int32_t>(x), static_cast<int32_t>(y)), 4);
     return raw;
   }
 

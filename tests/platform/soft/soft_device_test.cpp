@@ -97,7 +97,7 @@ TEST_F(SoftDeviceTest, PresentHandsTheBackBufferToTheHost) {
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(frame->width, 5u);
   EXPECT_EQ(frame->height, 3u);
-  EXPECT_EQ(frame->format, Format::X8R8G8B8);
+  EXPECT_EQ(frame->layout, PixelLayout::Bgrx32);
   EXPECT_EQ(frame->Pixel(0, 0), 0x00102030u);
   EXPECT_EQ(frame->Pixel(4, 2), 0x00FFFFFFu);
   // A copy: later drawing does not change what was presented.

@@ -39,7 +39,12 @@ struct Surface {
   static int32_t BytesPerPixel(Format f) {
     return f == Format::X8R8G8B8 || f == Format::A8R8G8B8 ? 4 : 2;
   }
-  SoftGdi::SurfaceMemory Memory() { return {bytes.data(), pitch, width, height, format}; }
+  SoftGdi::SurfaceMemory Memory() {
+    const PixelLayout layout = format == Format::R5G6B5     ? PixelLayout::Rgb565
+                               : BytesPerPixel(format) == 2 ? PixelLayout::Rgb555
+                                                            : PixelLayout::Bgrx32;
+    return {Rows::TopDown(bytes.data(), pitch, width, height, layout)};
+  }
   uint8_t* At(int32_t x, int32_t y) { return bytes.data() + y * pitch + x * BytesPerPixel(format); }
   uint32_t Pixel32(int32_t x, int32_t y) { return Load32(At(x, y)); }
   uint16_t Pixel16(int32_t x, int32_t y) { return Load16(At(x, y)); }

@@ -205,17 +205,17 @@ TEST(SoftGdiState, BatchLimitKeepsItsValue) {
   EXPECT_EQ(gdi.GdiGetBatchLimit(), initial);
 }
 
-TEST(SoftGdiSurfaceDc, RefusesUnknownFormatsAndEmptyMemory) {
+TEST(SoftGdiSurfaceDc, RefusesPaletteLayoutsAndEmptyMemory) {
   SoftGdi gdi;
   testing::Surface surface(4, 4, Format::X8R8G8B8, 0);
   SoftGdi::SurfaceMemory memory = surface.Memory();
-  memory.format = Format::Unknown;
+  memory.rows.layout = PixelLayout::Index8;
   EXPECT_EQ(gdi.CreateSurfaceDC(memory), nullptr);
   memory = surface.Memory();
-  memory.pixels = nullptr;
+  memory.rows.first = nullptr;
   EXPECT_EQ(gdi.CreateSurfaceDC(memory), nullptr);
   memory = surface.Memory();
-  memory.pitch = 8;  // narrower than a row
+  memory.rows.step = 8;  // narrower than a row
   EXPECT_EQ(gdi.CreateSurfaceDC(memory), nullptr);
   Hdc dc = gdi.CreateSurfaceDC(surface.Memory());
   ASSERT_NE(dc, nullptr);

@@ -16,7 +16,7 @@ constexpr uint32_t kWidth = 8;
 constexpr uint32_t kHeight = 4;
 constexpr int32_t kPitch = 40;  // wider than a row, as host memory may be
 
-class LendingHost final : public DisplayHost {
+class LendingHost final : public DisplayHost, private BackBufferLease {
  public:
   uint32_t ModeCount(Format format) override { return format == Format::X8R8G8B8 ? 1 : 0; }
   bool Mode(Format format, uint32_t index, DisplayMode* mode) override {
@@ -37,21 +37,19 @@ class LendingHost final : public DisplayHost {
     }
     return D3dResult::Ok;
   }
-  D3dResult Present(const FrameView& frame) override {
-    presented.push_back(frame.pixels);
+  D3dResult Present(const ConstRows& frame) override {
+    presented.push_back(frame.first);
     if (moveOnPresent) {
       current = 1 - current;
     }
     return D3dResult::Ok;
   }
-  bool LendBackBuffer(const PresentParameters& /*parameters*/, HostMemory* memory) override {
-    if (!lend) {
-      return false;
-    }
-    *memory = LentBackBuffer();
-    return true;
+  BackBufferLease* LendBackBuffer(const PresentParameters& /*parameters*/) override {
+    return lend ? this : nullptr;
   }
-  HostMemory LentBackBuffer() override { return {buffers[current].data(), kPitch}; }
+  Rows Pixels() override {
+    return Rows::TopDown(buffers[current].data(), kPitch, kWidth, kHeight, PixelLayout::Bgrx32);
+  }
 
   bool lend = true;
   bool moveOnPresent = false;

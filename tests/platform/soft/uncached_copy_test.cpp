@@ -47,10 +47,9 @@ TEST(UncachedCopyTest, AScreenSizedBlitCopiesItsAreaAndNothingElse) {
   // Rows padded and odd-aligned, as surface memory may be.
   const int32_t pitch = kWidth * 4 + 20;
   std::vector<uint8_t> target(static_cast<size_t>(pitch) * kHeight + 8, 0x11);
-  const PixelView from =
-      MakeView(source.data(), kWidth * 4, kWidth, kHeight, PixelFormat::Bgrx32, false);
-  const PixelView to =
-      MakeView(target.data() + 4, pitch, kWidth, kHeight, PixelFormat::Bgrx32, false);
+  const PixelView from{
+      Rows::TopDown(source.data(), kWidth * 4, kWidth, kHeight, PixelLayout::Bgrx32)};
+  const PixelView to{Rows::TopDown(target.data() + 4, pitch, kWidth, kHeight, PixelLayout::Bgrx32)};
   BlitViews(to, 1, 0, kWidth, kHeight, from, 0, 0, BlitOp::Copy);
   for (int32_t y = 0; y < kHeight; ++y) {
     const uint8_t* row = to.Row(y);

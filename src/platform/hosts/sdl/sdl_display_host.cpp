@@ -165,7 +165,13 @@ void SdlDisplayHost::Unlock() {
 void SdlDisplayHost::LendSpare(uint32_t width, uint32_t height, Format format) {
   const uint32_t rowBytes = width * soft::DeviceBytesPerPixel(format);
   spare_.assign(static_cast<size_t>(rowBytes) * height, 0);
-  lent_ = soft::HostMemory{spare_.data(), static_cast<int32_t>(rowBytes)};
+  lent_ = Rows::TopDown(spare_.data(), rowBytes, static_cast<int32_t>(width),
+                        static_cast<int32_t>(height), soft::DeviceLayout(format));
+}
+
+Rows SdlDisplayHost::TextureRows(void* memory, int pitch) const {
+  return Rows::TopDown(static_cast<uint8_t*>(memory), pitch, static_cast<int32_t>(textureWidth_),
+                       static_cast<int32_t>(textureHeight_), soft::DeviceLayout(textureFormat_));
 }
 
 SDL_Surface* SdlDisplayHost::LendableSurface() {
@@ -183,7 +189,7 @@ void SdlDisplayHost::LendTexture() {
   if (path_ == PresentPath::WindowSurface) {
     SDL_Surface* surface = LendableSurface();
     if (surface != nullptr) {
-      lent_ = soft::HostMemory{static_cast<uint8_t*>(surface->pixels), surface->pitch};
+      lent_ = TextureRows(surface->pixels, surface->pitch);
     } else {
       LendSpare(textureWidth_, textureHeight_, textureFormat_);
     }
@@ -193,22 +199,21 @@ void SdlDisplayHost::LendTexture() {
   int pitch = 0;
   if (texture_ != nullptr && SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
     locked_ = true;
-    lent_ = soft::HostMemory{static_cast<uint8_t*>(pixels), pitch};
+    lent_ = TextureRows(pixels, pitch);
     return;
   }
   LendSpare(textureWidth_, textureHeight_, textureFormat_);
 }
 
-bool SdlDisplayHost::LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) {
+soft::BackBufferLease* SdlDisplayHost::LendBackBuffer(const PresentParameters& parameters) {
   if ((texture_ == nullptr && surface_ == nullptr) || parameters.BackBufferWidth != textureWidth_ ||
       parameters.BackBufferHeight != textureHeight_ ||
       parameters.BackBufferFormat != textureFormat_) {
-    return false;
+    return nullptr;
   }
   Unlock();
   LendTexture();
-  *memory = lent_;
-  return true;
+  return this;
 }
 
 void SdlDisplayHost::CloseRenderer() {
@@ -281,7 +286,7 @@ D3dResult SdlDisplayHost::Reset(const PresentParameters& parameters) {
   }
   // SDL's textures do not survive a render-device reset; a fresh renderer
   // and texture of the new size are the simplest sure state.
-  const bool deviceInLentMemory = lent_.pixels != nullptr;
+  const bool deviceInLentMemory = lent_.first != nullptr;
   const uint32_t oldWidth = textureWidth_;
   const uint32_t oldHeight = textureHeight_;
   const Format oldFormat = textureFormat_;
@@ -299,16 +304,17 @@ D3dResult SdlDisplayHost::Reset(const PresentParameters& parameters) {
   return D3dResult::Ok;
 }
 
-D3dResult SdlDisplayHost::Present(const soft::FrameView& backBuffer) {
+D3dResult SdlDisplayHost::Present(const ConstRows& backBuffer) {
   const bool onSurface = path_ == PresentPath::WindowSurface;
   if (loss_ != Loss::None || (onSurface ? surface_ == nullptr : texture_ == nullptr)) {
     return D3dResult::DeviceLost;
   }
-  if (backBuffer.width != textureWidth_ || backBuffer.height != textureHeight_ ||
-      backBuffer.format != textureFormat_) {
+  if (static_cast<uint32_t>(backBuffer.width) != textureWidth_ ||
+      static_cast<uint32_t>(backBuffer.height) != textureHeight_ ||
+      backBuffer.layout != soft::DeviceLayout(textureFormat_)) {
     return D3dResult::InvalidCall;
   }
-  const bool fromLent = lent_.pixels != nullptr && backBuffer.pixels == lent_.pixels;
+  const bool fromLent = lent_.first != nullptr && backBuffer.first == lent_.first;
   const bool inTexture = fromLent && locked_;
   // Unlocking uploads what was drawn in the texture's own memory.
   Unlock();
@@ -327,7 +333,8 @@ D3dResult SdlDisplayHost::Present(const soft::FrameView& backBuffer) {
     result = CopyToSurface(backBuffer);
   } else if (!inTexture) {
     ++copied_;
-    if (SDL_UpdateTexture(texture_, nullptr, backBuffer.pixels, backBuffer.pitch) != 0) {
+    if (SDL_UpdateTexture(texture_, nullptr, backBuffer.first, static_cast<int>(backBuffer.step)) !=
+        0) {
       loss_ = Loss::Lost;
       result = D3dResult::DeviceLost;
     }
@@ -342,13 +349,13 @@ D3dResult SdlDisplayHost::Present(const soft::FrameView& backBuffer) {
   return result;
 }
 
-D3dResult SdlDisplayHost::CopyToSurface(const soft::FrameView& backBuffer) {
+D3dResult SdlDisplayHost::CopyToSurface(const ConstRows& backBuffer) {
   surface_ = SDL_GetWindowSurface(window_);
   if (surface_ == nullptr) {
     loss_ = Loss::Lost;
     return D3dResult::DeviceLost;
   }
-  if (backBuffer.pixels == surface_->pixels) {
+  if (backBuffer.first == surface_->pixels) {
     return D3dResult::Ok;
   }
   // Memory of our own (the surface had another size or format): converted
@@ -356,9 +363,9 @@ D3dResult SdlDisplayHost::CopyToSurface(const soft::FrameView& backBuffer) {
   ++copied_;
   const int width = std::min(static_cast<int>(backBuffer.width), surface_->w);
   const int height = std::min(static_cast<int>(backBuffer.height), surface_->h);
-  if (SDL_ConvertPixels(width, height, SdlPixelsOfFormat(backBuffer.format), backBuffer.pixels,
-                        backBuffer.pitch, surface_->format->format, surface_->pixels,
-                        surface_->pitch) != 0) {
+  if (SDL_ConvertPixels(width, height, SdlPixelsOfFormat(textureFormat_), backBuffer.first,
+                        static_cast<int>(backBuffer.step), surface_->format->format,
+                        surface_->pixels, surface_->pitch) != 0) {
     loss_ = Loss::Lost;
     return D3dResult::DeviceLost;
   }

@@ -39,7 +39,9 @@ enum class PresentPath : uint8_t {
 // GL_RENDERER names a software rasteriser, unless the user chose the driver.
 bool PrefersWindowSurface(const char* rendererName, const char* glRenderer, bool userChoseDriver);
 
-class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
+class SdlDisplayHost final : public soft::DisplayHost,
+                             public SdlEventSink,
+                             private soft::BackBufferLease {
  public:
   // `windowing` knows the SDL window behind the device window; `clock`
   // paces presentation where the retrace wait does not.
@@ -68,9 +70,8 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   // Reset succeeds.
   D3dResult TestCooperativeLevel() override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const soft::FrameView& backBuffer) override;
-  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
-  soft::HostMemory LentBackBuffer() override { return lent_; }
+  D3dResult Present(const ConstRows& backBuffer) override;
+  soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
 
   void OnSdlEvent(const SDL_Event& event) override;
 
@@ -99,8 +100,11 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   // Lends the locked texture, or the spare buffer when it cannot be locked.
   void LendTexture();
   void LendSpare(uint32_t width, uint32_t height, Format format);
+  // `memory` as rows of the texture's size and format.
+  Rows TextureRows(void* memory, int pitch) const;
+  Rows Pixels() override { return lent_; }
   void Unlock();
-  D3dResult CopyToSurface(const soft::FrameView& backBuffer);
+  D3dResult CopyToSurface(const ConstRows& backBuffer);
   D3dResult Show();
 
   SdlWindowing& windowing_;
@@ -119,8 +123,8 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   bool rendererVsync_ = false;
   bool paced_ = false;
   Loss loss_ = Loss::None;
-  bool locked_ = false;      // the texture is locked and lent
-  soft::HostMemory lent_{};  // what the device draws in, if it took our memory
+  bool locked_ = false;  // the texture is locked and lent
+  Rows lent_{};          // what the device draws in, if it took our memory
   std::vector<uint8_t> spare_;
   uint32_t presented_ = 0;
   uint32_t copied_ = 0;
