@@ -28,8 +28,8 @@ class RasterBackend : public DrawContext {
 
   void SetBackColor(Colour colour) override;
   void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height) override;
-  intptr_t BufferAddress() override { return reinterpret_cast<intptr_t>(pixels); }
-  int32_t BufferPitch() override { return pitch; }
+  intptr_t BufferAddress() override { return reinterpret_cast<intptr_t>(pixels_); }
+  int32_t BufferPitch() override { return pitch_; }
   // The program's code of the pixels: 16 for 3 bytes, 64 for 4, with the
   // image flag 0x8000.
   int32_t BufferFormat() override;
@@ -41,7 +41,7 @@ class RasterBackend : public DrawContext {
   void PutPixel(int32_t x, int32_t y) override;
   void PutPixelColor(int32_t x, int32_t y, Colour colour) override;
   Colour ReadPixel(int32_t x, int32_t y) override;
-  intptr_t BeginTarget() override { return pixels == nullptr ? 0 : 1; }
+  intptr_t BeginTarget() override { return pixels_ == nullptr ? 0 : 1; }
 
   // Spans clipped to the target.
   void DrawRowClipped(int32_t x, int64_t length, int32_t y);
@@ -57,12 +57,22 @@ class RasterBackend : public DrawContext {
   Colour GradientColour(int32_t x, int32_t y) const;
 
   uint8_t* PixelAddress(int32_t x, int32_t y) const {
-    return pixels + static_cast<ptrdiff_t>(height - 1 - y) * pitch +
-           static_cast<ptrdiff_t>(x) * bytesPerPixel;
+    return pixels_ + static_cast<ptrdiff_t>(height - 1 - y) * pitch_ +
+           static_cast<ptrdiff_t>(x) * bytesPerPixel_;
   }
-  SourceChannels FrontChannels() const {
-    return {frontBlue, frontGreen, frontRed, frontAlpha, frontInverse};
-  }
+
+  // What the span code reads of the context.
+  int32_t BytesPerPixel() const { return bytesPerPixel_; }
+  // Bytes from one row to the one above it (rows lie bottom-up).
+  int32_t Pitch() const { return pitch_; }
+  // The rule of the current mode.
+  PixelRow Rule() const { return rule_; }
+  // Whether each pixel goes through the gradient or custom function.
+  bool PerPixel() const { return gradient_ || custom_; }
+  // The prepared colours: premultiplied by alpha while blending is on.
+  const SourceChannels& Front() const { return front_; }
+  const SourceChannels& Back() const { return back_; }
+  bool Blends() const { return blends_; }
 
   // The prepared front colour with its division-free blend forms, made when
   // the colour is prepared (SetFrontColor, SetDrawMode). The spans use it;
@@ -71,34 +81,16 @@ class RasterBackend : public DrawContext {
 
   // What PutPixel and PutPixelColor do, chosen by SetDrawMode.
   enum class Writer : uint8_t { PointPainter, Xor, AlphaChannel, Blend, BlendKeep, Plain };
+  Writer PixelWriter() const { return writer_; }
 
-  WeightFunction weightFunction;
-  CustomFunction customFunction;
-  uint8_t* pixels;
-  int32_t pitch;
-  int32_t bytesPerPixel;
-  DrawMode drawMode = DrawModeNone;
-  int32_t blendOn = 0;
-  int32_t gradientOn = 0;
-  int32_t customOn = 0;
-  int32_t frontRed = 0;
-  int32_t frontGreen = 0;
-  int32_t frontBlue = 0;
-  int32_t frontAlpha = 0;
-  int32_t frontInverse = 255;
-  int32_t backRed = 0;
-  int32_t backGreen = 0;
-  int32_t backBlue = 0;
-  int32_t backAlpha = 0;
-  int32_t backInverse = 255;
-  // The rule of the current mode, and the writer of PutPixel / PutPixelColor.
-  PixelRow pixelRow = PixelRow::Plain;
-  Writer writer = Writer::Plain;
-  bool readWithAlpha = false;
+  // The functions of DrawModeGradient and DrawModeCustom (by default full
+  // weight and the destination kept).
+  void SetWeightFunction(WeightFunction function) { weight_ = function; }
+  void SetCustomFunction(CustomFunction function) { customFunction_ = function; }
 
  private:
-  void PrepareColor(Colour colour, int32_t& red, int32_t& green, int32_t& blue, int32_t& alpha,
-                    int32_t& inverse) const;
+  // The colour's channels, premultiplied while blending is on.
+  SourceChannels PrepareColor(Colour colour) const;
   // DrawLine for a line with an end point outside the target.
   void DrawOtherLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
   // Steps a segment whose end points both lie inside the target.
@@ -114,6 +106,21 @@ class RasterBackend : public DrawContext {
   // The same for a steep shape blended into 4-byte pixels: column by column.
   void PaintSteepBandBlended(const BlendRuns& runs, uint8_t* start, int32_t count);
 
+  WeightFunction weight_;
+  CustomFunction customFunction_;
+  uint8_t* pixels_;  // the bottom row
+  int32_t pitch_;
+  int32_t bytesPerPixel_;
+  DrawMode drawMode_ = DrawModeNone;
+  bool blends_ = false;
+  bool gradient_ = false;
+  bool custom_ = false;
+  SourceChannels front_;
+  SourceChannels back_;
+  // The rule of the current mode, and the writer of PutPixel / PutPixelColor.
+  PixelRow rule_ = PixelRow::Plain;
+  Writer writer_ = Writer::Plain;
+  bool readWithAlpha_ = false;
   OpaqueBlendSet frontBlend_{SourceChannels{}};
   // MinorPositions::Reciprocal of the last long line's major length.
   int32_t reciprocalLength_ = 0;

@@ -30,11 +30,11 @@ class RasterTarget {
   // Pixel bytes as 0xAARRGGBB (alpha 0 for 3-byte pixels).
   uint32_t Pixel(int32_t x, int32_t y) const {
     uint32_t value = 0;
-    std::memcpy(&value, context_.PixelAddress(x, y), static_cast<size_t>(context_.bytesPerPixel));
+    std::memcpy(&value, context_.PixelAddress(x, y), static_cast<size_t>(context_.BytesPerPixel()));
     return value;
   }
   void SetPixel(int32_t x, int32_t y, uint32_t value) {
-    std::memcpy(context_.PixelAddress(x, y), &value, static_cast<size_t>(context_.bytesPerPixel));
+    std::memcpy(context_.PixelAddress(x, y), &value, static_cast<size_t>(context_.BytesPerPixel()));
   }
   void Fill(uint32_t value) {
     for (int32_t y = 0; y < context_.height; ++y) {
