@@ -19,7 +19,7 @@
 #include "draw/image_target.h"
 #include "image/images.h"
 #include "platform/hosts/headless/headless_system.h"
-#include "platform/soft/soft_gdi.h"
+#include "platform/soft/gdi/soft_gdi.h"
 #include "runtime/main_heap.h"
 #include "support/reference_raster.h"
 

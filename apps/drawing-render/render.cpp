@@ -15,7 +15,7 @@
 #include "input_script.h"
 #include "output_files.h"
 #include "platform/hosts/headless/headless_host.h"
-#include "platform/soft/soft_device.h"
+#include "platform/soft/direct3d/soft_device.h"
 #include "progress.h"
 #include "render_options.h"
 #include "video_output.h"

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/handles.h"
-#include "platform/soft/frame_pacer.h"
-#include "platform/soft/window_sized_host.h"
+#include "platform/soft/kit/frame_pacer.h"
+#include "platform/soft/kit/window_sized_host.h"
 
 namespace drawing::platform::win32 {
 

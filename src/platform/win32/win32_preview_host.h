@@ -15,12 +15,12 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-#include "platform/soft/input_host.h"
-#include "platform/soft/soft_direct3d_module.h"
-#include "platform/soft/soft_gdi.h"
-#include "platform/soft/soft_input.h"
-#include "platform/soft/soft_windowing.h"
-#include "platform/soft/window_host.h"
+#include "platform/soft/direct3d/soft_direct3d_module.h"
+#include "platform/soft/gdi/soft_gdi.h"
+#include "platform/soft/input/input_host.h"
+#include "platform/soft/input/soft_input.h"
+#include "platform/soft/windowing/soft_windowing.h"
+#include "platform/soft/windowing/window_host.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gdi_display_host.h"
 #include "platform/win32/win32_preview_window.h"

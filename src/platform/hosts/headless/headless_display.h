@@ -22,7 +22,7 @@
 #include "platform/hosts/headless/device_fault_script.h"
 #include "platform/hosts/headless/headless_system.h"
 #include "platform/hosts/headless/presented_frame.h"
-#include "platform/soft/display_host.h"
+#include "platform/soft/direct3d/display_host.h"
 
 namespace drawing::platform::headless {
 

@@ -24,9 +24,9 @@
 #include "platform/hosts/headless/headless_windowing.h"
 #include "platform/hosts/headless/local_file_system.h"
 #include "platform/platform.h"
-#include "platform/soft/soft_device.h"
-#include "platform/soft/soft_direct3d_module.h"
-#include "platform/soft/soft_gdi.h"
+#include "platform/soft/direct3d/soft_device.h"
+#include "platform/soft/direct3d/soft_direct3d_module.h"
+#include "platform/soft/gdi/soft_gdi.h"
 
 namespace drawing::platform::headless {
 

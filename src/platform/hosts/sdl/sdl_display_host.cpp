@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/soft/soft_device_pixels.h"
+#include "platform/soft/direct3d/soft_device_pixels.h"
 
 #include "platform/hosts/sdl/sdl_modes.h"
 

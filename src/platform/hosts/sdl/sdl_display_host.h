@@ -23,8 +23,8 @@
 #include "platform/hosts/sdl/sdl_event_sink.h"
 #include "platform/hosts/sdl/sdl_windowing.h"
 #include "platform/hosts/sdl/video_lease.h"
-#include "platform/soft/display_host.h"
-#include "platform/soft/frame_pacer.h"
+#include "platform/soft/direct3d/display_host.h"
+#include "platform/soft/kit/frame_pacer.h"
 
 namespace drawing::platform::sdl {
 

@@ -16,10 +16,10 @@
 #include "platform/hosts/sdl/sdl_windowing.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_file_system.h"
-#include "platform/soft/frame_pacer.h"
-#include "platform/soft/soft_direct3d_module.h"
-#include "platform/soft/soft_gdi.h"
-#include "platform/soft/steady_system.h"
+#include "platform/soft/direct3d/soft_direct3d_module.h"
+#include "platform/soft/gdi/soft_gdi.h"
+#include "platform/soft/kit/frame_pacer.h"
+#include "platform/soft/kit/steady_system.h"
 
 namespace drawing::platform::sdl {
 

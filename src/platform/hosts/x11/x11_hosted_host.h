@@ -29,14 +29,14 @@
 #include "platform/hosts/x11/x11_window.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_file_system.h"
-#include "platform/soft/frame_pacer.h"
-#include "platform/soft/input_host.h"
-#include "platform/soft/soft_direct3d_module.h"
-#include "platform/soft/soft_gdi.h"
-#include "platform/soft/soft_input.h"
-#include "platform/soft/soft_windowing.h"
-#include "platform/soft/steady_system.h"
-#include "platform/soft/window_host.h"
+#include "platform/soft/direct3d/soft_direct3d_module.h"
+#include "platform/soft/gdi/soft_gdi.h"
+#include "platform/soft/input/input_host.h"
+#include "platform/soft/input/soft_input.h"
+#include "platform/soft/kit/frame_pacer.h"
+#include "platform/soft/kit/steady_system.h"
+#include "platform/soft/windowing/soft_windowing.h"
+#include "platform/soft/windowing/window_host.h"
 
 namespace drawing::platform::x11 {
 

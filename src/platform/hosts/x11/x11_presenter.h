@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "platform/hosts/x11/x11_window.h"
-#include "platform/soft/frame_pacer.h"
-#include "platform/soft/window_sized_host.h"
+#include "platform/soft/kit/frame_pacer.h"
+#include "platform/soft/kit/window_sized_host.h"
 
 namespace drawing::platform::x11 {
 
