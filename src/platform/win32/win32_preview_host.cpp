@@ -4,14 +4,12 @@ namespace drawing::platform::win32 {
 
 PreviewHost::PreviewHost(uintptr_t parent)
     : window_(parent),
-      windowing_(static_cast<soft::WindowHost&>(*this)),
       display_(window_.Window(), static_cast<uint32_t>(window_.Width()),
                static_cast<uint32_t>(window_.Height())),
-      direct3d_(display_, gdi_),
-      input_(static_cast<soft::InputHost&>(*this), true) {}
+      direct3d_(display_, gdi_) {}
 
 platform::Platform PreviewHost::GetPlatform() {
-  return platform::Platform{system_, windowing_, direct3d_, gdi_, input_, files_};
+  return platform::Platform{system_, guest_.Windowing(), direct3d_, gdi_, guest_.Input(), files_};
 }
 
 void PreviewHost::BeginFrame() {

@@ -3,10 +3,10 @@
 // same as everywhere; only the ports differ:
 //  - the screen is the software device shown through GDI in the child
 //    window (GdiDisplayHost): no display mode changes, nothing full screen;
-//  - the program's own window is a record of the software window system,
-//    and the software keyboard and mouse never report anything: no input
-//    ends a preview, and the cursor the program hides or confines is the
-//    emulation's, not the user's;
+//  - the program's own window, keyboard and mouse are the soft kit's
+//    GuestWindow: a record of the software window system, and devices that
+//    never report anything: no input ends a preview, and the cursor the
+//    program hides or confines is the emulation's, not the user's;
 //  - the clock, sleeping and files are the real ones.
 // The run ends, with status 0, once the child or its parent is gone.
 #pragma once
@@ -17,10 +17,7 @@
 #include "platform/platform.h"
 #include "platform/soft/direct3d/soft_direct3d_module.h"
 #include "platform/soft/gdi/soft_gdi.h"
-#include "platform/soft/input/input_host.h"
-#include "platform/soft/input/soft_input.h"
-#include "platform/soft/windowing/soft_windowing.h"
-#include "platform/soft/windowing/window_host.h"
+#include "platform/soft/kit/guest_window.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_gdi_display_host.h"
 #include "platform/win32/win32_preview_window.h"
@@ -28,7 +25,7 @@
 
 namespace drawing::platform::win32 {
 
-class PreviewHost final : private soft::WindowHost, private soft::InputHost {
+class PreviewHost final {
  public:
   // Makes the child window of `parent` at once.
   explicit PreviewHost(uintptr_t parent);
@@ -44,17 +41,12 @@ class PreviewHost final : private soft::WindowHost, private soft::InputHost {
   const std::atomic<bool>* StopRequest() const { return &stop_; }
 
  private:
-  // The program's window exists only as a record, active once shown.
-  bool OpenWindow(Hwnd /*window*/, const soft::SoftWindow& /*record*/) override { return true; }
-  bool ShowActivates() const override { return true; }
-
   PreviewWindow window_;
   Win32System system_;
-  soft::SoftWindowing windowing_;
+  soft::GuestWindow guest_;
   soft::SoftGdi gdi_;
   GdiDisplayHost display_;
   soft::SoftDirect3DModule direct3d_;
-  soft::SoftInput input_;
   Win32FileSystem files_;
   std::atomic<bool> stop_{false};
 };
