@@ -4,7 +4,7 @@
 
 #include "app/application.h"
 #include "platform/win32/win32_api.h"
-#include "platform/win32/win32_preview_host.h"
+#include "platform/hosts/preview/win32_preview_host.h"
 
 namespace drawing::scr {
 

@@ -13,7 +13,7 @@
 
 #include "app/application.h"
 #include "platform/win32/win32_gdi.h"
-#include "platform/win32/win32_preview_host.h"
+#include "platform/hosts/preview/win32_preview_host.h"
 #include "platform/win32/win32_windowing.h"
 
 namespace drawing::platform {

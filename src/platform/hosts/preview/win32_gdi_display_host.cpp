@@ -1,6 +1,6 @@
 #include "platform/win32/win32_api.h"
 //
-#include "platform/win32/win32_gdi_display_host.h"
+#include "platform/hosts/preview/win32_gdi_display_host.h"
 
 namespace drawing::platform::win32 {
 

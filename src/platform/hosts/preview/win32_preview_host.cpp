@@ -1,4 +1,4 @@
-#include "platform/win32/win32_preview_host.h"
+#include "platform/hosts/preview/win32_preview_host.h"
 
 namespace drawing::platform::win32 {
 
