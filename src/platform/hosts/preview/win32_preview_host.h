@@ -9,6 +9,14 @@
 //    program hides or confines is the emulation's, not the user's;
 //  - the clock, sleeping and files are the real ones.
 // The run ends, with status 0, once the child or its parent is gone.
+//
+// Does: the program live in a child of the window Windows names, drawn by
+//   the software device and shown through GDI at 60 Hz, with the real
+//   clock and files.
+// Does not: take input, change the display mode, go full screen, hide the
+//   user's cursor or take the focus.
+// Faults: none.
+// Tests: tests/app/win32_preview_test.cpp, tests/e2e/wine_scr_preview_test.sh.
 #pragma once
 
 #include <atomic>

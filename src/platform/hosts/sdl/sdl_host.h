@@ -3,11 +3,14 @@
 // and GDI drawing in memory, handed to the application as one Platform.
 //
 // Does: the screen window as a full-screen SDL window in the chosen mode,
-// frames drawn straight into a streaming texture and presented with vsync
-// (paced where vsync does not wait), SDL's keyboard, mouse and focus events
-// as DirectInput through the shared software emulation (platform/soft).
-// Does not: icons, key repeats or text input, fault injection, call logs;
-// a window another program owns is the x11 host's.
+//   frames drawn straight into a streaming texture (or the window surface)
+//   and presented with vsync, paced where vsync does not wait, SDL's
+//   keyboard, mouse and focus events as DirectInput through the shared
+//   software emulation (platform/soft), the standard library's clock.
+// Does not: icons, key repeats or text input, call logs; a window another
+//   program owns is the x11 host's.
+// Faults: none of its own; SDL's render-device resets lose the device.
+// Tests: tests/platform/hosts/sdl, tests/e2e/sdl_*.
 #pragma once
 
 #include "platform/hosts/sdl/sdl_direct3d_module.h"

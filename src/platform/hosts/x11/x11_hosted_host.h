@@ -20,6 +20,14 @@
 //
 // One host serves one run of the program; a resize of the window ends the
 // run and the next host starts at the new size (see docs/architecture.md).
+//
+// Does: the program in a foreign X window, one mode of the window's size,
+//   MIT-SHM presents paced to XRandR's refresh rate.
+// Does not: take input, change the cursor or the display mode, make a
+//   window of its own, resize the drawing.
+// Faults: none; a window that is gone ends the run at the next frame.
+// Tests: tests/platform/hosts/x11, tests/e2e/hosted_window_test.sh and
+//   xscreensaver_test.sh.
 #pragma once
 
 #include "platform/hosts/x11/x11_presenter.h"
