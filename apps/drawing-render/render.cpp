@@ -26,7 +26,7 @@ namespace {
 using platform::headless::InputEvent;
 
 // --help promises the sizes the device accepts.
-static_assert(app::MaxRenderSide == platform::soft::SoftDevice::kMaxDimension);
+static_assert(app::kMaxRenderSide == platform::soft::SoftDevice::kMaxDimension);
 
 // Frames of at least this many pixels in total make a run worth a progress bar.
 constexpr uint64_t kLongRunPixels = 200ull * 1920 * 1080;
@@ -186,7 +186,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   };
   app::Application application(host.GetPlatform(), std::move(appOptions));
   if (!application.StartUp()) {
-    return app::ExitScreenFailed;
+    return app::kExitScreenFailed;
   }
   if (!application.HasCanvas()) {
     Fail(environment, MemoryMessage(options));
@@ -196,7 +196,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   }
   progress.Finish();
 
-  int status = kExitOk;
+  int status = app::kExitOk;
   const bool videoFailed = video && video->Failed();
   // The stop is seen before a frame starts: every counted frame is complete.
   const uint32_t framesDone = application.FrameNumber();
@@ -209,7 +209,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
     Fail(environment, WriteFailure(options.out, application.SaveError()));
     status = kExitOutputFailed;
   }
-  if (status == kExitOk && !options.screen.empty()) {
+  if (status == app::kExitOk && !options.screen.empty()) {
     image::BmpWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
     if (WriteScreen(writer, host.Display().ScreenView(), options)) {
       Say(environment, options,
@@ -254,11 +254,11 @@ int RenderMain(const std::vector<std::string>& arguments, const RenderEnvironmen
   const app::RenderOptions& options = parsed.options;
   if (options.help) {
     environment.out << app::RenderUsage();
-    return kExitOk;
+    return app::kExitOk;
   }
   if (options.version) {
     environment.out << "drawing-render " << DRAWING_VERSION << '\n';
-    return kExitOk;
+    return app::kExitOk;
   }
 
   std::vector<app::ScriptEvent> events;

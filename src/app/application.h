@@ -48,8 +48,8 @@ enum class RunEnd : uint8_t {
   ScreenFailed,  // the full-screen display could not be opened
 };
 
-inline constexpr int32_t ExitOk = 0;
-inline constexpr int32_t ExitScreenFailed = 1;
+inline constexpr int32_t kExitOk = 0;
+inline constexpr int32_t kExitScreenFailed = 1;
 
 class Application {
  public:

@@ -127,7 +127,7 @@ class RasterBackend : public DrawContext {
   uint64_t reciprocal_ = 0;
 
   // Lays out the pixel offsets of a short line from x2 - x1, y2 - y1 in
-  // shape_; false for a line of ShapePixels pixels or more.
+  // shape_; false for a line of kShapePixels pixels or more.
   bool MakeShape(int32_t dx, int32_t dy);
 
   // The parallel lines of a stroke share one shape (the same end point
@@ -140,20 +140,20 @@ class RasterBackend : public DrawContext {
     int32_t bytesPerPixel = 0;
     bool operator==(const LineShape&) const = default;
   };
-  static constexpr int32_t ShapePixels = 128;
+  static constexpr int32_t kShapePixels = 128;
   // A shape is steep when its columns are at least this many rows long on
   // average.
-  static constexpr int32_t SteepRun = 3;
+  static constexpr int32_t kSteepRun = 3;
   LineShape shape_;
   bool shapeFromSecond_ = false;  // the stepping starts at (x2, y2)
   bool shapeAcross_ = false;      // one pixel per column (|dy| <= |dx|)
   int32_t shapeMinorStep_ = 1;    // +1 or -1 along the minor axis
   int32_t shapeMinorLength_ = 0;
   int32_t shapeCount_ = 0;
-  ptrdiff_t shapeOffsets_[ShapePixels + 1];  // one more for the spare of a last pair
+  ptrdiff_t shapeOffsets_[kShapePixels + 1];  // one more for the spare of a last pair
   // The pixels at minor position m are shape pixels minorRuns_[m] up to
   // minorRuns_[m + 1] - 1.
-  int32_t minorRuns_[ShapePixels + 1];
+  int32_t minorRuns_[kShapePixels + 1];
 };
 
 }  // namespace drawing::draw

@@ -44,7 +44,7 @@ void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
   const std::optional<BlendRuns> runs = raster::BlendRunsOf(*this);
   if (!shapeAcross_) {
     // Steep: long runs of one column, whose pixels the band covers many times.
-    if (runs && (shapeMinorLength_ + 1) * SteepRun <= shapeCount_) {
+    if (runs && (shapeMinorLength_ + 1) * kSteepRun <= shapeCount_) {
       PaintSteepBandBlended(*runs, start, count);
       return;
     }

@@ -19,7 +19,7 @@ using raster::Stepping;
 
 bool RasterBackend::MakeShape(int32_t dx, int32_t dy) {
   const Stepping stepping(0, 0, dx, dy, bytesPerPixel_, pitch_);
-  if (stepping.majorLength >= ShapePixels) {
+  if (stepping.majorLength >= kShapePixels) {
     return false;
   }
   const int32_t count = stepping.majorLength + 1;
