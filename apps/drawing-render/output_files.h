@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "platform/file_system.h"
 #include "platform/pixels.h"
 #include "render_options.h"

@@ -10,7 +10,7 @@
 
 #include "app/application.h"
 #include "app/message_text.h"
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "image/png_encoder.h"
 #include "input_script.h"
 #include "output_files.h"

@@ -12,7 +12,7 @@
 #include "app/app_state.h"
 #include "display/display.h"
 #include "draw/drawing.h"
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "image/images.h"
 #include "input/input.h"
 #include "platform/platform.h"

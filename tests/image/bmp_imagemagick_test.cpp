@@ -7,7 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "image_test_support.h"
 #include "platform/hosts/headless/local_file_system.h"
 

@@ -1,4 +1,4 @@
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 
 #include "image/png_encoder.h"
 

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "image_test_support.h"
 #include "recording_file_system.h"
 
