@@ -21,7 +21,7 @@ std::string WhyNotWritable(platform::FileSystem& files, const std::string& path)
   return {};
 }
 
-bool WriteScreen(image::BmpWriter& writer, const platform::ConstRows& screen,
+bool WriteScreen(image::ImageWriter& writer, const platform::ConstRows& screen,
                  const app::RenderOptions& options) {
   std::vector<uint8_t> blackRow;
   platform::ConstRows rows = screen;

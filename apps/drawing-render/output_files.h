@@ -18,7 +18,7 @@ std::string WhyNotWritable(platform::FileSystem& files, const std::string& path)
 // Writes the last presented screen (black before any presentation) to
 // options.screen, from where it lies, a row at a time; false on failure
 // (the writer's LastFailure says why).
-bool WriteScreen(image::BmpWriter& writer, const platform::ConstRows& screen,
+bool WriteScreen(image::ImageWriter& writer, const platform::ConstRows& screen,
                  const app::RenderOptions& options);
 
 // "cannot write 'NAME': REASON".

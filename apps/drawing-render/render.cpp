@@ -210,7 +210,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
     status = kExitOutputFailed;
   }
   if (status == app::kExitOk && !options.screen.empty()) {
-    image::BmpWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
+    image::ImageWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
     if (WriteScreen(writer, host.Display().ScreenView(), options)) {
       Say(environment, options,
           "wrote " + app::MessageText(options.screen) + " (" + SizeText(options) + ")");

@@ -105,7 +105,7 @@ class Application {
   runtime::MainHeap heap_;
   runtime::Random random_;
   image::Images images_;
-  image::BmpWriter bmp_;
+  image::ImageWriter bmp_;
   draw::Drawing drawing_;
   display::Display display_;
   input::Input input_;

@@ -89,15 +89,15 @@ ImageFileFormat FormatForName(const std::string& name) {
   return EndsWithPng(name) ? ImageFileFormat::Png : ImageFileFormat::Bmp;
 }
 
-BmpWriter::BmpWriter(Images& images, platform::Gdi& gdi, runtime::MainHeap& heap,
-                     platform::FileSystem& files)
+ImageWriter::ImageWriter(Images& images, platform::Gdi& gdi, runtime::MainHeap& heap,
+                         platform::FileSystem& files)
     : images_(images), gdi_(gdi), heap_(heap), files_(files) {}
 
-int32_t BmpWriter::SaveImageBmp(int32_t number, const char* name) {
+int32_t ImageWriter::SaveImageBmp(int32_t number, const char* name) {
   return SaveImage(number, name, ImageFileFormat::Bmp);
 }
 
-int32_t BmpWriter::SaveImage(int32_t number, const char* name, ImageFileFormat format) {
+int32_t ImageWriter::SaveImage(int32_t number, const char* name, ImageFileFormat format) {
   if (name == nullptr || name[0] == '\0') {
     return Fail("no file name");
   }
@@ -120,8 +120,8 @@ int32_t BmpWriter::SaveImage(int32_t number, const char* name, ImageFileFormat f
 }
 
 // Any other image goes through GetDIBits as 24-bit rows of the file's stride.
-int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name,
-                                 ImageFileFormat format) {
+int32_t ImageWriter::SaveConverted(const ImageRecord& record, const char* name,
+                                   ImageFileFormat format) {
   if (record.width < 0 || record.height < 0) {
     return Fail("the image has no valid size");
   }
@@ -158,8 +158,8 @@ int32_t BmpWriter::SaveConverted(const ImageRecord& record, const char* name,
   return result;
 }
 
-int32_t BmpWriter::WriteImageFile(const char* name, const platform::ConstRows& rows,
-                                  ImageFileFormat format) {
+int32_t ImageWriter::WriteImageFile(const char* name, const platform::ConstRows& rows,
+                                    ImageFileFormat format) {
   if (name == nullptr || name[0] == '\0') {
     return Fail("no file name");
   }
@@ -187,13 +187,13 @@ int32_t BmpWriter::WriteImageFile(const char* name, const platform::ConstRows& r
   return 1;
 }
 
-int32_t BmpWriter::Fail(const std::string& reason) {
+int32_t ImageWriter::Fail(const std::string& reason) {
   failure_ = reason;
   return 0;
 }
 
 // False on failure, with failure_ set unless the file system knows why.
-bool BmpWriter::WriteBmp(platform::OutputFile& file, const platform::ConstRows& rows) {
+bool ImageWriter::WriteBmp(platform::OutputFile& file, const platform::ConstRows& rows) {
   const int64_t stride = BmpStride(rows.width);
   const int64_t size = stride * rows.height;
   if (kHeadersSize + size > std::numeric_limits<uint32_t>::max()) {
@@ -223,7 +223,7 @@ bool BmpWriter::WriteBmp(platform::OutputFile& file, const platform::ConstRows& 
   return written;
 }
 
-bool BmpWriter::WritePng(platform::OutputFile& file, const platform::ConstRows& rows) {
+bool ImageWriter::WritePng(platform::OutputFile& file, const platform::ConstRows& rows) {
   auto* row = static_cast<uint8_t*>(heap_.Allocate(static_cast<size_t>(rows.width) * 3 + 1));
   if (row == nullptr) {
     failure_ = "out of memory";

@@ -24,10 +24,10 @@ enum class ImageFileFormat : uint8_t { Bmp, Png };
 // PNG for names ending in ".png" in any case, BMP for every other name.
 ImageFileFormat FormatForName(const std::string& name);
 
-class BmpWriter {
+class ImageWriter {
  public:
-  BmpWriter(Images& images, platform::Gdi& gdi, runtime::MainHeap& heap,
-            platform::FileSystem& files);
+  ImageWriter(Images& images, platform::Gdi& gdi, runtime::MainHeap& heap,
+              platform::FileSystem& files);
 
   // Saves image `number` under `name`: 1 when the file was written
   // completely, 0 otherwise.

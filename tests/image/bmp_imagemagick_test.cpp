@@ -59,7 +59,7 @@ class BmpImageMagick : public testing::ImageWorld {
 
   support::ScratchDirectory directory;
   platform::headless::LocalFileSystem files;
-  BmpWriter writer{images, gdi, heap, files};
+  ImageWriter writer{images, gdi, heap, files};
 };
 
 TEST_F(BmpImageMagick, ReadsSizeAndPixels) {

@@ -38,7 +38,7 @@ class BmpReplace : public testing::ImageWorld {
 
   support::ScratchDirectory directory;
   testing::RecordingFileSystem files;
-  BmpWriter writer;
+  ImageWriter writer;
 };
 
 TEST_F(BmpReplace, SavingTwiceReplacesTheFirstFile) {

@@ -32,7 +32,7 @@ class BmpWorld : public testing::ImageWorld {
 
   support::ScratchDirectory directory;
   testing::RecordingFileSystem files;
-  BmpWriter writer;
+  ImageWriter writer;
 };
 
 TEST(BmpStride, RoundsThreeBytesPerPixelUpToFour) {
