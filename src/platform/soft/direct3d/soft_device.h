@@ -2,7 +2,8 @@
 // buffer is memory, with managed textures, render targets and system-memory
 // surfaces, the scene bracket, a target clear and the sprite quad. What
 // depends on a screen (loss, readiness, presentation, faults) comes from the
-// DisplayHost. Every call is recorded in a log that tests read.
+// DisplayHost. Every call is counted; the calls themselves are kept only
+// while a test asks (Log().KeepCalls).
 #pragma once
 
 #include <array>
