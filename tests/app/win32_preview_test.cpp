@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "app/application.h"
-#include "platform/win32/win32_gdi.h"
 #include "platform/hosts/preview/win32_preview_host.h"
+#include "platform/win32/win32_gdi.h"
 #include "platform/win32/win32_windowing.h"
 
 namespace drawing::platform {

@@ -22,12 +22,12 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/hosts/preview/win32_gdi_display_host.h"
 #include "platform/platform.h"
 #include "platform/soft/direct3d/soft_direct3d_module.h"
 #include "platform/soft/gdi/soft_gdi.h"
 #include "platform/soft/kit/guest_window.h"
 #include "platform/win32/win32_file_system.h"
-#include "platform/hosts/preview/win32_gdi_display_host.h"
 #include "platform/win32/win32_preview_window.h"
 #include "platform/win32/win32_system.h"
 
