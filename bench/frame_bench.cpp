@@ -93,7 +93,7 @@ class GrownProgram {
     // Held from now on, every input step adds one particle. The growth skips
     // the painting, which moves no particle.
     host_->Input().Button(1, true);
-    for (int count = drawing::app::StartParticleCount; count < particles; ++count) {
+    for (int count = drawing::app::kStartParticleCount; count < particles; ++count) {
       host_->BeginFrame(++hostFrame_);
       app_->HandleUserActions();
       app_->StepSimulation();

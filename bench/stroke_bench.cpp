@@ -19,7 +19,7 @@
 #include "draw/image_target.h"
 #include "image/images.h"
 #include "platform/hosts/headless/headless_system.h"
-#include "platform/soft/soft_gdi.h"
+#include "platform/soft/gdi/soft_gdi.h"
 #include "runtime/main_heap.h"
 #include "support/reference_raster.h"
 
@@ -72,7 +72,7 @@ std::vector<Painted> Particles(int32_t particles) {
 // one above and one below, further out each time.
 std::vector<Line> StrokeLines(const std::vector<Painted>& painted) {
   std::vector<Line> lines;
-  lines.reserve(painted.size() * drawing::app::StrokeLineCount);
+  lines.reserve(painted.size() * drawing::app::kStrokeLineCount);
   for (const Painted& p : painted) {
     const int32_t start = drawing::app::StrokeStartColumn(p.particle);
     const auto add = [&](int32_t offset) {

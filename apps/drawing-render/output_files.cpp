@@ -21,18 +21,16 @@ std::string WhyNotWritable(platform::FileSystem& files, const std::string& path)
   return {};
 }
 
-bool WriteScreen(image::BmpWriter& writer, const platform::soft::FrameView& screen,
+bool WriteScreen(image::ImageWriter& writer, const platform::ConstRows& screen,
                  const app::RenderOptions& options) {
-  image::PixelRows rows{nullptr, 0, options.width, options.height, image::SourcePixels::Bgrx32};
   std::vector<uint8_t> blackRow;
-  if (screen.pixels != nullptr && screen.width == static_cast<uint32_t>(options.width) &&
-      screen.height == static_cast<uint32_t>(options.height) &&
-      screen.format == platform::Format::X8R8G8B8) {
-    rows.bottom = screen.pixels + static_cast<ptrdiff_t>(screen.height - 1) * screen.pitch;
-    rows.pitch = -static_cast<int64_t>(screen.pitch);
-  } else {
+  platform::ConstRows rows = screen;
+  if (screen.first == nullptr || screen.width != options.width || screen.height != options.height ||
+      screen.layout != platform::PixelLayout::Bgrx32) {
     blackRow.assign(static_cast<size_t>(options.width) * 4, 0);
-    rows.bottom = blackRow.data();  // pitch 0: every row is this one
+    // Step 0: every row is this one.
+    rows = platform::ConstRows::TopDown(blackRow.data(), 0, options.width, options.height,
+                                        platform::PixelLayout::Bgrx32);
   }
   return writer.WriteImageFile(options.screen.c_str(), rows,
                                image::FormatForName(options.screen)) != 0;

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "platform/file_system.h"
-#include "platform/soft/display_host.h"
+#include "platform/pixels.h"
 #include "render_options.h"
 
 namespace drawing::render {
@@ -18,7 +18,7 @@ std::string WhyNotWritable(platform::FileSystem& files, const std::string& path)
 // Writes the last presented screen (black before any presentation) to
 // options.screen, from where it lies, a row at a time; false on failure
 // (the writer's LastFailure says why).
-bool WriteScreen(image::BmpWriter& writer, const platform::soft::FrameView& screen,
+bool WriteScreen(image::ImageWriter& writer, const platform::ConstRows& screen,
                  const app::RenderOptions& options);
 
 // "cannot write 'NAME': REASON".

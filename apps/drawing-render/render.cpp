@@ -10,12 +10,12 @@
 
 #include "app/application.h"
 #include "app/message_text.h"
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "image/png_encoder.h"
 #include "input_script.h"
 #include "output_files.h"
 #include "platform/hosts/headless/headless_host.h"
-#include "platform/soft/soft_device.h"
+#include "platform/soft/direct3d/soft_device.h"
 #include "progress.h"
 #include "render_options.h"
 #include "video_output.h"
@@ -26,7 +26,7 @@ namespace {
 using platform::headless::InputEvent;
 
 // --help promises the sizes the device accepts.
-static_assert(app::MaxRenderSide == platform::soft::SoftDevice::kMaxDimension);
+static_assert(app::kMaxRenderSide == platform::soft::SoftDevice::kMaxDimension);
 
 // Frames of at least this many pixels in total make a run worth a progress bar.
 constexpr uint64_t kLongRunPixels = 200ull * 1920 * 1080;
@@ -135,8 +135,8 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   std::atomic<bool> localStop{false};
   std::atomic<bool>& stop =
       environment.stopRequest != nullptr ? *environment.stopRequest : localStop;
-  config.display.presented = [&](const platform::soft::FrameView& frame) {
-    if (video && !video->WriteFrame(frame.pixels, frame.pitch)) {
+  config.display.presented = [&](const platform::ConstRows& frame) {
+    if (video && !video->WriteFrame(frame)) {
       stop.store(true);  // no one is reading any more: end the run in order
     }
   };
@@ -186,7 +186,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   };
   app::Application application(host.GetPlatform(), std::move(appOptions));
   if (!application.StartUp()) {
-    return app::ExitScreenFailed;
+    return app::kExitScreenFailed;
   }
   if (!application.HasCanvas()) {
     Fail(environment, MemoryMessage(options));
@@ -196,7 +196,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   }
   progress.Finish();
 
-  int status = kExitOk;
+  int status = app::kExitOk;
   const bool videoFailed = video && video->Failed();
   // The stop is seen before a frame starts: every counted frame is complete.
   const uint32_t framesDone = application.FrameNumber();
@@ -209,8 +209,8 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
     Fail(environment, WriteFailure(options.out, application.SaveError()));
     status = kExitOutputFailed;
   }
-  if (status == kExitOk && !options.screen.empty()) {
-    image::BmpWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
+  if (status == app::kExitOk && !options.screen.empty()) {
+    image::ImageWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
     if (WriteScreen(writer, host.Display().ScreenView(), options)) {
       Say(environment, options,
           "wrote " + app::MessageText(options.screen) + " (" + SizeText(options) + ")");
@@ -254,11 +254,11 @@ int RenderMain(const std::vector<std::string>& arguments, const RenderEnvironmen
   const app::RenderOptions& options = parsed.options;
   if (options.help) {
     environment.out << app::RenderUsage();
-    return kExitOk;
+    return app::kExitOk;
   }
   if (options.version) {
     environment.out << "drawing-render " << DRAWING_VERSION << '\n';
-    return kExitOk;
+    return app::kExitOk;
   }
 
   std::vector<app::ScriptEvent> events;

@@ -10,7 +10,7 @@
 
 namespace drawing::render {
 
-inline constexpr int kExitOk = 0;
+// Success is the program's own app::kExitOk.
 inline constexpr int kExitOutputFailed = 1;
 inline constexpr int kExitBadUsage = 2;
 // An interrupted run ends with this plus the signal's number (130 for SIGINT).

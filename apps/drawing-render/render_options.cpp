@@ -13,8 +13,8 @@ bool ParseSize(std::string_view text, RenderOptions& options) {
   if (cross == std::string_view::npos) {
     return false;
   }
-  const auto width = ParseInteger(text.substr(0, cross), 1, MaxRenderSide);
-  const auto height = ParseInteger(text.substr(cross + 1), 1, MaxRenderSide);
+  const auto width = ParseInteger(text.substr(0, cross), 1, kMaxRenderSide);
+  const auto height = ParseInteger(text.substr(cross + 1), 1, kMaxRenderSide);
   // Signs are not part of a size.
   if (!width || !height || text.front() == '+' || text[cross + 1] == '+') {
     return false;
@@ -29,7 +29,7 @@ std::string Apply(std::string_view name, const std::string& value, RenderOptions
   if (name == "--size") {
     if (!ParseSize(value, options)) {
       return "bad --size " + Quoted(value) + ": expected WxH with each side 1.." +
-             std::to_string(MaxRenderSide);
+             std::to_string(kMaxRenderSide);
     }
   } else if (name == "--frames") {
     const auto frames = ParseInteger(value, 0, INT32_MAX);

@@ -12,7 +12,7 @@
 namespace drawing::app {
 
 struct RenderOptions {
-  int32_t width = 1280;  // the one display mode offered, 1..MaxRenderSide each way
+  int32_t width = 1280;  // the one display mode offered, 1..kMaxRenderSide each way
   int32_t height = 720;
   uint32_t frames = 600;         // passes of the frame loop at most
   std::optional<uint32_t> seed;  // replaces the thread id ^ tick count seed
@@ -32,7 +32,7 @@ struct RenderOptionsResult {
 };
 
 // The software Direct3D device's largest surface, each way.
-inline constexpr int32_t MaxRenderSide = 16384;
+inline constexpr int32_t kMaxRenderSide = 16384;
 
 // `arguments` excludes the program name. Options take their value as the next
 // argument or after '=' (--size=640x480).

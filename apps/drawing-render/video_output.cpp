@@ -60,8 +60,8 @@ bool VideoOutput::Write(const void* data, size_t size) {
   return written;
 }
 
-bool VideoOutput::WriteFrame(const uint8_t* pixels, int32_t pitch) {
-  return !failed_ && stream_.WriteFrame(pixels, pitch);
+bool VideoOutput::WriteFrame(const platform::ConstRows& frame) {
+  return !failed_ && stream_.WriteFrame(frame);
 }
 
 bool VideoOutput::Finish() {

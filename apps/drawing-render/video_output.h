@@ -18,7 +18,7 @@ class VideoOutput {
   VideoOutput(platform::FileSystem& files, const std::string& name, int32_t width, int32_t height);
 
   // Appends one frame (see VideoStream::WriteFrame); false once writing failed.
-  bool WriteFrame(const uint8_t* pixels, int32_t pitch);
+  bool WriteFrame(const platform::ConstRows& frame);
   // Flushes and puts the file in place; false on failure.
   bool Finish();
 

@@ -2,7 +2,7 @@
 
 #include "app/application.h"
 #include "platform/win32/win32_monitor_window.h"
-#include "platform/win32/win32_preview_host.h"
+#include "platform/hosts/preview/win32_preview_host.h"
 
 namespace drawing::scr {
 

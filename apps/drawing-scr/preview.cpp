@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "platform/hosts/preview/win32_preview_host.h"
 #include "platform/win32/win32_api.h"
-#include "platform/win32/win32_preview_host.h"
 #include "platform/win32/win32_preview_window.h"
 
 namespace drawing::scr {
@@ -15,11 +15,11 @@ int RunPreview(uintptr_t parent) {
   if (!host.Open()) {
     // Gone already: the preview ended before it began, as it does later.
     if (IsWindow(reinterpret_cast<HWND>(parent)) == FALSE) {
-      return app::ExitOk;
+      return app::kExitOk;
     }
     std::fprintf(stderr, "drawing.scr: cannot make a window in window %llu\n",
                  static_cast<unsigned long long>(parent));
-    return app::ExitScreenFailed;
+    return app::kExitScreenFailed;
   }
   app::ApplicationOptions options;
   options.stopRequest = host.StopRequest();

@@ -31,9 +31,9 @@ int RunHosted(std::optional<uint32_t> windowId) {
     app::Application application(host.GetPlatform(), options);
     const int status = application.Run();
     if (StopSignalled() || window->Gone() || window->Poll() == WindowChange::Gone) {
-      return app::ExitOk;
+      return app::kExitOk;
     }
-    if (status != app::ExitOk || application.EndReason() != app::RunEnd::StopRequest) {
+    if (status != app::kExitOk || application.EndReason() != app::RunEnd::StopRequest) {
       return status;
     }
     // Resized: a fresh canvas at the new size. A signal that came since

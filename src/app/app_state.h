@@ -32,9 +32,9 @@ inline constexpr int32_t CanvasImage = 0;
 inline constexpr int32_t ScreenSprite = 0;
 
 // Start values of the gradient end colours and of the attractor's step.
-inline constexpr Colour16 StartTailColour{255, 0, 0};
-inline constexpr Colour16 StartHeadColour{0, 0, 255};
-inline constexpr float StartStepLength = 30.0f;
+inline constexpr Colour16 kStartTailColour{255, 0, 0};
+inline constexpr Colour16 kStartHeadColour{0, 0, 255};
+inline constexpr float kStartStepLength = 30.0f;
 
 struct AppState {
   runtime::ElementList* Swarm;     // of Particle

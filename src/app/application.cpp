@@ -15,9 +15,9 @@
 namespace drawing::app {
 namespace {
 
-constexpr int32_t ScreenDepth = 32;
+constexpr int32_t kScreenDepth = 32;
 constexpr const char* ScreenTitle = "drawing";
-constexpr int32_t ModeInfoSize = static_cast<int32_t>(sizeof(display::ScreenModeInfo));
+constexpr int32_t kModeInfoSize = static_cast<int32_t>(sizeof(display::ScreenModeInfo));
 
 runtime::RandomSeedSource SeedSource(platform::System& system, std::optional<uint32_t> seed) {
   if (seed) {
@@ -47,12 +47,12 @@ Application::~Application() {
 
 int Application::Run() {
   if (!StartUp()) {
-    return ExitScreenFailed;
+    return kExitScreenFailed;
   }
   while (RunFrame()) {
   }
   Shutdown();
-  return ExitOk;
+  return kExitOk;
 }
 
 bool Application::StartUp() {
@@ -62,12 +62,12 @@ bool Application::StartUp() {
   drawing_.InitDrawing();
 
   runtime::ListFree(state_.Swarm);
-  state_.Swarm = runtime::ListNew(heap_, ParticleSize, &state_.swarmCurrent);
-  state_.TailColour = StartTailColour;
-  state_.HeadColour = StartHeadColour;
-  state_.StepLength = StartStepLength;
+  state_.Swarm = runtime::ListNew(heap_, kParticleSize, &state_.swarmCurrent);
+  state_.TailColour = kStartTailColour;
+  state_.HeadColour = kStartHeadColour;
+  state_.StepLength = kStartStepLength;
   runtime::ListFree(state_.ModeList);
-  state_.ModeList = runtime::ListNew(heap_, ModeInfoSize, &state_.modeCurrent);
+  state_.ModeList = runtime::ListNew(heap_, kModeInfoSize, &state_.modeCurrent);
 
   SetUpScreen();
   if (!screenOpen_) {
@@ -85,13 +85,13 @@ void Application::SetUpScreen() {
   input_.mouse.OpenMouse();
   CollectDisplayModes();
   ChooseScreenSize(state_);
-  screenOpen_ = display_.OpenFullScreen(state_.ScreenWidth, state_.ScreenHeight, ScreenDepth,
+  screenOpen_ = display_.OpenFullScreen(state_.ScreenWidth, state_.ScreenHeight, kScreenDepth,
                                         ScreenTitle) != 0;
   if (!screenOpen_) {
     return;
   }
   display_.NewSprite(ScreenSprite, state_.ScreenWidth, state_.ScreenHeight);
-  images_.NewImage(CanvasImage, state_.ScreenWidth, state_.ScreenHeight, ScreenDepth);
+  images_.NewImage(CanvasImage, state_.ScreenWidth, state_.ScreenHeight, kScreenDepth);
   drawing_.BeginDraw(draw::ImageTarget(drawing_, images_, platform_.gdi, CanvasImage));
   drawing_.EndDraw();
 }

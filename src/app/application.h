@@ -12,7 +12,7 @@
 #include "app/app_state.h"
 #include "display/display.h"
 #include "draw/drawing.h"
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "image/images.h"
 #include "input/input.h"
 #include "platform/platform.h"
@@ -48,8 +48,8 @@ enum class RunEnd : uint8_t {
   ScreenFailed,  // the full-screen display could not be opened
 };
 
-inline constexpr int32_t ExitOk = 0;
-inline constexpr int32_t ExitScreenFailed = 1;
+inline constexpr int32_t kExitOk = 0;
+inline constexpr int32_t kExitScreenFailed = 1;
 
 class Application {
  public:
@@ -105,7 +105,7 @@ class Application {
   runtime::MainHeap heap_;
   runtime::Random random_;
   image::Images images_;
-  image::BmpWriter bmp_;
+  image::ImageWriter bmp_;
   draw::Drawing drawing_;
   display::Display display_;
   input::Input input_;

@@ -10,11 +10,11 @@ namespace drawing::app {
 void SteerAttractor(AppState& state, runtime::Random& random) {
   const double ax = state.Attractor.x;
   const double ay = state.Attractor.y;
-  if (std::fabs(state.Target.x - ax) < NearTargetDistance &&
-      std::fabs(state.Target.y - ay) < NearTargetDistance) {
+  if (std::fabs(state.Target.x - ax) < kNearTargetDistance &&
+      std::fabs(state.Target.y - ay) < kNearTargetDistance) {
     state.DwellCount = static_cast<int16_t>(state.DwellCount + 1);
   }
-  if (state.DwellCount >= DwellLimit) {
+  if (state.DwellCount >= kDwellLimit) {
     state.DwellCount = 0;
     // Height first, then width.
     const int32_t ny = random.RandomUpTo(state.ScreenHeight);
@@ -37,10 +37,10 @@ void SteerAttractor(AppState& state, runtime::Random& random) {
   const auto d = static_cast<float>(static_cast<double>(t) - heading);
   // A target on the attractor itself has no bearing (not a number); the
   // heading then turns right like any far-off target would.
-  if (d > TurnStep || std::isnan(d)) {
-    state.Heading = static_cast<float>(heading + TurnStep);
-  } else if (d < -TurnStep) {
-    state.Heading = static_cast<float>(heading - TurnStep);
+  if (d > kTurnStep || std::isnan(d)) {
+    state.Heading = static_cast<float>(heading + kTurnStep);
+  } else if (d < -kTurnStep) {
+    state.Heading = static_cast<float>(heading - kTurnStep);
   }
 
   const RotatedPoint step = RotatePoint(0, -static_cast<double>(state.StepLength), 0, 0,

@@ -10,9 +10,9 @@
 
 namespace drawing::app {
 
-inline constexpr double NearTargetDistance = 20;  // strict, per axis
-inline constexpr int16_t DwellLimit = 50;
-inline constexpr double TurnStep = 10;
+inline constexpr double kNearTargetDistance = 20;  // strict, per axis
+inline constexpr int16_t kDwellLimit = 50;
+inline constexpr double kTurnStep = 10;
 
 // One frame of the attractor: dwell count, new target, heading, position.
 void SteerAttractor(AppState& state, runtime::Random& random);

@@ -13,8 +13,8 @@ int16_t Blend(int16_t tail, int16_t head, int32_t n, int32_t p) {
 }
 
 int16_t Drift(int16_t component, runtime::Random& random) {
-  return static_cast<int16_t>(component + random.RandomUpTo(ColourDriftRange) -
-                              ColourDriftRange / 2);
+  return static_cast<int16_t>(component + random.RandomUpTo(kColourDriftRange) -
+                              kColourDriftRange / 2);
 }
 
 int16_t Clamp(int16_t component) {

@@ -7,7 +7,7 @@
 
 namespace drawing::app {
 
-inline constexpr int32_t ColourDriftRange = 20;  // RandomUpTo(20) - 10: -10..+10
+inline constexpr int32_t kColourDriftRange = 20;  // RandomUpTo(20) - 10: -10..+10
 
 // Recolours every particle from HeadColour (first) to TailColour (last), then
 // drifts TailColour and HeadColour: six draws, tail r, g, b, head r, g, b.

@@ -26,8 +26,8 @@ struct Particle {
 };
 #pragma pack(pop)
 
-inline constexpr int32_t ParticleSize = 58;
-static_assert(sizeof(Particle) == ParticleSize);
+inline constexpr int32_t kParticleSize = 58;
+static_assert(sizeof(Particle) == kParticleSize);
 static_assert(offsetof(Particle, follow) == 48);
 static_assert(offsetof(Particle, red) == 52);
 static_assert(offsetof(Particle, blue) == 56);

@@ -21,7 +21,7 @@ void Application::RenderFrame() {
   const runtime::ListView<Particle> swarm = SwarmOf(state_);
   swarm.Rewind();
   while (const Particle* particle = swarm.Next()) {
-    drawing_.DrawBox(Nearest(particle->x - 1), Nearest(particle->y - 1), BoxSize, BoxSize,
+    drawing_.DrawBox(Nearest(particle->x - 1), Nearest(particle->y - 1), kBoxSize, kBoxSize,
                      ParticleColour(*particle, 0));
   }
   drawing_.EndDraw();

@@ -11,7 +11,7 @@ namespace drawing::app {
 // to a whole number in the current rounding mode, as nearbyint does: the sum
 // lies where doubles are whole numbers, and taking the shift away again is
 // exact. The program only ever runs with rounding to nearest, ties to even.
-inline constexpr double RoundingShiftLimit = 2251799813685248.0;  // 2^51
+inline constexpr double kRoundingShiftLimit = 2251799813685248.0;  // 2^51
 
 // RoundToInteger for a value known to lie strictly between -2^51 and 2^51.
 inline double RoundToIntegerBelowLimit(double value) {
@@ -24,7 +24,7 @@ inline double RoundToIntegerBelowLimit(double value) {
 // environment, which a call to the library's nearbyint pays (a stroke rounds
 // 62 rows).
 inline double RoundToInteger(double value) {
-  if (value > -RoundingShiftLimit && value < RoundingShiftLimit) {
+  if (value > -kRoundingShiftLimit && value < kRoundingShiftLimit) {
     return RoundToIntegerBelowLimit(value);
   }
   return std::nearbyint(value);  // whole already, infinite or not a number

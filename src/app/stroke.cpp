@@ -21,7 +21,7 @@ namespace {
 // nearest(centre + offset) for every offset of a stroke. Near the screen the
 // sums stay far inside the range of the shortcut and of int32_t, so the loop
 // needs no checks; anywhere else each row goes through Nearest.
-void RoundRows(double centre, std::array<int32_t, StrokeLineCount>& rows) {
+void RoundRows(double centre, std::array<int32_t, kStrokeLineCount>& rows) {
   constexpr double kPlainRange = 1073741824.0;  // 2^30
   if (centre > -kPlainRange && centre < kPlainRange) {
     for (size_t k = 0; k < rows.size(); ++k) {
@@ -35,7 +35,7 @@ void RoundRows(double centre, std::array<int32_t, StrokeLineCount>& rows) {
   }
 }
 
-bool MovedDownByOffset(const std::array<int32_t, StrokeLineCount>& rows) {
+bool MovedDownByOffset(const std::array<int32_t, kStrokeLineCount>& rows) {
   const int32_t centre = rows[StrokeHalfWidth];
   constexpr int32_t kNear = 1 << 30;
   if (centre < -kNear || centre > kNear) {

@@ -12,9 +12,9 @@
 namespace drawing::app {
 
 inline constexpr int32_t StrokeHalfWidth = 30 / 2;  // lines on each side of the centre
-inline constexpr int32_t StrokeLineCount = 2 * StrokeHalfWidth + 1;
+inline constexpr int32_t kStrokeLineCount = 2 * StrokeHalfWidth + 1;
 inline constexpr uint32_t StrokeAlpha = 150;
-inline constexpr int32_t BoxSize = 3;
+inline constexpr int32_t kBoxSize = 3;
 
 // red + green * 256 + blue * 65536 + alpha * 16777216.
 inline draw::Colour ParticleColour(const Particle& particle, uint32_t alpha) {
@@ -44,8 +44,8 @@ struct Stroke {
   int32_t startColumn;
   int32_t endColumn;  // nearest(prevX)
   // nearest(y + offset) and nearest(prevY + offset), at offset + StrokeHalfWidth.
-  std::array<int32_t, StrokeLineCount> startRows;
-  std::array<int32_t, StrokeLineCount> endRows;
+  std::array<int32_t, kStrokeLineCount> startRows;
+  std::array<int32_t, kStrokeLineCount> endRows;
 
   Line LineAt(int32_t offset) const;
   // True when every line is line 0 moved `offset` rows down; false where a

@@ -28,8 +28,8 @@ void StepParticle(Particle& particle, int16_t ax, int16_t ay) {
   particle.pullY = dy * static_cast<double>(particle.follow);
   particle.x = particle.x * 2.0 - particle.prevX + particle.pullX;
   particle.y = particle.y * 2.0 - particle.prevY + particle.pullY;
-  const double dampX = (particle.prevX - particle.x) * static_cast<double>(DampingShare);
-  const double dampY = (particle.prevY - particle.y) * static_cast<double>(DampingShare);
+  const double dampX = (particle.prevX - particle.x) * static_cast<double>(kDampingShare);
+  const double dampY = (particle.prevY - particle.y) * static_cast<double>(kDampingShare);
   particle.x = particle.x + dampX;
   particle.y = particle.y + dampY;
   particle.prevX = oldX;
@@ -45,10 +45,10 @@ void StepParticles(AppState& state) {
 }
 
 void AddStartParticles(AppState& state) {
-  constexpr int32_t divisor = StartParticleCount - 1;
+  constexpr int32_t divisor = kStartParticleCount - 1;
   const Colour16 tail = state.TailColour;
   const Colour16 head = state.HeadColour;
-  for (int32_t i = 0; i < StartParticleCount; ++i) {
+  for (int32_t i = 0; i < kStartParticleCount; ++i) {
     const auto follow = static_cast<float>(static_cast<double>(i) * static_cast<double>(0.01f));
     const int32_t r = (tail.r / divisor) * i + (head.r / divisor) * (divisor - i);
     const int32_t g = (tail.g / divisor) * i + (head.g / divisor) * (divisor - i);

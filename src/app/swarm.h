@@ -10,9 +10,9 @@
 namespace drawing::app {
 
 // The damping share, as the 32-bit constant 0.05.
-inline constexpr float DampingShare = 0.05f;
+inline constexpr float kDampingShare = 0.05f;
 // Number of particles made at start-up.
-inline constexpr int32_t StartParticleCount = 20;
+inline constexpr int32_t kStartParticleCount = 20;
 
 // Appends one particle at rest at the attractor. The swarm's cursor must stand
 // on the last element (as after a full pass) for it to go to the end.

@@ -7,7 +7,7 @@
 namespace drawing::app {
 namespace {
 
-constexpr int32_t LeftButton = 1;
+constexpr int32_t kLeftButton = 1;
 
 }  // namespace
 
@@ -31,7 +31,7 @@ bool Application::HandleUserActions() {
   }
   input_.keyboard.PollKeyboard();
   input_.mouse.PollMouse();
-  if (input_.mouse.MouseButtonDown(LeftButton) != 0) {
+  if (input_.mouse.MouseButtonDown(kLeftButton) != 0) {
     const int32_t b = random_.RandomUpTo(255);
     const int32_t g = random_.RandomUpTo(255);
     const int32_t f = random_.RandomUpTo(10);

@@ -30,7 +30,7 @@ struct ScreenGeometry {
   int32_t width = 0;
   int32_t height = 0;
   int32_t depth = 0;
-  int32_t pixelFormat = 0;  // a ScreenPixelFormatCode value
+  platform::PixelLayout layout = platform::PixelLayout::Bgrx32;
 };
 
 class Display final : public ScreenFocus {

@@ -156,13 +156,13 @@ int Display::OpenFullScreen(int width, int height, int depth, const char* title,
   const Format backBufferFormat = state_.presentParameters.BackBufferFormat;
   switch (backBufferFormat) {
     case Format::X8R8G8B8:
-      state_.ScreenPixelFormat = static_cast<int32_t>(ScreenPixelFormatCode::X8R8G8B8);
+      state_.ScreenPixelFormat = platform::PixelLayout::Bgrx32;
       break;
     case Format::R5G6B5:
-      state_.ScreenPixelFormat = static_cast<int32_t>(ScreenPixelFormatCode::R5G6B5);
+      state_.ScreenPixelFormat = platform::PixelLayout::Rgb565;
       break;
     case Format::X1R5G5B5:
-      state_.ScreenPixelFormat = static_cast<int32_t>(ScreenPixelFormatCode::X1R5G5B5);
+      state_.ScreenPixelFormat = platform::PixelLayout::Rgb555;
       break;
     default:
       break;

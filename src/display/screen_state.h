@@ -9,6 +9,7 @@
 
 #include "platform/direct3d.h"
 #include "platform/handles.h"
+#include "platform/pixels.h"
 
 namespace drawing::display {
 
@@ -29,9 +30,6 @@ struct DisplayModeList {
   int32_t cursor = 0;
 };
 
-// Pixel-format codes of the back buffer as the screen drawing target reads them.
-enum class ScreenPixelFormatCode : int32_t { X1R5G5B5 = 2, R5G6B5 = 4, X8R8G8B8 = 64 };
-
 struct ScreenState {
   platform::Hwnd window = nullptr;        // created once by InitDisplay, never destroyed
   platform::Hwnd screenWindow = nullptr;  // set from window by OpenFullScreen
@@ -44,11 +42,12 @@ struct ScreenState {
   platform::PresentParameters presentParameters{};
   int32_t screenWidth = 0;
   int32_t screenHeight = 0;
-  int32_t depth = 0;              // requested depth, then that of the back-buffer format
-  int32_t refreshRate = 0;        // Hz, 0 = adapter default
-  int32_t ScreenPixelFormat = 0;  // a ScreenPixelFormatCode value
-  bool DeviceActive = false;      // the device may be presented
-  bool SceneOpen = false;         // a scene was begun and not yet ended
+  int32_t depth = 0;        // requested depth, then that of the back-buffer format
+  int32_t refreshRate = 0;  // Hz, 0 = adapter default
+  // The layout of the back buffer's pixels.
+  platform::PixelLayout ScreenPixelFormat = platform::PixelLayout::Bgrx32;
+  bool DeviceActive = false;  // the device may be presented
+  bool SceneOpen = false;     // a scene was begun and not yet ended
   DisplayModeList modes{};
 };
 

@@ -2,8 +2,7 @@
 // only combines with other draw modes. None is set after every BeginDraw.
 //
 // A context keeps its mode in a signed 32-bit field, so the type has exactly
-// that width; DrawModeBits gives the plain number where one is shown or the
-// bits feed a 32-bit field of their own (gradientOn, customOn).
+// that width; DrawModeBits gives the plain number where one is shown.
 #pragma once
 
 #include <cstdint>

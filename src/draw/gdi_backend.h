@@ -8,16 +8,17 @@
 #include "draw/draw_context.h"
 #include "platform/gdi.h"
 #include "platform/handles.h"
+#include "platform/pixels.h"
 
 namespace drawing::draw {
 
 class GdiBackend : public DrawContext {
  public:
-  // The device context is fetched on demand through the hooks and may be
-  // given up for direct pixel access.
-  static constexpr int32_t ScreenDcMode = 7;
-
-  explicit GdiBackend(platform::Gdi& gdi) : gdi_(gdi) {}
+  // A context drawing through `dc` on a target of this size and layout. The
+  // context can be given up for direct pixel access (BufferAddress) and is
+  // fetched again through the hooks by the next GDI operation.
+  GdiBackend(platform::Gdi& gdi, platform::Hdc dc, int32_t width, int32_t height, int32_t depth,
+             platform::PixelLayout layout);
   // Deletes owned objects that EndTarget did not get to (a failed begin).
   ~GdiBackend() override;
 
@@ -25,8 +26,10 @@ class GdiBackend : public DrawContext {
   // Direct access to the target's pixels: the device context is given up
   // and fetched again by the next GDI operation.
   intptr_t BufferAddress() override;
-  int32_t BufferPitch() override { return lockedPitch; }
-  int32_t BufferFormat() override { return pixelFormat; }
+  int32_t BufferPitch() override { return static_cast<int32_t>(locked_.step); }
+  // The program's code of the target's pixels: 64 for X8R8G8B8, 4 for
+  // R5G6B5, 2 for X1R5G5B5.
+  int32_t BufferFormat() override;
   void SetDrawMode(DrawMode mode) override;
   void BlitImage(platform::Hbitmap bitmap, int32_t x, int32_t y) override;
   void BlitImageSized(platform::Hbitmap bitmap, int32_t x, int32_t y, int32_t width,
@@ -35,37 +38,41 @@ class GdiBackend : public DrawContext {
   intptr_t BeginTarget() override;
   void EndTarget() override;
 
-  // Fetches and sets up the device context again after direct pixel access.
-  void EnsureDc();
-
-  int32_t dcMode = 0;
-  void* lockedPixels = nullptr;
-  int32_t lockedPitch = 0;
-  int32_t pixelFormat = 0;
-  platform::Hdc dc = nullptr;
-  DrawMode drawMode = DrawModeNone;
-  int32_t dcState = 0;                      // 1 while the DC is in use, -1 after it was given up
-  platform::Hbrush brush = nullptr;         // owned
-  platform::Hpen pen = nullptr;             // owned
-  platform::Hfont font = nullptr;           // not owned
-  platform::Hbrush defaultBrush = nullptr;  // owned
-  platform::Hpen defaultPen = nullptr;      // owned
-  platform::Hbrush savedBrush = nullptr;
-  platform::Hpen savedPen = nullptr;
-  platform::Hfont createdFont = nullptr;  // owned
-  float textAngle = 0.0f;
-
  protected:
-  // The target's hooks: the device context (null when none can be had), and
-  // the locked pixels with their pitch (null on failure).
-  virtual platform::Hdc acquireDc() { return dc; }
-  virtual void* lockPixels(int32_t* /*pitch*/) { return nullptr; }
-
-  platform::Gdi& gdi_;
+  // The target's hooks: a device context fetched again after direct pixel
+  // access (null when none can be had), one given back, and the pixels
+  // locked for direct access (empty rows on failure).
+  virtual platform::Hdc FetchDc() = 0;
+  virtual void GiveBackDc(platform::Hdc dc) = 0;
+  virtual platform::Rows LockPixels() = 0;
+  // The device context now, handed over to the caller (null if none).
+  platform::Hdc TakeDc();
+  // Whether pixels are locked, forgotten by the caller that unlocks them.
+  bool Locked() const { return locked_.first != nullptr; }
+  void ForgetLock() { locked_.first = nullptr; }
+  platform::PixelLayout Layout() const { return layout_; }
 
  private:
+  enum class DcState : uint8_t { InUse, GivenUp };
+
+  // Fetches and sets up the device context again after direct pixel access.
+  void EnsureDc();
   void DeleteOwned(platform::Hgdiobj& object);
   void SelectIfSet(platform::Hgdiobj object);
+
+  platform::Gdi& gdi_;
+  platform::Hdc dc_;
+  platform::PixelLayout layout_;
+  platform::Rows locked_;
+  DrawMode drawMode_ = DrawModeNone;
+  DcState dcState_ = DcState::InUse;
+  platform::Hbrush brush_ = nullptr;         // owned
+  platform::Hpen pen_ = nullptr;             // owned
+  platform::Hfont font_ = nullptr;           // not owned
+  platform::Hbrush defaultBrush_ = nullptr;  // owned
+  platform::Hpen defaultPen_ = nullptr;      // owned
+  platform::Hbrush savedBrush_ = nullptr;
+  platform::Hpen savedPen_ = nullptr;
 };
 
 }  // namespace drawing::draw

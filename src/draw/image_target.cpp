@@ -21,31 +21,37 @@ void CopyInto(platform::Gdi& gdi, platform::Hbitmap bitmap, platform::Hdc source
 
 }  // namespace
 
-ImageTargetContext::ImageTargetContext(platform::Gdi& gdiPort, const platform::Bitmap& work,
-                                       int32_t targetWidth, int32_t targetHeight,
-                                       int32_t formatCode)
-    : RasterBackend(static_cast<uint8_t*>(work.bmBits), work.bmWidthBytes, targetWidth,
-                    targetHeight, formatCode),
-      gdi(gdiPort) {}
+ImageTargetContext::ImageTargetContext(platform::Gdi& gdi, const platform::Rows& rows,
+                                       platform::Hdc memoryDc, platform::Hbitmap work,
+                                       platform::Hbitmap image)
+    : RasterBackend(rows),
+      gdi_(gdi),
+      memoryDc_(memoryDc),
+      workBitmap_(work == image ? nullptr : work),
+      imageBitmap_(image),
+      savedBatchLimit_(gdi.GdiGetBatchLimit()) {
+  gdi_.GdiSetBatchLimit(1);
+  gdi_.SelectObject(memoryDc_, work);
+}
 
 intptr_t ImageTargetContext::BeginTarget() {
-  if (pixels == nullptr) {
+  if (BufferAddress() == 0) {
     return 0;
   }
-  return reinterpret_cast<intptr_t>(memoryDc);
+  return reinterpret_cast<intptr_t>(memoryDc_);
 }
 
 void ImageTargetContext::ReleaseTarget(bool /*ending*/) {
-  if (workBitmap != nullptr) {
-    CopyInto(gdi, imageBitmap, memoryDc, width, height);
+  if (workBitmap_ != nullptr) {
+    CopyInto(gdi_, imageBitmap_, memoryDc_, width, height);
   }
-  gdi.DeleteDC(memoryDc);
-  memoryDc = nullptr;
-  if (workBitmap != nullptr) {
-    gdi.DeleteObject(workBitmap);
-    workBitmap = nullptr;
+  gdi_.DeleteDC(memoryDc_);
+  memoryDc_ = nullptr;
+  if (workBitmap_ != nullptr) {
+    gdi_.DeleteObject(workBitmap_);
+    workBitmap_ = nullptr;
   }
-  gdi.GdiSetBatchLimit(savedBatchLimit);
+  gdi_.GdiSetBatchLimit(savedBatchLimit_);
 }
 
 platform::Hbitmap MakeWorkCopy(platform::Gdi& gdi, platform::Hbitmap bitmap) {
@@ -82,11 +88,9 @@ DrawContext* ImageTarget(Drawing& drawing, image::Images& images, platform::Gdi&
   }
   platform::Hbitmap copy = nullptr;
   platform::Hbitmap work = record->handle;
-  int32_t formatCode = record->depth == 32 ? RasterFormat4Bytes : RasterFormat3Bytes;
   if (record->depth < 24) {
     copy = MakeWorkCopy(gdi, record->handle);
     work = copy;
-    formatCode = RasterFormat3Bytes;
   }
   const auto fail = [&]() -> DrawContext* {
     if (copy != nullptr) {
@@ -103,18 +107,16 @@ DrawContext* ImageTarget(Drawing& drawing, image::Images& images, platform::Gdi&
   if (memoryDc == nullptr) {
     return fail();
   }
-  auto* context = drawing.NewDrawContext<ImageTargetContext>(gdi, section.dsBm, record->width,
-                                                             record->height, formatCode);
+  // The image's own size, its bottom rows when the bitmap has more.
+  const platform::Rows all = platform::RowsOf(section.dsBm);
+  const platform::Rows rows =
+      all.Part(0, all.height - record->height, record->width, record->height);
+  auto* context =
+      drawing.NewDrawContext<ImageTargetContext>(gdi, rows, memoryDc, work, record->handle);
   if (context == nullptr) {
     gdi.DeleteDC(memoryDc);
     return fail();
   }
-  context->workBitmap = copy;
-  context->imageBitmap = record->handle;
-  context->savedBatchLimit = gdi.GdiGetBatchLimit();
-  gdi.GdiSetBatchLimit(1);
-  context->memoryDc = memoryDc;
-  gdi.SelectObject(memoryDc, work);
   return context;
 }
 

@@ -14,8 +14,11 @@ namespace drawing::draw {
 // `memoryDc`, and the GDI batch limit is 1 until the target is released.
 class ImageTargetContext final : public RasterBackend {
  public:
-  ImageTargetContext(platform::Gdi& gdi, const platform::Bitmap& work, int32_t width,
-                     int32_t height, int32_t formatCode);
+  // `rows`: the pixels of `work`, bottom row first in memory, selected into
+  // `memoryDc`. `work` is the image's own bitmap, or a 24-bit copy of it
+  // (owned) for an image under 24 bits, copied back when the drawing ends.
+  ImageTargetContext(platform::Gdi& gdi, const platform::Rows& rows, platform::Hdc memoryDc,
+                     platform::Hbitmap work, platform::Hbitmap image);
 
   // memoryDc, or 0 without pixel memory.
   intptr_t BeginTarget() override;
@@ -23,11 +26,12 @@ class ImageTargetContext final : public RasterBackend {
   // and restores the batch limit.
   void ReleaseTarget(bool ending) override;
 
-  platform::Gdi& gdi;
-  platform::Hdc memoryDc = nullptr;
-  uint32_t savedBatchLimit = 0;
-  platform::Hbitmap workBitmap = nullptr;   // owned; only for images under 24 bits
-  platform::Hbitmap imageBitmap = nullptr;  // the image's own bitmap
+ private:
+  platform::Gdi& gdi_;
+  platform::Hdc memoryDc_;
+  platform::Hbitmap workBitmap_;   // owned; only for images under 24 bits
+  platform::Hbitmap imageBitmap_;  // the image's own bitmap
+  uint32_t savedBatchLimit_;
 };
 
 // A 24-bit bottom-up copy of `bitmap`, or null.

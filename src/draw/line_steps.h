@@ -33,24 +33,24 @@ class Midpoint {
 
 // m(k) for k = 0, 1, 2, ... without a chain of decisions: the numerator grows
 // by 2·minorLength per step and is divided by multiplying with the reciprocal
-// of 2·majorLength rounded up to Shift bits. With d = 2·majorLength and
-// r = ceil(2^Shift / d) the error r·d − 2^Shift is below d, so the quotient
-// stays exact while numerator · d < 2^Shift; both lengths below 2^15 keep the
+// of 2·majorLength rounded up to kShift bits. With d = 2·majorLength and
+// r = ceil(2^kShift / d) the error r·d − 2^kShift is below d, so the quotient
+// stays exact while numerator · d < 2^kShift; both lengths below 2^15 keep the
 // numerator under 2^31, that product under 2^48 and every value under 2^64.
 class MinorPositions {
  public:
-  static constexpr int Shift = 48;
+  static constexpr int kShift = 48;
 
   static bool Fits(int32_t majorLength, int32_t minorLength) {
     return majorLength < 32768 && minorLength < 32768;
   }
-  // ceil(2^Shift / (2·majorLength)); 0 for a line of one pixel.
+  // ceil(2^kShift / (2·majorLength)); 0 for a line of one pixel.
   static uint64_t Reciprocal(int32_t majorLength) {
     if (majorLength <= 0) {
       return 0;
     }
     const uint64_t d = 2 * static_cast<uint64_t>(majorLength);
-    return ((uint64_t{1} << Shift) + d - 1) / d;
+    return ((uint64_t{1} << kShift) + d - 1) / d;
   }
 
   MinorPositions(int32_t majorLength, int32_t minorLength, uint64_t reciprocal)
@@ -59,7 +59,7 @@ class MinorPositions {
 
   // m(k) for the next k, starting at 0.
   int64_t Next() {
-    const auto m = static_cast<int64_t>(value_ >> Shift);
+    const auto m = static_cast<int64_t>(value_ >> kShift);
     value_ += step_;
     return m;
   }

@@ -48,17 +48,15 @@ SourceChannels OwnChannels(Colour colour, bool premultiplied) {
 
 }  // namespace
 
-RasterBackend::RasterBackend(uint8_t* pixelMemory, int32_t rowPitch, int32_t targetWidth,
-                             int32_t targetHeight, int32_t formatCode)
-    : weightFunction(FullWeight),
-      customFunction(KeepDestination),
-      pixels(pixelMemory),
-      pitch(rowPitch),
-      pixelFormat(formatCode + RasterFormatImageFlag),
-      bytesPerPixel((formatCode & (32 | 64)) != 0 ? 4 : 3) {
-  width = targetWidth;
-  height = targetHeight;
-  depth = bytesPerPixel == 4 ? 32 : 24;
+RasterBackend::RasterBackend(const platform::Rows& rows)
+    : weight_(FullWeight),
+      customFunction_(KeepDestination),
+      pixels_(rows.Lowest()),
+      pitch_(static_cast<int32_t>(-rows.step)),
+      bytesPerPixel_(rows.layout == platform::PixelLayout::Bgr24 ? 3 : 4) {
+  width = rows.width;
+  height = rows.height;
+  depth = bytesPerPixel_ == 4 ? 32 : 24;
   gradientColor1 = 0xFFFFFFFFu;
   gradientColor2 = 0xFF000000u;
   frontColor = 0;
@@ -66,38 +64,42 @@ RasterBackend::RasterBackend(uint8_t* pixelMemory, int32_t rowPitch, int32_t tar
   RasterBackend::SetDrawMode(DrawModeNone);
 }
 
-void RasterBackend::PrepareColor(Colour colour, int32_t& red, int32_t& green, int32_t& blue,
-                                 int32_t& alpha, int32_t& inverse) const {
-  alpha = Byte(colour, 24);
-  inverse = 255 - alpha;
-  const int32_t factor = blendOn != 0 ? alpha : 1;
-  red = Byte(colour, 0) * factor;
-  green = Byte(colour, 8) * factor;
-  blue = Byte(colour, 16) * factor;
+int32_t RasterBackend::BufferFormat() {
+  constexpr int32_t kThreeBytes = 16;
+  constexpr int32_t kFourBytes = 64;
+  constexpr int32_t kImageFlag = 0x8000;
+  return (bytesPerPixel_ == 3 ? kThreeBytes : kFourBytes) + kImageFlag;
+}
+
+SourceChannels RasterBackend::PrepareColor(Colour colour) const {
+  const int32_t alpha = Byte(colour, 24);
+  const int32_t factor = blends_ ? alpha : 1;
+  return {Byte(colour, 16) * factor, Byte(colour, 8) * factor, Byte(colour, 0) * factor, alpha,
+          255 - alpha};
 }
 
 void RasterBackend::SetFrontColor(Colour colour) {
-  PrepareColor(colour, frontRed, frontGreen, frontBlue, frontAlpha, frontInverse);
-  frontBlend_ = OpaqueBlendSet(FrontChannels());
+  front_ = PrepareColor(colour);
+  frontBlend_ = OpaqueBlendSet(front_);
 }
 
 void RasterBackend::SetBackColor(Colour colour) {
-  PrepareColor(colour, backRed, backGreen, backBlue, backAlpha, backInverse);
+  back_ = PrepareColor(colour);
 }
 
 void RasterBackend::SetDrawMode(DrawMode mode) {
-  drawMode = mode;
+  drawMode_ = mode;
   const bool blends = HasAny(mode, DrawModeAlphaBlend | DrawModeAlphaBlendKeep);
   const bool excluded = HasAny(mode, DrawModeXor | DrawModeGradient | DrawModeCustom);
-  blendOn = blends && !excluded ? 1 : 0;
-  gradientOn = DrawModeBits(mode & DrawModeGradient);
-  customOn = DrawModeBits(mode & DrawModeCustom);
-  pixelRow = PixelRowOf(mode);
-  writer = WriterOf(mode);
+  blends_ = blends && !excluded;
+  gradient_ = HasAny(mode, DrawModeGradient);
+  custom_ = HasAny(mode, DrawModeCustom);
+  rule_ = PixelRowOf(mode);
+  writer_ = WriterOf(mode);
   constexpr DrawMode modesWithAlpha =
       DrawModeAlphaChannel | DrawModeAlphaBlend | DrawModeAlphaBlendKeep | DrawModeCustom;
-  readWithAlpha = bytesPerPixel == 4 && HasAny(mode, modesWithAlpha);
-  // blendOn may have changed how the channels are kept.
+  readWithAlpha_ = bytesPerPixel_ == 4 && HasAny(mode, modesWithAlpha);
+  // Blending may have changed how the channels are kept.
   SetFrontColor(frontColor);
   SetBackColor(backColor);
 }
@@ -107,27 +109,27 @@ void RasterBackend::PutPixel(int32_t x, int32_t y) {
 }
 
 void RasterBackend::PutPixelColor(int32_t x, int32_t y, Colour colour) {
-  if (writer == Writer::PointPainter) {
+  if (writer_ == Writer::PointPainter) {
     frontColor = colour;
     PaintPixel(x, y);
     return;
   }
-  const bool premultiplied = writer == Writer::Blend || writer == Writer::BlendKeep;
-  ApplyPixelRule(pixelRow, bytesPerPixel, PixelAddress(x, y), OwnChannels(colour, premultiplied));
+  const bool premultiplied = writer_ == Writer::Blend || writer_ == Writer::BlendKeep;
+  ApplyPixelRule(rule_, bytesPerPixel_, PixelAddress(x, y), OwnChannels(colour, premultiplied));
 }
 
 Colour RasterBackend::ReadPixel(int32_t x, int32_t y) {
   const uint8_t* p = PixelAddress(x, y);
   Colour colour =
       static_cast<Colour>(p[2]) | static_cast<Colour>(p[1]) << 8 | static_cast<Colour>(p[0]) << 16;
-  if (readWithAlpha) {
+  if (readWithAlpha_) {
     colour |= static_cast<Colour>(p[3]) << 24;
   }
   return colour;
 }
 
 Colour RasterBackend::GradientColour(int32_t x, int32_t y) const {
-  const double weight = std::clamp(static_cast<double>(weightFunction(*this, x, y)), 0.0, 1.0);
+  const double weight = std::clamp(static_cast<double>(weight_(*this, x, y)), 0.0, 1.0);
   Colour colour = 0;
   for (int shift = 0; shift < 32; shift += 8) {
     const double mixed =
@@ -139,17 +141,17 @@ Colour RasterBackend::GradientColour(int32_t x, int32_t y) const {
 
 void RasterBackend::PaintPixel(int32_t x, int32_t y) {
   uint8_t* p = PixelAddress(x, y);
-  if (gradientOn == 0 && customOn == 0) {
-    ApplyPixelRule(pixelRow, bytesPerPixel, p, FrontChannels());
+  if (!gradient_ && !custom_) {
+    ApplyPixelRule(rule_, bytesPerPixel_, p, front_);
     return;
   }
-  const Colour source = gradientOn != 0 ? GradientColour(x, y) : frontColor;
-  if (customOn != 0) {
-    const bool fourBytes = bytesPerPixel == 4;
+  const Colour source = gradient_ ? GradientColour(x, y) : frontColor;
+  if (custom_) {
+    const bool fourBytes = bytesPerPixel_ == 4;
     const Colour destination = static_cast<Colour>(p[2]) | static_cast<Colour>(p[1]) << 8 |
                                static_cast<Colour>(p[0]) << 16 |
                                static_cast<Colour>(fourBytes ? p[3] : 255) << 24;
-    const Colour result = customFunction(x, y, source, destination);
+    const Colour result = customFunction_(x, y, source, destination);
     p[2] = static_cast<uint8_t>(result);
     p[1] = static_cast<uint8_t>(result >> 8);
     p[0] = static_cast<uint8_t>(result >> 16);
@@ -159,18 +161,18 @@ void RasterBackend::PaintPixel(int32_t x, int32_t y) {
     return;
   }
   // Gradient alone: the source colour is prepared afresh for this pixel.
-  if (HasAny(drawMode, DrawModeAlphaBlend | DrawModeAlphaBlendKeep)) {
-    frontAlpha = Byte(source, 24);
-    frontInverse = 255 - frontAlpha;
-    frontRed = Byte(source, 0) * frontAlpha;
-    frontGreen = Byte(source, 8) * frontAlpha;
-    frontBlue = Byte(source, 16) * frontAlpha;
+  if (HasAny(drawMode_, DrawModeAlphaBlend | DrawModeAlphaBlendKeep)) {
+    front_.alpha = Byte(source, 24);
+    front_.inverse = 255 - front_.alpha;
+    front_.red = Byte(source, 0) * front_.alpha;
+    front_.green = Byte(source, 8) * front_.alpha;
+    front_.blue = Byte(source, 16) * front_.alpha;
   } else {
-    frontRed = Byte(source, 0);
-    frontGreen = Byte(source, 8);
-    frontBlue = Byte(source, 16);
+    front_.red = Byte(source, 0);
+    front_.green = Byte(source, 8);
+    front_.blue = Byte(source, 16);
   }
-  ApplyPixelRule(pixelRow, bytesPerPixel, p, FrontChannels());
+  ApplyPixelRule(rule_, bytesPerPixel_, p, front_);
 }
 
 }  // namespace drawing::draw

@@ -1,5 +1,5 @@
-// The raster back-end: draws by computing every pixel itself in a bottom-up
-// pixel buffer of 3- or 4-byte pixels (blue, green, red[, alpha]).
+// The raster back-end: draws by computing every pixel itself in bottom-up
+// rows of 3- or 4-byte pixels (blue, green, red[, alpha]).
 #pragma once
 
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include "draw/draw_context.h"
 #include "draw/fast_blend.h"
 #include "draw/pixel_rule.h"
+#include "platform/pixels.h"
 
 namespace drawing::draw {
 
@@ -19,22 +20,19 @@ using WeightFunction = float (*)(const RasterBackend& context, int32_t x, int32_
 // Pixel function of DrawModeCustom: the colour to store.
 using CustomFunction = Colour (*)(int32_t x, int32_t y, Colour source, Colour destination);
 
-// Pixel-format codes of raster targets (the image flag is added on top).
-inline constexpr int32_t RasterFormat3Bytes = 16;
-inline constexpr int32_t RasterFormat4Bytes = 64;
-inline constexpr int32_t RasterFormatImageFlag = 0x8000;
-
 class RasterBackend : public DrawContext {
  public:
-  // `pixels` holds `height` rows of `pitch` bytes, the bottom row first.
-  // `formatCode` is RasterFormat3Bytes or RasterFormat4Bytes.
-  RasterBackend(uint8_t* pixels, int32_t pitch, int32_t width, int32_t height, int32_t formatCode);
+  // `rows` are kept bottom row first in memory (a negative step), of 3-byte
+  // (Bgr24) or 4-byte pixels.
+  explicit RasterBackend(const platform::Rows& rows);
 
   void SetBackColor(Colour colour) override;
   void DrawBox(int32_t x, int32_t y, int32_t width, int32_t height) override;
-  intptr_t BufferAddress() override { return reinterpret_cast<intptr_t>(pixels); }
-  int32_t BufferPitch() override { return pitch; }
-  int32_t BufferFormat() override { return pixelFormat; }
+  intptr_t BufferAddress() override { return reinterpret_cast<intptr_t>(pixels_); }
+  int32_t BufferPitch() override { return pitch_; }
+  // The program's code of the pixels: 16 for 3 bytes, 64 for 4, with the
+  // image flag 0x8000.
+  int32_t BufferFormat() override;
   void SetDrawMode(DrawMode mode) override;
   void SetFrontColor(Colour colour) override;
   void DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) override;
@@ -43,7 +41,7 @@ class RasterBackend : public DrawContext {
   void PutPixel(int32_t x, int32_t y) override;
   void PutPixelColor(int32_t x, int32_t y, Colour colour) override;
   Colour ReadPixel(int32_t x, int32_t y) override;
-  intptr_t BeginTarget() override { return pixels == nullptr ? 0 : 1; }
+  intptr_t BeginTarget() override { return pixels_ == nullptr ? 0 : 1; }
 
   // Spans clipped to the target.
   void DrawRowClipped(int32_t x, int64_t length, int32_t y);
@@ -59,12 +57,22 @@ class RasterBackend : public DrawContext {
   Colour GradientColour(int32_t x, int32_t y) const;
 
   uint8_t* PixelAddress(int32_t x, int32_t y) const {
-    return pixels + static_cast<ptrdiff_t>(height - 1 - y) * pitch +
-           static_cast<ptrdiff_t>(x) * bytesPerPixel;
+    return pixels_ + static_cast<ptrdiff_t>(height - 1 - y) * pitch_ +
+           static_cast<ptrdiff_t>(x) * bytesPerPixel_;
   }
-  SourceChannels FrontChannels() const {
-    return {frontBlue, frontGreen, frontRed, frontAlpha, frontInverse};
-  }
+
+  // What the span code reads of the context.
+  int32_t BytesPerPixel() const { return bytesPerPixel_; }
+  // Bytes from one row to the one above it (rows lie bottom-up).
+  int32_t Pitch() const { return pitch_; }
+  // The rule of the current mode.
+  PixelRow Rule() const { return rule_; }
+  // Whether each pixel goes through the gradient or custom function.
+  bool PerPixel() const { return gradient_ || custom_; }
+  // The prepared colours: premultiplied by alpha while blending is on.
+  const SourceChannels& Front() const { return front_; }
+  const SourceChannels& Back() const { return back_; }
+  bool Blends() const { return blends_; }
 
   // The prepared front colour with its division-free blend forms, made when
   // the colour is prepared (SetFrontColor, SetDrawMode). The spans use it;
@@ -73,35 +81,16 @@ class RasterBackend : public DrawContext {
 
   // What PutPixel and PutPixelColor do, chosen by SetDrawMode.
   enum class Writer : uint8_t { PointPainter, Xor, AlphaChannel, Blend, BlendKeep, Plain };
+  Writer PixelWriter() const { return writer_; }
 
-  WeightFunction weightFunction;
-  CustomFunction customFunction;
-  uint8_t* pixels;
-  int32_t pitch;
-  int32_t pixelFormat;
-  int32_t bytesPerPixel;
-  DrawMode drawMode = DrawModeNone;
-  int32_t blendOn = 0;
-  int32_t gradientOn = 0;
-  int32_t customOn = 0;
-  int32_t frontRed = 0;
-  int32_t frontGreen = 0;
-  int32_t frontBlue = 0;
-  int32_t frontAlpha = 0;
-  int32_t frontInverse = 255;
-  int32_t backRed = 0;
-  int32_t backGreen = 0;
-  int32_t backBlue = 0;
-  int32_t backAlpha = 0;
-  int32_t backInverse = 255;
-  // The rule of the current mode, and the writer of PutPixel / PutPixelColor.
-  PixelRow pixelRow = PixelRow::Plain;
-  Writer writer = Writer::Plain;
-  bool readWithAlpha = false;
+  // The functions of DrawModeGradient and DrawModeCustom (by default full
+  // weight and the destination kept).
+  void SetWeightFunction(WeightFunction function) { weight_ = function; }
+  void SetCustomFunction(CustomFunction function) { customFunction_ = function; }
 
  private:
-  void PrepareColor(Colour colour, int32_t& red, int32_t& green, int32_t& blue, int32_t& alpha,
-                    int32_t& inverse) const;
+  // The colour's channels, premultiplied while blending is on.
+  SourceChannels PrepareColor(Colour colour) const;
   // DrawLine for a line with an end point outside the target.
   void DrawOtherLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
   // Steps a segment whose end points both lie inside the target.
@@ -117,13 +106,28 @@ class RasterBackend : public DrawContext {
   // The same for a steep shape blended into 4-byte pixels: column by column.
   void PaintSteepBandBlended(const BlendRuns& runs, uint8_t* start, int32_t count);
 
+  WeightFunction weight_;
+  CustomFunction customFunction_;
+  uint8_t* pixels_;  // the bottom row
+  int32_t pitch_;
+  int32_t bytesPerPixel_;
+  DrawMode drawMode_ = DrawModeNone;
+  bool blends_ = false;
+  bool gradient_ = false;
+  bool custom_ = false;
+  SourceChannels front_;
+  SourceChannels back_;
+  // The rule of the current mode, and the writer of PutPixel / PutPixelColor.
+  PixelRow rule_ = PixelRow::Plain;
+  Writer writer_ = Writer::Plain;
+  bool readWithAlpha_ = false;
   OpaqueBlendSet frontBlend_{SourceChannels{}};
   // MinorPositions::Reciprocal of the last long line's major length.
   int32_t reciprocalLength_ = 0;
   uint64_t reciprocal_ = 0;
 
   // Lays out the pixel offsets of a short line from x2 - x1, y2 - y1 in
-  // shape_; false for a line of ShapePixels pixels or more.
+  // shape_; false for a line of kShapePixels pixels or more.
   bool MakeShape(int32_t dx, int32_t dy);
 
   // The parallel lines of a stroke share one shape (the same end point
@@ -136,20 +140,20 @@ class RasterBackend : public DrawContext {
     int32_t bytesPerPixel = 0;
     bool operator==(const LineShape&) const = default;
   };
-  static constexpr int32_t ShapePixels = 128;
+  static constexpr int32_t kShapePixels = 128;
   // A shape is steep when its columns are at least this many rows long on
   // average.
-  static constexpr int32_t SteepRun = 3;
+  static constexpr int32_t kSteepRun = 3;
   LineShape shape_;
   bool shapeFromSecond_ = false;  // the stepping starts at (x2, y2)
   bool shapeAcross_ = false;      // one pixel per column (|dy| <= |dx|)
   int32_t shapeMinorStep_ = 1;    // +1 or -1 along the minor axis
   int32_t shapeMinorLength_ = 0;
   int32_t shapeCount_ = 0;
-  ptrdiff_t shapeOffsets_[ShapePixels + 1];  // one more for the spare of a last pair
+  ptrdiff_t shapeOffsets_[kShapePixels + 1];  // one more for the spare of a last pair
   // The pixels at minor position m are shape pixels minorRuns_[m] up to
   // minorRuns_[m + 1] - 1.
-  int32_t minorRuns_[ShapePixels + 1];
+  int32_t minorRuns_[kShapePixels + 1];
 };
 
 }  // namespace drawing::draw

@@ -14,7 +14,6 @@
 namespace drawing::draw {
 
 using raster::PaintSpan;
-using raster::PerPixel;
 using raster::Prefetch;
 
 void RasterBackend::DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
@@ -24,12 +23,12 @@ void RasterBackend::DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_
   const int64_t bottom = static_cast<int64_t>(std::max(y1, y2)) + lastOffset;
   // A band partly outside is clipped line by line: clipping need not keep the
   // lines parallel.
-  if (PerPixel(*this) || firstOffset > lastOffset || !inside(x1, width) || !inside(x2, width) ||
+  if (PerPixel() || firstOffset > lastOffset || !inside(x1, width) || !inside(x2, width) ||
       !inside(top, height) || !inside(bottom, height)) {
     DrawContext::DrawParallelLines(x1, y1, x2, y2, firstOffset, lastOffset);
     return;
   }
-  const LineShape shape{x2 - x1, y2 - y1, pitch, bytesPerPixel};
+  const LineShape shape{x2 - x1, y2 - y1, pitch_, bytesPerPixel_};
   if (!(shape == shape_) && !MakeShape(shape.dx, shape.dy)) {
     DrawContext::DrawParallelLines(x1, y1, x2, y2, firstOffset, lastOffset);
     return;
@@ -41,11 +40,11 @@ void RasterBackend::DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_
 }
 
 void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
-  const ptrdiff_t down = -static_cast<ptrdiff_t>(pitch);  // rows lie bottom-up
+  const ptrdiff_t down = -static_cast<ptrdiff_t>(pitch_);  // rows lie bottom-up
   const std::optional<BlendRuns> runs = raster::BlendRunsOf(*this);
   if (!shapeAcross_) {
     // Steep: long runs of one column, whose pixels the band covers many times.
-    if (runs && (shapeMinorLength_ + 1) * SteepRun <= shapeCount_) {
+    if (runs && (shapeMinorLength_ + 1) * kSteepRun <= shapeCount_) {
       PaintSteepBandBlended(*runs, start, count);
       return;
     }
@@ -73,7 +72,7 @@ void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
   const int32_t lastLine = count - 1;
   const int32_t firstRow = step > 0 ? 0 : -minorLength;
   const int32_t lastRow = (step > 0 ? minorLength : 0) + lastLine;
-  const ptrdiff_t pixelBytes = bytesPerPixel;
+  const ptrdiff_t pixelBytes = bytesPerPixel_;
   for (int32_t t = firstRow; t <= lastRow; ++t) {
     const int32_t low = std::max(step > 0 ? t - lastLine : -t, 0);
     const int32_t high = std::min(step > 0 ? t : lastLine - t, minorLength);
@@ -97,8 +96,8 @@ void RasterBackend::PaintShapeBand(uint8_t* start, int32_t count) {
 // read once and blended that many times, which for an opaque pixel stops
 // early once its channels have settled.
 void RasterBackend::PaintSteepBandBlended(const BlendRuns& runs, uint8_t* start, int32_t count) {
-  const ptrdiff_t down = -static_cast<ptrdiff_t>(pitch);
-  const ptrdiff_t minorBytes = static_cast<ptrdiff_t>(shapeMinorStep_) * bytesPerPixel;
+  const ptrdiff_t down = -static_cast<ptrdiff_t>(pitch_);
+  const ptrdiff_t minorBytes = static_cast<ptrdiff_t>(shapeMinorStep_) * bytesPerPixel_;
   const int32_t lastLine = count - 1;
   for (int32_t m = 0; m <= shapeMinorLength_; ++m) {
     const int32_t runStart = minorRuns_[m];

@@ -11,7 +11,6 @@
 
 namespace drawing::draw {
 
-using raster::PerPixel;
 using raster::PrefetchNeighbourRows;
 
 void RasterBackend::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
@@ -30,14 +29,14 @@ void RasterBackend::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
 
 void RasterBackend::StepSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   // Most lines are short and share their shape with the line before.
-  const LineShape shape{x2 - x1, y2 - y1, pitch, bytesPerPixel};
-  if (PerPixel(*this) || (!(shape == shape_) && !MakeShape(shape.dx, shape.dy))) {
+  const LineShape shape{x2 - x1, y2 - y1, pitch_, bytesPerPixel_};
+  if (PerPixel() || (!(shape == shape_) && !MakeShape(shape.dx, shape.dy))) {
     StepLongSegment(x1, y1, x2, y2);
     return;
   }
   uint8_t* start = shapeFromSecond_ ? PixelAddress(x2, y2) : PixelAddress(x1, y1);
-  PrefetchNeighbourRows(start, pitch);
-  PrefetchNeighbourRows(start + shapeOffsets_[shapeCount_ - 1], pitch);
+  PrefetchNeighbourRows(start, pitch_);
+  PrefetchNeighbourRows(start + shapeOffsets_[shapeCount_ - 1], pitch_);
   if (const std::optional<BlendRuns> runs = raster::BlendRunsOf(*this)) {
     runs->AtOffsets(start, shapeOffsets_, shapeCount_);
     return;
@@ -74,7 +73,7 @@ void RasterBackend::DrawBox(int32_t x, int32_t y, int32_t boxWidth, int32_t boxH
     top += h;
     h = -h;
   }
-  if (HasAny(drawMode, DrawModeOutline)) {
+  if (HasAny(drawMode_, DrawModeOutline)) {
     const auto at = [](int64_t v) {
       return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
     };

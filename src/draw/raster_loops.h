@@ -123,10 +123,6 @@ void PaintSequence(const Rule& rule, uint8_t* base, int32_t count, Offsets next,
   }
 }
 
-inline bool PerPixel(const RasterBackend& context) {
-  return context.gradientOn != 0 || context.customOn != 0;
-}
-
 // How the midpoint method steps a segment: from the end with the smaller
 // major coordinate, so both directions of a line cover the same pixels.
 struct Stepping {
@@ -159,11 +155,11 @@ struct Stepping {
 
 // The blend of 4-byte pixels, when that is the context's rule.
 inline std::optional<BlendRuns> BlendRunsOf(const RasterBackend& context) {
-  if (context.bytesPerPixel != 4 || PerPixel(context)) {
+  if (context.BytesPerPixel() != 4 || context.PerPixel()) {
     return std::nullopt;
   }
-  if (context.pixelRow == PixelRow::Blend || context.pixelRow == PixelRow::BlendKeep) {
-    return BlendRuns(context.FrontBlend(), context.pixelRow == PixelRow::Blend);
+  if (context.Rule() == PixelRow::Blend || context.Rule() == PixelRow::BlendKeep) {
+    return BlendRuns(context.FrontBlend(), context.Rule() == PixelRow::Blend);
   }
   return std::nullopt;
 }
@@ -176,7 +172,7 @@ inline void PaintSpan(const RasterBackend& context, uint8_t* p, ptrdiff_t stride
     return;
   }
   WithSpanRule(context, [&](const auto& rule) {
-    PaintSequence(rule, p, length, SpanOffsets(stride), 2 * context.pitch);
+    PaintSequence(rule, p, length, SpanOffsets(stride), 2 * context.Pitch());
   });
 }
 

@@ -9,7 +9,6 @@
 namespace drawing::draw {
 
 using raster::PaintSpan;
-using raster::PerPixel;
 using raster::PrefetchNeighbourRows;
 
 namespace {
@@ -43,26 +42,26 @@ std::optional<Span> ClipSpan(int32_t line, int32_t lines, int32_t start, int64_t
 }  // namespace
 
 void RasterBackend::PaintRow(int32_t x, int32_t y, int32_t length) {
-  if (PerPixel(*this)) {
+  if (PerPixel()) {
     for (int32_t k = 0; k < length; ++k) {
       PaintPixel(x + k, y);
     }
     return;
   }
   uint8_t* start = PixelAddress(x, y);
-  PrefetchNeighbourRows(start, pitch);
-  PaintSpan(*this, start, bytesPerPixel, length);
+  PrefetchNeighbourRows(start, pitch_);
+  PaintSpan(*this, start, bytesPerPixel_, length);
 }
 
 void RasterBackend::PaintColumn(int32_t x, int32_t y, int32_t length) {
-  if (PerPixel(*this)) {
+  if (PerPixel()) {
     for (int32_t k = 0; k < length; ++k) {
       PaintPixel(x, y + k);
     }
     return;
   }
   // Rows lie bottom-up: one row down is one pitch back in memory.
-  PaintSpan(*this, PixelAddress(x, y), -static_cast<ptrdiff_t>(pitch), length);
+  PaintSpan(*this, PixelAddress(x, y), -static_cast<ptrdiff_t>(pitch_), length);
 }
 
 void RasterBackend::DrawRowClipped(int32_t x, int64_t length, int32_t y) {

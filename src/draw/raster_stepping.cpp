@@ -12,15 +12,14 @@ namespace drawing::draw {
 
 using raster::ListedOffsets;
 using raster::PaintSequence;
-using raster::PerPixel;
 using raster::PositionedOffsets;
 using raster::PrefetchNeighbourRows;
 using raster::SteppedOffsets;
 using raster::Stepping;
 
 bool RasterBackend::MakeShape(int32_t dx, int32_t dy) {
-  const Stepping stepping(0, 0, dx, dy, bytesPerPixel, pitch);
-  if (stepping.majorLength >= ShapePixels) {
+  const Stepping stepping(0, 0, dx, dy, bytesPerPixel_, pitch_);
+  if (stepping.majorLength >= kShapePixels) {
     return false;
   }
   const int32_t count = stepping.majorLength + 1;
@@ -39,7 +38,7 @@ bool RasterBackend::MakeShape(int32_t dx, int32_t dy) {
     minorPosition += 1 + stays;
   }
   shapeOffsets_[count] = 0;
-  shape_ = LineShape{dx, dy, pitch, bytesPerPixel};
+  shape_ = LineShape{dx, dy, pitch_, bytesPerPixel_};
   shapeFromSecond_ = !stepping.fromFirst;
   shapeAcross_ = stepping.xMajor;
   shapeMinorStep_ = stepping.minorStep;
@@ -50,18 +49,18 @@ bool RasterBackend::MakeShape(int32_t dx, int32_t dy) {
 
 void RasterBackend::PaintShapeByRule(uint8_t* start) {
   WithSpanRule(*this, [&](const auto& rule) {
-    PaintSequence(rule, start, shapeCount_, ListedOffsets(shapeOffsets_), 2 * pitch);
+    PaintSequence(rule, start, shapeCount_, ListedOffsets(shapeOffsets_), 2 * pitch_);
   });
 }
 
 void RasterBackend::StepLongSegment(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-  const Stepping stepping(x1, y1, x2, y2, bytesPerPixel, pitch);
+  const Stepping stepping(x1, y1, x2, y2, bytesPerPixel_, pitch_);
   const int32_t startX = stepping.fromFirst ? x1 : x2;
   const int32_t startY = stepping.fromFirst ? y1 : y2;
   const int32_t majorLength = stepping.majorLength;
   const int32_t minorLength = stepping.minorLength;
 
-  if (PerPixel(*this)) {
+  if (PerPixel()) {
     // Gradient and custom colours depend on the coordinates.
     const int32_t minorStep = stepping.minorStep;
     Midpoint midpoint(majorLength, minorLength);
@@ -78,16 +77,16 @@ void RasterBackend::StepLongSegment(int32_t x1, int32_t y1, int32_t x2, int32_t 
   }
   // A long line: its neighbours in the stroke are about to be painted.
   uint8_t* start = PixelAddress(startX, startY);
-  PrefetchNeighbourRows(start, pitch);
+  PrefetchNeighbourRows(start, pitch_);
   PrefetchNeighbourRows(PixelAddress(stepping.fromFirst ? x2 : x1, stepping.fromFirst ? y2 : y1),
-                        pitch);
+                        pitch_);
   const int32_t count = majorLength + 1;
   const ptrdiff_t major = stepping.major;
   const ptrdiff_t minor = stepping.minor;
   if (!MinorPositions::Fits(majorLength, minorLength)) {
     WithSpanRule(*this, [&](const auto& rule) {
       PaintSequence(rule, start, count,
-                    SteppedOffsets(Midpoint(majorLength, minorLength), major, minor), 2 * pitch);
+                    SteppedOffsets(Midpoint(majorLength, minorLength), major, minor), 2 * pitch_);
     });
     return;
   }
@@ -100,7 +99,7 @@ void RasterBackend::StepLongSegment(int32_t x1, int32_t y1, int32_t x2, int32_t 
     PaintSequence(
         rule, start, count,
         PositionedOffsets(MinorPositions(majorLength, minorLength, reciprocal_), major, minor),
-        2 * pitch);
+        2 * pitch_);
   });
 }
 

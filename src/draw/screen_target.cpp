@@ -9,52 +9,48 @@ namespace {
 // A GdiBackend whose device context and pixels come from the back buffer.
 class ScreenContext final : public GdiBackend {
  public:
-  ScreenContext(platform::Gdi& gdi, platform::Surface& backBuffer)
-      : GdiBackend(gdi), backBuffer_(backBuffer) {}
+  ScreenContext(platform::Gdi& gdi, platform::Surface& backBuffer, platform::Hdc dc,
+                const display::ScreenGeometry& screen)
+      : GdiBackend(gdi, dc, screen.width, screen.height, screen.depth, screen.layout),
+        backBuffer_(backBuffer) {}
 
   // Hands the device context and any lock back to the surface.
   void ReleaseTarget(bool /*ending*/) override {
-    if (dc != nullptr) {
+    if (platform::Hdc dc = TakeDc(); dc != nullptr) {
       backBuffer_.ReleaseDC(dc);
-      dc = nullptr;
     }
-    if (lockedPixels != nullptr) {
-      backBuffer_.UnlockRect();
-      lockedPixels = nullptr;
-    }
+    Unlock();
   }
 
  protected:
-  platform::Hdc acquireDc() override {
-    if (dc != nullptr) {
-      return dc;
-    }
-    if (lockedPixels != nullptr) {
-      backBuffer_.UnlockRect();
-      lockedPixels = nullptr;
-    }
+  platform::Hdc FetchDc() override {
+    Unlock();
     platform::Hdc fetched = nullptr;
     if (platform::Failed(backBuffer_.GetDC(&fetched))) {
       return nullptr;
     }
-    dc = fetched;
-    return dc;
+    return fetched;
   }
 
-  void* lockPixels(int32_t* pitch) override {
-    if (dc != nullptr) {
-      backBuffer_.ReleaseDC(dc);
-      dc = nullptr;
-    }
+  void GiveBackDc(platform::Hdc dc) override { backBuffer_.ReleaseDC(dc); }
+
+  platform::Rows LockPixels() override {
     platform::LockedRect locked;
-    if (platform::Succeeded(backBuffer_.LockRect(&locked, nullptr, platform::LockFlag::None))) {
-      lockedPixels = locked.pBits;
-      *pitch = locked.Pitch;
+    if (platform::Failed(backBuffer_.LockRect(&locked, nullptr, platform::LockFlag::None))) {
+      return {};
     }
-    return lockedPixels;
+    return platform::Rows::TopDown(static_cast<uint8_t*>(locked.pBits), locked.Pitch, width, height,
+                                   Layout());
   }
 
  private:
+  void Unlock() {
+    if (Locked()) {
+      backBuffer_.UnlockRect();
+      ForgetLock();
+    }
+  }
+
   platform::Surface& backBuffer_;
 };
 
@@ -70,21 +66,13 @@ DrawContext* ScreenTarget(Drawing& drawing, display::Display& display, platform:
   if (platform::Failed(backBuffer->GetDC(&dc)) || dc == nullptr) {
     return nullptr;
   }
-  auto* context = drawing.NewDrawContext<ScreenContext>(gdi, *backBuffer);
+  auto* context = drawing.NewDrawContext<ScreenContext>(gdi, *backBuffer, dc, display.Geometry());
   if (context == nullptr) {
     // Nothing will hand the context back later, and a surface with a lent
     // context cannot be presented.
     backBuffer->ReleaseDC(dc);
     return nullptr;
   }
-  context->dcMode = GdiBackend::ScreenDcMode;
-  context->dc = dc;
-  context->lockedPixels = nullptr;
-  const display::ScreenGeometry geometry = display.Geometry();
-  context->pixelFormat = geometry.pixelFormat;
-  context->width = geometry.width;
-  context->height = geometry.height;
-  context->depth = geometry.depth;
   return context;
 }
 

@@ -58,8 +58,8 @@ template <class Visit>
 void WithSpanRule(const RasterBackend& context, Visit&& visit) {
   const OpaqueBlendSet& blend = context.FrontBlend();
   const SourceChannels& s = blend.s;
-  if (context.bytesPerPixel == 4) {
-    switch (context.pixelRow) {
+  if (context.BytesPerPixel() == 4) {
+    switch (context.Rule()) {
       case PixelRow::Xor:
         return visit(XorRule<4>{s});
       case PixelRow::AlphaChannel:
@@ -73,7 +73,7 @@ void WithSpanRule(const RasterBackend& context, Visit&& visit) {
     }
     return;
   }
-  switch (context.pixelRow) {
+  switch (context.Rule()) {
     case PixelRow::Xor:
       return visit(XorRule<3>{s});
     case PixelRow::AlphaChannel:

@@ -75,9 +75,9 @@ void Images::FillInitialContents(platform::Hbitmap bitmap, const platform::Bitma
                                  int32_t width, int32_t height, int32_t depth) {
   if (depth == 32 && info.bmBits != nullptr) {
     // Opaque black: alpha 255 in every pixel, so blending onto it starts solid.
-    auto* rows = static_cast<uint8_t*>(info.bmBits);
+    const platform::Rows rows = platform::RowsOf(info);
     for (int32_t row = 0; row < height; ++row) {
-      uint8_t* pixel = rows + static_cast<ptrdiff_t>(row) * info.bmWidthBytes;
+      uint8_t* pixel = rows.Row(row);
       for (int32_t x = 0; x < width; ++x, pixel += 4) {
         std::memcpy(pixel, &kOpaqueBlack, sizeof kOpaqueBlack);
       }

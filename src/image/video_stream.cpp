@@ -42,22 +42,23 @@ bool VideoStream::WriteHeader() {
   return !failed_;
 }
 
-bool VideoStream::WriteFrame(const uint8_t* pixels, int32_t pitch) {
-  if (failed_) {
+bool VideoStream::WriteFrame(const platform::ConstRows& frame) {
+  if (failed_ || frame.width != width_ || frame.height != height_ ||
+      platform::BytesPerPixel(frame.layout) != 4 || (frame.first == nullptr && !frame.Empty())) {
     return false;
   }
   static constexpr char kFrame[] = "FRAME\n";
-  const bool written = write_(kFrame, sizeof kFrame - 1) && WriteLuma(pixels, pitch) &&
-                       WriteChroma(pixels, pitch, false) && WriteChroma(pixels, pitch, true);
+  const bool written = write_(kFrame, sizeof kFrame - 1) && WriteLuma(frame) &&
+                       WriteChroma(frame, false) && WriteChroma(frame, true);
   failed_ = !written;
   frames_ += written ? 1 : 0;
   return written;
 }
 
-bool VideoStream::WriteLuma(const uint8_t* pixels, int32_t pitch) {
+bool VideoStream::WriteLuma(const platform::ConstRows& frame) {
   row_.resize(static_cast<size_t>(width_));
   for (int32_t y = 0; y < height_; ++y) {
-    const uint8_t* __restrict source = pixels + static_cast<ptrdiff_t>(y) * pitch;
+    const uint8_t* __restrict source = frame.Row(y);
     uint8_t* __restrict out = row_.data();
     for (int32_t x = 0; x < width_; ++x) {
       out[x] = Luma(source + static_cast<ptrdiff_t>(x) * 4);
@@ -71,14 +72,14 @@ bool VideoStream::WriteLuma(const uint8_t* pixels, int32_t pitch) {
 
 // Each chroma sample from the mean colour of its 2x2 block (of the pixels
 // there are, at an odd right or bottom edge).
-bool VideoStream::WriteChroma(const uint8_t* pixels, int32_t pitch, bool red) {
+bool VideoStream::WriteChroma(const platform::ConstRows& frame, bool red) {
   const int32_t chromaWidth = (width_ + 1) / 2;
   row_.resize(static_cast<size_t>(chromaWidth));
   const int32_t r = red ? kCrR : kCbR, g = red ? kCrG : kCbG, b = red ? kCrB : kCbB;
   for (int32_t cy = 0; cy < (height_ + 1) / 2; ++cy) {
-    const uint8_t* __restrict top = pixels + static_cast<ptrdiff_t>(2 * cy) * pitch;
+    const uint8_t* __restrict top = frame.Row(2 * cy);
     // A missing bottom row counts the top one twice: the same mean.
-    const uint8_t* __restrict bottom = 2 * cy + 1 < height_ ? top + pitch : top;
+    const uint8_t* __restrict bottom = 2 * cy + 1 < height_ ? frame.Row(2 * cy + 1) : top;
     uint8_t* __restrict out = row_.data();
     for (int32_t cx = 0; cx < chromaWidth; ++cx) {
       const uint8_t* p = top + static_cast<ptrdiff_t>(cx) * 8;

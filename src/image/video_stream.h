@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/pixels.h"
+
 namespace drawing::image {
 
 class VideoStream {
@@ -29,15 +31,16 @@ class VideoStream {
   // Writes the header line; once, before the first frame.
   bool WriteHeader();
 
-  // Appends one frame of width x height pixels, top row first, `pitch` bytes
-  // apart, 4 bytes each (blue, green, red, unused). False once a write failed.
-  bool WriteFrame(const uint8_t* pixels, int32_t pitch);
+  // Appends one frame of width x height 4-byte pixels (blue, green, red,
+  // unused). False once a write failed, and for a frame of another size or
+  // layout.
+  bool WriteFrame(const platform::ConstRows& frame);
 
   uint32_t FramesWritten() const { return frames_; }
 
  private:
-  bool WriteLuma(const uint8_t* pixels, int32_t pitch);
-  bool WriteChroma(const uint8_t* pixels, int32_t pitch, bool red);
+  bool WriteLuma(const platform::ConstRows& frame);
+  bool WriteChroma(const platform::ConstRows& frame, bool red);
 
   int32_t width_;
   int32_t height_;

@@ -52,7 +52,7 @@ inline constexpr platform::DiDataFormat MouseFormat{
     24, 16, static_cast<uint32_t>(platform::Didf::RelAxis), 16, 7, detail::kMouseFormatRows};
 
 // Lets the mouse queue up to 24 events between two reads.
-inline constexpr platform::DiPropDword MouseBufferSize{{20, 16, 0, platform::Diph::Device},
-                                                       kMouseBufferRecords};
+inline constexpr platform::DiPropDword kMouseBufferSize{{20, 16, 0, platform::Diph::Device},
+                                                        kMouseBufferRecords};
 
 }  // namespace drawing::input

@@ -39,7 +39,7 @@ int32_t Mouse::OpenMouse() {
 bool Mouse::RunSetup() {
   return device_->SetCooperativeLevel(screen_.ScreenWindow(), kCooperativeLevel) ==
              platform::DiResult::Ok &&
-         device_->SetProperty(platform::DiProperty::BufferSize, MouseBufferSize) ==
+         device_->SetProperty(platform::DiProperty::BufferSize, kMouseBufferSize) ==
              platform::DiResult::Ok &&
          device_->Acquire() == platform::DiResult::Ok;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/handles.h"
+#include "platform/pixels.h"
 #include "platform/port_result.h"
 
 namespace drawing::platform {
@@ -80,6 +81,32 @@ struct DibSection {
   void* dshSection = nullptr;
   uint32_t dsOffset = 0;
 };
+
+// The pixels of a BITMAP whose memory is known (a DIB section's), as rows:
+// bottom-up memory when `bottomUp`, as a positive DIB height says.
+inline Rows RowsOf(const Bitmap& bitmap, bool bottomUp = true) {
+  PixelLayout layout = PixelLayout::Bgrx32;
+  switch (bitmap.bmBitsPixel) {
+    case 1:
+      layout = PixelLayout::Mono1;
+      break;
+    case 8:
+      layout = PixelLayout::Index8;
+      break;
+    case 16:
+      layout = PixelLayout::Rgb555;
+      break;
+    case 24:
+      layout = PixelLayout::Bgr24;
+      break;
+    default:
+      break;
+  }
+  auto* memory = static_cast<uint8_t*>(bitmap.bmBits);
+  return bottomUp
+             ? Rows::BottomUp(memory, bitmap.bmWidthBytes, bitmap.bmWidth, bitmap.bmHeight, layout)
+             : Rows::TopDown(memory, bitmap.bmWidthBytes, bitmap.bmWidth, bitmap.bmHeight, layout);
+}
 
 class Gdi {
  public:

@@ -7,7 +7,7 @@
 namespace drawing::runtime {
 namespace {
 
-constexpr std::size_t kNodeAlign = BlockAlignment;
+constexpr std::size_t kNodeAlign = kBlockAlignment;
 
 void PublishCurrent(ElementList* list) {
   if (list->currentRef != nullptr) {
@@ -19,7 +19,7 @@ void PublishCurrent(ElementList* list) {
 
 ElementList* ListNew(MainHeap& heap, std::int32_t elementSize, void** currentRef) {
   constexpr std::int32_t kLargest =
-      std::numeric_limits<std::int32_t>::max() - static_cast<std::int32_t>(2 * ListDataOffset);
+      std::numeric_limits<std::int32_t>::max() - static_cast<std::int32_t>(2 * kListDataOffset);
   if (elementSize < 0 || elementSize > kLargest) {
     return nullptr;
   }
@@ -28,7 +28,7 @@ ElementList* ListNew(MainHeap& heap, std::int32_t elementSize, void** currentRef
     return nullptr;
   }
   const std::size_t nodeSize =
-      (ListDataOffset + static_cast<std::size_t>(elementSize) + kNodeAlign - 1) / kNodeAlign *
+      (kListDataOffset + static_cast<std::size_t>(elementSize) + kNodeAlign - 1) / kNodeAlign *
       kNodeAlign;
   auto* list =
       new (memory) ElementList{.first = nullptr,
@@ -37,7 +37,7 @@ ElementList* ListNew(MainHeap& heap, std::int32_t elementSize, void** currentRef
                                .currentRef = currentRef,
                                .count = 0,
                                .index = 0,
-                               .pool = SlotPool(heap, nodeSize, ListMinChunk, ListMaxChunk),
+                               .pool = SlotPool(heap, nodeSize, kListMinChunk, kListMaxChunk),
                                .nodeSize = static_cast<std::int32_t>(nodeSize),
                                .indexStale = 1,
                                .elementSize = elementSize,

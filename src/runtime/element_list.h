@@ -14,8 +14,8 @@ namespace drawing::runtime {
 // element is ever removed.
 //
 // A node is the next and previous links, then the element's data. The data
-// starts at ListDataOffset and nodes are padded to a multiple of
-// BlockAlignment, so element data is aligned for any fundamental type; packed records of any size
+// starts at kListDataOffset and nodes are padded to a multiple of
+// kBlockAlignment, so element data is aligned for any fundamental type; packed records of any size
 // are fine too.
 //
 // The caller's current-element variable (currentRef, may be null) is rewritten
@@ -27,11 +27,11 @@ struct ListNode {
   ListNode* previous;
 };
 
-inline constexpr std::size_t ListDataOffset =
-    (sizeof(ListNode) + BlockAlignment - 1) / BlockAlignment * BlockAlignment;
+inline constexpr std::size_t kListDataOffset =
+    (sizeof(ListNode) + kBlockAlignment - 1) / kBlockAlignment * kBlockAlignment;
 
-inline constexpr std::int32_t ListMinChunk = 16;
-inline constexpr std::int32_t ListMaxChunk = 65536;
+inline constexpr std::int32_t kListMinChunk = 16;
+inline constexpr std::int32_t kListMaxChunk = 65536;
 
 struct ElementList {
   ListNode* first;
@@ -76,7 +76,7 @@ void ListFree(ElementList* list);
 
 // The element data of a node.
 inline void* ListData(ListNode* node) {
-  return node == nullptr ? nullptr : reinterpret_cast<unsigned char*>(node) + ListDataOffset;
+  return node == nullptr ? nullptr : reinterpret_cast<unsigned char*>(node) + kListDataOffset;
 }
 
 }  // namespace drawing::runtime

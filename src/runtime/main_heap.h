@@ -10,7 +10,7 @@ namespace drawing::runtime {
 // for SSE vectors and long double. std::max_align_t is no help here: the
 // 32-bit Windows toolchain has two definitions of it (8 and 16), and 32-bit
 // Windows malloc only promises 8.
-inline constexpr std::size_t BlockAlignment = 16;
+inline constexpr std::size_t kBlockAlignment = 16;
 
 // The one private heap through which every runtime allocation goes. Each block
 // carries a small header that keeps it on an intrusive list, so destroying the
@@ -29,7 +29,7 @@ class MainHeap {
 
   // A block of `size` bytes (0 is valid and yields a distinct block), zeroed
   // when `zeroFill` is set, otherwise undefined. Null when refused. Blocks are
-  // aligned to BlockAlignment.
+  // aligned to kBlockAlignment.
   void* Allocate(std::size_t size, bool zeroFill = false);
 
   // Resizes a block, possibly moving it; the content up to the smaller size is
@@ -59,13 +59,13 @@ class MainHeap {
   // The header sits right before the block, `padding` bytes after the start
   // of what the C library handed out (where the block had to move up to be
   // aligned).
-  struct alignas(BlockAlignment) BlockHeader {
+  struct alignas(kBlockAlignment) BlockHeader {
     BlockHeader* previous;
     BlockHeader* next;
     std::size_t size;
     std::size_t padding;
   };
-  static constexpr std::size_t kSlack = BlockAlignment - 1;
+  static constexpr std::size_t kSlack = kBlockAlignment - 1;
 
   bool Refuses(std::size_t size) const;
   void Link(BlockHeader* header);

@@ -29,7 +29,7 @@ bool IsNumbered(const ObjectTable* table, std::int32_t number) {
 }
 
 ObjectNode* FindNode(const ObjectTable* table, std::int32_t number) {
-  if (number < FirstAutoNumber) {
+  if (number < kFirstAutoNumber) {
     return nullptr;
   }
   for (ObjectNode* node = table->autoList; node != nullptr; node = node->next) {
@@ -41,10 +41,10 @@ ObjectNode* FindNode(const ObjectTable* table, std::int32_t number) {
 }
 
 std::int32_t NextAfter(std::int32_t number) {
-  return number == std::numeric_limits<std::int32_t>::max() ? FirstAutoNumber : number + 1;
+  return number == std::numeric_limits<std::int32_t>::max() ? kFirstAutoNumber : number + 1;
 }
 
-// Ids count up from FirstAutoNumber and wrap; one still in use is skipped.
+// Ids count up from kFirstAutoNumber and wrap; one still in use is skipped.
 std::int32_t TakeAutoNumber(ObjectTable* table) {
   std::int32_t number = table->nextAutoNumber;
   while (FindNode(table, number) != nullptr) {
@@ -103,7 +103,7 @@ ObjectTable* ObjectTableNew(MainHeap& heap, std::int32_t recordSize, std::int32_
   table->step = step;
   table->freeCallback = freeCallback;
   table->callbackContext = callbackContext;
-  table->nextAutoNumber = FirstAutoNumber;
+  table->nextAutoNumber = kFirstAutoNumber;
   table->heap = &heap;
   if (!GrowFor(table, 0)) {
     heap.Free(table);
@@ -131,7 +131,7 @@ void* ObjectAllocate(ObjectTable* table, std::int32_t number, std::int32_t* chos
   if (number == AutoNumber) {
     return AllocateAuto(table, chosenNumber);
   }
-  if (number < 0 || number >= FirstAutoNumber) {
+  if (number < 0 || number >= kFirstAutoNumber) {
     return nullptr;
   }
   if (number >= table->capacity && !GrowFor(table, number)) {

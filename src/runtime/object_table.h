@@ -19,14 +19,14 @@ namespace drawing::runtime {
 
 inline constexpr std::int32_t AutoNumber = -1;
 // Ids handed out for AutoNumber start here; explicit numbers must stay below.
-inline constexpr std::int32_t FirstAutoNumber = 0x40000000;
+inline constexpr std::int32_t kFirstAutoNumber = 0x40000000;
 
 // Destroys the object with `number` if there is one (it usually finishes with
 // ObjectRelease). `context` is the owner given to ObjectTableNew.
 using ObjectFreeCallback = void (*)(void* context, std::int32_t number);
 
 // Auto-numbered record: links, its id, then the record itself.
-struct alignas(BlockAlignment) ObjectNode {
+struct alignas(kBlockAlignment) ObjectNode {
   ObjectNode* next;
   ObjectNode* previous;
   std::int32_t number;
@@ -61,7 +61,7 @@ void ObjectTableFree(ObjectTable* table);
 // number (so an object already holding it is destroyed first). For AutoNumber
 // a new record is made and its id stored in *chosenNumber when that is given;
 // the callback is not involved. Null for numbers below -1 or at or above
-// FirstAutoNumber, and when the heap refuses.
+// kFirstAutoNumber, and when the heap refuses.
 void* ObjectAllocate(ObjectTable* table, std::int32_t number, std::int32_t* chosenNumber = nullptr);
 
 // The record of `number` if it is in use, otherwise null (also for numbers the

@@ -37,7 +37,7 @@ class SlotPool {
   std::int32_t lastChunkCapacity() const { return lastChunkCapacity_; }
 
  private:
-  struct alignas(BlockAlignment) Chunk {
+  struct alignas(kBlockAlignment) Chunk {
     Chunk* next;
     std::int32_t capacity;
     std::int32_t used;

@@ -31,7 +31,8 @@ class ListView {
 template <typename T>
 class TypedList {
   static_assert(std::is_trivially_copyable_v<T>, "elements are raw zero-filled bytes");
-  static_assert(alignof(T) <= BlockAlignment, "element data is aligned to BlockAlignment at most");
+  static_assert(alignof(T) <= kBlockAlignment,
+                "element data is aligned to kBlockAlignment at most");
 
  public:
   explicit TypedList(MainHeap& heap)

@@ -10,7 +10,7 @@ namespace {
 class AttractorTest : public ::testing::Test {
  protected:
   AttractorTest() : random([] { return 7u; }), twin([] { return 7u; }) {
-    state.StepLength = StartStepLength;
+    state.StepLength = kStartStepLength;
     state.ScreenWidth = 640;
     state.ScreenHeight = 480;
   }

@@ -16,9 +16,9 @@ namespace {
 class GradientTest : public ::testing::Test {
  protected:
   GradientTest() : random([] { return 99u; }), twin([] { return 99u; }) {
-    state.Swarm = runtime::ListNew(heap, ParticleSize, &state.swarmCurrent);
-    state.TailColour = StartTailColour;
-    state.HeadColour = StartHeadColour;
+    state.Swarm = runtime::ListNew(heap, kParticleSize, &state.swarmCurrent);
+    state.TailColour = kStartTailColour;
+    state.HeadColour = kStartHeadColour;
   }
 
   void AddParticles(int count) {

@@ -131,8 +131,8 @@ class StrokeCanvas {
       pixels_[k] = k % 4 == 3 ? 255 : static_cast<uint8_t>(k * 37 % 251);
     }
     drawing_.InitDrawing();
-    drawing_.BeginDraw(drawing_.NewDrawContext<draw::RasterBackend>(
-        pixels_.data(), kWidth * 4, kWidth, kHeight, draw::RasterFormat4Bytes));
+    drawing_.BeginDraw(drawing_.NewDrawContext<draw::RasterBackend>(platform::Rows::BottomUp(
+        pixels_.data(), kWidth * 4, kWidth, kHeight, platform::PixelLayout::Bgrx32)));
     drawing_.SetDrawMode(draw::DrawModeAlphaBlend);
   }
   ~StrokeCanvas() { drawing_.EndDraw(); }

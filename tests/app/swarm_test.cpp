@@ -14,10 +14,10 @@ namespace {
 class SwarmTest : public ::testing::Test {
  protected:
   SwarmTest() {
-    state.Swarm = runtime::ListNew(heap, ParticleSize, &state.swarmCurrent);
-    state.TailColour = StartTailColour;
-    state.HeadColour = StartHeadColour;
-    state.StepLength = StartStepLength;
+    state.Swarm = runtime::ListNew(heap, kParticleSize, &state.swarmCurrent);
+    state.TailColour = kStartTailColour;
+    state.HeadColour = kStartHeadColour;
+    state.StepLength = kStartStepLength;
   }
 
   std::vector<ParticleValues> Particles() {

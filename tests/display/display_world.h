@@ -6,7 +6,7 @@
 
 #include "display/display.h"
 #include "platform/hosts/headless/headless_host.h"
-#include "platform/soft/soft_device.h"
+#include "platform/soft/direct3d/soft_device.h"
 #include "runtime/main_heap.h"
 
 namespace drawing::display::testing {

@@ -108,7 +108,7 @@ TEST(OpenFullScreen, At32BitsOpensAnX8R8G8B8Screen) {
   EXPECT_TRUE(state.screenOpen);
   EXPECT_TRUE(state.DeviceActive);
   EXPECT_EQ(state.depth, 32);
-  EXPECT_EQ(state.ScreenPixelFormat, 64);
+  EXPECT_EQ(state.ScreenPixelFormat, platform::PixelLayout::Bgrx32);
   EXPECT_EQ(state.screenWidth, 640);
   EXPECT_EQ(state.screenHeight, 480);
   ASSERT_NE(state.device, nullptr);
@@ -157,11 +157,13 @@ TEST(OpenFullScreen, At16BitsPrefersX1R5G5B5OverR5G6B5) {
   struct Case {
     std::vector<Format> usable;
     Format opened;
-    int32_t pixelFormat;
+    platform::PixelLayout layout;
   };
   const Case cases[] = {
-      {{Format::X8R8G8B8, Format::R5G6B5, Format::X1R5G5B5}, Format::X1R5G5B5, 2},
-      {{Format::X8R8G8B8, Format::R5G6B5}, Format::R5G6B5, 4},
+      {{Format::X8R8G8B8, Format::R5G6B5, Format::X1R5G5B5},
+       Format::X1R5G5B5,
+       platform::PixelLayout::Rgb555},
+      {{Format::X8R8G8B8, Format::R5G6B5}, Format::R5G6B5, platform::PixelLayout::Rgb565},
   };
   for (const Case& test : cases) {
     HeadlessConfig config;
@@ -169,7 +171,7 @@ TEST(OpenFullScreen, At16BitsPrefersX1R5G5B5OverR5G6B5) {
     DisplayWorld world(config);
     ASSERT_EQ(world.Open(320, 240, 16), 1);
     EXPECT_EQ(world.State().depth, 16);
-    EXPECT_EQ(world.State().ScreenPixelFormat, test.pixelFormat);
+    EXPECT_EQ(world.State().ScreenPixelFormat, test.layout);
     EXPECT_EQ(world.Device().Parameters().BackBufferFormat, test.opened);
   }
 }

@@ -10,7 +10,7 @@
 #include "draw/drawing.h"
 #include "fake_system.h"
 #include "image/images.h"
-#include "platform/soft/soft_gdi.h"
+#include "platform/soft/gdi/soft_gdi.h"
 #include "runtime/main_heap.h"
 
 namespace drawing::draw {

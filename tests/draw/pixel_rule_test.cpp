@@ -99,7 +99,7 @@ TEST(ModeTest, XorFlipsTheColourBytesAndKeepsTheAlpha) {
   EXPECT_EQ(Paint(target, DrawModeXor | DrawModeAlphaBlend, Rgba(0xF0, 0, 0, 0x96),
                   Argb(0x80, 0xFF, 0, 0)),
             Argb(0x80, 0x0F, 0, 0));
-  EXPECT_EQ(target.context().blendOn, 0);
+  EXPECT_EQ(target.context().Blends(), false);
 }
 
 TEST(ModeTest, AlphaChannelWinsOverBlend) {
@@ -114,18 +114,18 @@ TEST(ModeTest, SetDrawModePreparesTheChannelsAgain) {
   RasterBackend& context = target.context();
   context.frontColor = Rgba(200, 100, 10, 150);
   context.SetFrontColor(context.frontColor);
-  EXPECT_EQ(context.frontRed, 200);
-  EXPECT_EQ(context.frontAlpha, 150);
-  EXPECT_EQ(context.frontInverse, 105);
+  EXPECT_EQ(context.Front().red, 200);
+  EXPECT_EQ(context.Front().alpha, 150);
+  EXPECT_EQ(context.Front().inverse, 105);
   context.SetDrawMode(DrawModeAlphaBlend);
-  EXPECT_EQ(context.blendOn, 1);
-  EXPECT_EQ(context.frontRed, 200 * 150);
-  EXPECT_EQ(context.frontGreen, 100 * 150);
-  EXPECT_EQ(context.frontBlue, 10 * 150);
+  EXPECT_EQ(context.Blends(), true);
+  EXPECT_EQ(context.Front().red, 200 * 150);
+  EXPECT_EQ(context.Front().green, 100 * 150);
+  EXPECT_EQ(context.Front().blue, 10 * 150);
   context.SetDrawMode(DrawModeNone);
-  EXPECT_EQ(context.blendOn, 0);
-  EXPECT_EQ(context.frontRed, 200);
-  EXPECT_EQ(context.frontBlue, 10);
+  EXPECT_EQ(context.Blends(), false);
+  EXPECT_EQ(context.Front().red, 200);
+  EXPECT_EQ(context.Front().blue, 10);
 }
 
 TEST(ModeTest, BackColourIsPreparedToo) {
@@ -133,21 +133,22 @@ TEST(ModeTest, BackColourIsPreparedToo) {
   RasterBackend& context = target.context();
   context.backColor = Rgba(2, 3, 4, 10);
   context.SetDrawMode(DrawModeAlphaBlendKeep);
-  EXPECT_EQ(context.backRed, 20);
-  EXPECT_EQ(context.backBlue, 40);
-  EXPECT_EQ(context.backInverse, 245);
+  EXPECT_EQ(context.Back().red, 20);
+  EXPECT_EQ(context.Back().blue, 40);
+  EXPECT_EQ(context.Back().inverse, 245);
 }
 
 TEST(ModeTest, NewRasterContextStartsInPlainModeWithColourZero) {
   testing::RasterTarget target{4, 4, 4};
   const RasterBackend& context = target.context();
-  EXPECT_EQ(context.drawMode, DrawModeNone);
+  EXPECT_EQ(context.PixelWriter(), RasterBackend::Writer::Plain);
+  EXPECT_FALSE(context.Blends());
   EXPECT_EQ(context.frontColor, 0u);
   EXPECT_EQ(context.backColor, 0u);
   EXPECT_EQ(context.gradientColor1, 0xFFFFFFFFu);
   EXPECT_EQ(context.gradientColor2, 0xFF000000u);
   EXPECT_EQ(context.depth, 32);
-  EXPECT_EQ(context.frontInverse, 255);
+  EXPECT_EQ(context.Front().inverse, 255);
   EXPECT_EQ(target.context().BufferFormat(), 64 + 0x8000);
   testing::RasterTarget three{4, 4, 3};
   EXPECT_EQ(three.context().depth, 24);
@@ -184,7 +185,7 @@ TEST(PutPixelTest, PutPixelColorUsesTheColourOwnAlpha) {
   context.PutPixelColor(0, 0, Rgba(200, 0, 0, 150));
   EXPECT_EQ(target.Pixel(0, 0), Argb(255, 158, 0, 0));
   // The prepared front colour is not touched.
-  EXPECT_EQ(context.frontAlpha, 0);
+  EXPECT_EQ(context.Front().alpha, 0);
   context.SetDrawMode(DrawModeAlphaChannel);
   context.PutPixelColor(1, 0, Rgba(1, 2, 3, 44));
   EXPECT_EQ(target.Pixel(1, 0), Argb(44, 100, 0, 0));
@@ -206,13 +207,13 @@ TEST(PointPainterTest, CustomFunctionDecidesThePixel) {
   testing::RasterTarget target{4, 4, 4, Argb(255, 1, 2, 3)};
   RasterBackend& context = target.context();
   context.SetDrawMode(DrawModeCustom);
-  EXPECT_EQ(context.writer, RasterBackend::Writer::PointPainter);
+  EXPECT_EQ(context.PixelWriter(), RasterBackend::Writer::PointPainter);
   // The default function keeps the destination.
   context.DrawLine(0, 0, 3, 0);
   EXPECT_TRUE(target.Changed(Argb(255, 1, 2, 3)).empty());
-  context.customFunction = [](int32_t x, int32_t y, Colour source, Colour destination) {
+  context.SetCustomFunction([](int32_t x, int32_t y, Colour source, Colour destination) {
     return (destination & 0xFF000000u) + source + static_cast<Colour>(x + 10 * y);
-  };
+  });
   context.PutPixelColor(2, 1, Rgba(0x40, 0, 0, 0));
   EXPECT_EQ(context.frontColor, Rgba(0x40, 0, 0, 0));
   EXPECT_EQ(target.Pixel(2, 1), Argb(255, 0x40 + 12, 0, 0));
@@ -226,9 +227,8 @@ TEST(PointPainterTest, DefaultGradientPaintsTheFirstGradientColour) {
   for (int32_t x = 0; x < 4; ++x) {
     EXPECT_EQ(target.Pixel(x, 2), Argb(255, 255, 255, 255));
   }
-  context.weightFunction = [](const RasterBackend&, int32_t x, int32_t) {
-    return static_cast<float>(x) / 3.0f;
-  };
+  context.SetWeightFunction(
+      [](const RasterBackend&, int32_t x, int32_t) { return static_cast<float>(x) / 3.0f; });
   context.SetDrawMode(DrawModeGradient | DrawModeAlphaBlend);
   context.gradientColor1 = Rgba(255, 0, 0, 255);
   context.gradientColor2 = Rgba(0, 0, 255, 255);

@@ -17,8 +17,9 @@ class RasterTarget {
   RasterTarget(int32_t width, int32_t height, int32_t bytesPerPixel, uint32_t fill = 0)
       : pitch_((width * bytesPerPixel + 3) / 4 * 4),
         memory_(static_cast<size_t>(pitch_) * static_cast<size_t>(height)),
-        context_(memory_.data(), pitch_, width, height,
-                 bytesPerPixel == 4 ? RasterFormat4Bytes : RasterFormat3Bytes) {
+        context_(platform::Rows::BottomUp(
+            memory_.data(), pitch_, width, height,
+            bytesPerPixel == 4 ? platform::PixelLayout::Bgrx32 : platform::PixelLayout::Bgr24)) {
     Fill(fill);
   }
 
@@ -29,11 +30,11 @@ class RasterTarget {
   // Pixel bytes as 0xAARRGGBB (alpha 0 for 3-byte pixels).
   uint32_t Pixel(int32_t x, int32_t y) const {
     uint32_t value = 0;
-    std::memcpy(&value, context_.PixelAddress(x, y), static_cast<size_t>(context_.bytesPerPixel));
+    std::memcpy(&value, context_.PixelAddress(x, y), static_cast<size_t>(context_.BytesPerPixel()));
     return value;
   }
   void SetPixel(int32_t x, int32_t y, uint32_t value) {
-    std::memcpy(context_.PixelAddress(x, y), &value, static_cast<size_t>(context_.bytesPerPixel));
+    std::memcpy(context_.PixelAddress(x, y), &value, static_cast<size_t>(context_.BytesPerPixel()));
   }
   void Fill(uint32_t value) {
     for (int32_t y = 0; y < context_.height; ++y) {

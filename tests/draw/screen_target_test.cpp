@@ -210,9 +210,7 @@ TEST_F(ScreenTargetTest, TheScreenTargetEndsTheSceneAndDescribesTheScreen) {
   EXPECT_FALSE(display.State().SceneOpen);
   EXPECT_FALSE(host.Device()->InScene());
   EXPECT_EQ(drawing.CurrentDrawContext(), context);
-  auto* gdiContext = static_cast<GdiBackend*>(context);
-  EXPECT_EQ(gdiContext->dcMode, 7);
-  EXPECT_EQ(gdiContext->pixelFormat, 64);
+  EXPECT_EQ(context->BufferFormat(), 64);
   EXPECT_EQ(context->width, kWidth);
   EXPECT_EQ(context->height, kHeight);
   EXPECT_EQ(context->depth, 32);

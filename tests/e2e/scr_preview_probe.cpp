@@ -6,7 +6,7 @@
 // ends with status 0 within a second. Prints what it saw; exit status 0
 // when all held. (Wine does not show what a process paints into a child of
 // another process's window, so the pixels are checked in-process, by
-// tests/app/win32_preview_test.cpp.)
+// tests/platform/hosts/preview/win32_preview_test.cpp.)
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif

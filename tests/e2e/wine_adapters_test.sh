@@ -4,7 +4,7 @@
 # run under wine on Xvfb; none may skip here.
 source "$(dirname "$0")/wine_lib.sh"
 wine_setup "$1" 1024x768
-for suite in test_platform_win32 test_app; do
+for suite in test_platform_win32 test_platform_hosts; do
   exe="$E2E_BUILD/tests/$suite.exe"
   [[ -f $exe ]] || { echo "no $exe" >&2; exit 77; }
   output=$(cd "$E2E_WORK" && wine "$exe" --gtest_filter='Win32Desktop*' 2>&1 | tr -d '\r') ||

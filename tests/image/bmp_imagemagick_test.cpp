@@ -7,7 +7,7 @@
 #include <map>
 #include <sstream>
 
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "image_test_support.h"
 #include "platform/hosts/headless/local_file_system.h"
 
@@ -59,7 +59,7 @@ class BmpImageMagick : public testing::ImageWorld {
 
   support::ScratchDirectory directory;
   platform::headless::LocalFileSystem files;
-  BmpWriter writer{images, gdi, heap, files};
+  ImageWriter writer{images, gdi, heap, files};
 };
 
 TEST_F(BmpImageMagick, ReadsSizeAndPixels) {

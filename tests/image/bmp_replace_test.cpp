@@ -12,7 +12,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "image/bmp_writer.h"
+#include "image/image_writer.h"
 #include "image/png_encoder.h"
 #include "image_test_support.h"
 #include "platform/files/temporary_name.h"
@@ -38,7 +38,7 @@ class BmpReplace : public testing::ImageWorld {
 
   support::ScratchDirectory directory;
   testing::RecordingFileSystem files;
-  BmpWriter writer;
+  ImageWriter writer;
 };
 
 TEST_F(BmpReplace, SavingTwiceReplacesTheFirstFile) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "image/images.h"
-#include "platform/soft/soft_gdi.h"
+#include "platform/soft/gdi/soft_gdi.h"
 #include "runtime/main_heap.h"
 #include "support/scratch_directory.h"
 

@@ -33,6 +33,11 @@ std::vector<uint8_t> Frame(int32_t width, int32_t height, uint8_t b, uint8_t g, 
   return pixels;
 }
 
+platform::ConstRows FrameRows(const std::vector<uint8_t>& frame, int32_t width, int32_t height) {
+  return platform::ConstRows::TopDown(frame.data(), static_cast<ptrdiff_t>(width) * 4, width,
+                                      height, platform::PixelLayout::Bgrx32);
+}
+
 TEST(VideoStream, KnownColoursInLimitedRange) {
   struct Case {
     uint8_t b, g, r;
@@ -48,7 +53,7 @@ TEST(VideoStream, KnownColoursInLimitedRange) {
     VideoStream stream(3, 3, out.Writer());  // odd: the edge blocks are partial
     ASSERT_TRUE(stream.WriteHeader());
     const std::vector<uint8_t> frame = Frame(3, 3, c.b, c.g, c.r);
-    ASSERT_TRUE(stream.WriteFrame(frame.data(), 12));
+    ASSERT_TRUE(stream.WriteFrame(FrameRows(frame, 3, 3)));
     const std::string header = "YUV4MPEG2 W3 H3 F60:1 Ip A1:1 C420jpeg XCOLORRANGE=LIMITED\n";
     ASSERT_EQ(out.bytes.size(), header.size() + 6 + 9 + 4 + 4);
     const std::string expected = header + "FRAME\n" + std::string(9, static_cast<char>(c.y)) +
@@ -64,10 +69,10 @@ TEST(VideoStream, AFailedWriteEndsTheStream) {
   const std::vector<uint8_t> frame = Frame(8, 8, 1, 2, 3);
   ASSERT_TRUE(stream.WriteHeader());
   out.budget = out.bytes.size() + 6 + 64 + 16 + 16 + 10;  // one frame and a bit
-  EXPECT_TRUE(stream.WriteFrame(frame.data(), 32));
-  EXPECT_FALSE(stream.WriteFrame(frame.data(), 32));
+  EXPECT_TRUE(stream.WriteFrame(FrameRows(frame, 8, 8)));
+  EXPECT_FALSE(stream.WriteFrame(FrameRows(frame, 8, 8)));
   out.budget = std::string::npos;
-  EXPECT_FALSE(stream.WriteFrame(frame.data(), 32)) << "nothing after a failed write";
+  EXPECT_FALSE(stream.WriteFrame(FrameRows(frame, 8, 8))) << "nothing after a failed write";
   EXPECT_EQ(stream.FramesWritten(), 1u);
 }
 

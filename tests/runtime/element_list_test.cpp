@@ -214,7 +214,7 @@ TEST(ElementList, PackedOddSizedElementsKeepTheirBytes) {
   ASSERT_NE(list, nullptr);
   for (int k = 0; k < 50; ++k) {
     auto* data = static_cast<unsigned char*>(ListAdd(list));
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data) % BlockAlignment, 0u);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(data) % kBlockAlignment, 0u);
     for (int b = 0; b < kSize; ++b) {
       data[b] = static_cast<unsigned char>(k * 7 + b);
     }

@@ -38,7 +38,7 @@ TEST(MainHeap, BlocksAreAlignedForAnyFundamentalType) {
   for (std::size_t size : {1u, 3u, 58u, 100u}) {
     void* block = heap.Allocate(size);
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % BlockAlignment, 0u);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % kBlockAlignment, 0u);
   }
 }
 
@@ -87,7 +87,7 @@ TEST(MainHeap, ResizedBlocksStayAlignedAndKeepTheirBytes) {
     spacers.push_back(heap.Allocate(next % 64 + 1));
     block = heap.Reallocate(block, next);
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % BlockAlignment, 0u) << next;
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % kBlockAlignment, 0u) << next;
     auto* bytes = static_cast<unsigned char*>(block);
     for (std::size_t k = 0; k < std::min(size, next); ++k) {
       ASSERT_EQ(bytes[k], static_cast<unsigned char>(k * 7 + 1)) << "byte " << k << " at " << next;

@@ -200,8 +200,8 @@ TEST_F(ObjectTableTest, AutoNumbersAreHighCheckedIdsNotAddresses) {
   std::int32_t q = 0;
   auto* recordP = Fill(ObjectAllocate(table(), AutoNumber, &p), 1);
   Fill(ObjectAllocate(table(), AutoNumber, &q), 2);
-  EXPECT_EQ(p, FirstAutoNumber);
-  EXPECT_EQ(q, FirstAutoNumber + 1);
+  EXPECT_EQ(p, kFirstAutoNumber);
+  EXPECT_EQ(q, kFirstAutoNumber + 1);
   EXPECT_EQ(ObjectFind(table(), p), recordP);
   // The auto records are not part of the numbered block.
   EXPECT_EQ(table()->capacity, 16);
@@ -214,7 +214,7 @@ TEST_F(ObjectTableTest, AutoNumbersAreHighCheckedIdsNotAddresses) {
   // A released id is not handed out again right away.
   std::int32_t r = 0;
   ObjectAllocate(table(), AutoNumber, &r);
-  EXPECT_EQ(r, FirstAutoNumber + 2);
+  EXPECT_EQ(r, kFirstAutoNumber + 2);
 }
 
 TEST_F(ObjectTableTest, AutoNumbersSkipIdsStillInUseAfterWrapping) {
@@ -226,8 +226,8 @@ TEST_F(ObjectTableTest, AutoNumbersSkipIdsStillInUseAfterWrapping) {
   EXPECT_EQ(last, INT32_MAX);
   std::int32_t wrapped = 0;
   Fill(ObjectAllocate(table(), AutoNumber, &wrapped), 3);
-  EXPECT_EQ(first, FirstAutoNumber);
-  EXPECT_EQ(wrapped, FirstAutoNumber + 1);
+  EXPECT_EQ(first, kFirstAutoNumber);
+  EXPECT_EQ(wrapped, kFirstAutoNumber + 1);
 }
 
 TEST_F(ObjectTableTest, UnknownNumbersAreAnsweredSafely) {
@@ -237,7 +237,7 @@ TEST_F(ObjectTableTest, UnknownNumbersAreAnsweredSafely) {
   // The address of a record, or any number beyond the table, is no object.
   const auto asNumber = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(recordP));
   for (std::int32_t number :
-       {16, 1000, asNumber, p + 1, FirstAutoNumber - 1, INT32_MAX, -1, -2, INT32_MIN}) {
+       {16, 1000, asNumber, p + 1, kFirstAutoNumber - 1, INT32_MAX, -1, -2, INT32_MIN}) {
     EXPECT_EQ(ObjectFind(table(), number), nullptr) << number;
     ObjectRelease(table(), number);
   }
@@ -247,7 +247,7 @@ TEST_F(ObjectTableTest, UnknownNumbersAreAnsweredSafely) {
 }
 
 TEST_F(ObjectTableTest, AllocateRefusesNumbersOutsideTheExplicitRange) {
-  for (std::int32_t number : {-2, INT32_MIN, FirstAutoNumber, FirstAutoNumber + 5, INT32_MAX}) {
+  for (std::int32_t number : {-2, INT32_MIN, kFirstAutoNumber, kFirstAutoNumber + 5, INT32_MAX}) {
     EXPECT_EQ(ObjectAllocate(table(), number), nullptr) << number;
   }
   EXPECT_EQ(table()->capacity, 16);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/soft/soft_windowing.h"
+#include "platform/soft/windowing/soft_windowing.h"
 
 namespace drawing::saver {
 namespace {

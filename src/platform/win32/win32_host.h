@@ -2,11 +2,13 @@
 // the application as one platform::Platform by the composition root.
 //
 // Does: USER32 windows and messages, Direct3D 9 loaded from d3d9.dll, GDI
-// on the back buffer, DirectInput 7 loaded from DINPUT.DLL, the Win32 clock
-// and files; each call is passed through with the vocabulary translated.
-// Does not: emulate anything (platform/soft is not used), inject faults or
-// log calls; what Windows does is what the program gets. Compiled only for
-// Windows.
+//   on the back buffer, DirectInput 7 loaded from DINPUT.DLL, the Win32
+//   clock and files; each call is passed through with the vocabulary
+//   translated. Compiled only for Windows.
+// Does not: emulate anything (platform/soft is not used) or log calls;
+//   what Windows does is what the program gets.
+// Faults: none.
+// Tests: tests/platform/win32, tests/e2e/wine_*.
 #pragma once
 
 #include "platform/platform.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/soft/soft_gdi.h"
+#include "platform/soft/gdi/soft_gdi.h"
 #include "platform/win32/win32_gdi.h"
 
 namespace drawing::platform {

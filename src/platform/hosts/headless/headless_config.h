@@ -12,7 +12,7 @@
 #include "platform/hosts/headless/headless_input.h"
 #include "platform/hosts/headless/headless_system.h"
 #include "platform/hosts/headless/headless_windowing.h"
-#include "platform/soft/soft_direct3d_module.h"
+#include "platform/soft/direct3d/soft_direct3d_module.h"
 
 namespace drawing::platform::headless {
 

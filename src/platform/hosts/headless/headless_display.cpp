@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/soft/soft_device_pixels.h"
+#include "platform/soft/direct3d/soft_device_pixels.h"
 
 namespace drawing::platform::headless {
 
@@ -26,12 +26,11 @@ FaultyCall CallOf(soft::DeviceOperation operation) {
 }
 
 // Copies the back buffer's pixels into `copy`, reusing the memory it has.
-void CopyFrame(const soft::FrameView& view, PresentedFrame& copy) {
+void CopyFrame(const ConstRows& view, PresentedFrame& copy) {
   const size_t rowBytes = static_cast<size_t>(view.width) * copy.bytesPerPixel;
-  copy.pixels.resize(rowBytes * view.height);
-  for (uint32_t y = 0; y < view.height; ++y) {
-    std::memcpy(copy.pixels.data() + y * rowBytes,
-                view.pixels + static_cast<ptrdiff_t>(y) * view.pitch, rowBytes);
+  copy.pixels.resize(rowBytes * static_cast<size_t>(view.height));
+  for (int32_t y = 0; y < view.height; ++y) {
+    std::memcpy(copy.pixels.data() + static_cast<size_t>(y) * rowBytes, view.Row(y), rowBytes);
   }
 }
 
@@ -111,7 +110,7 @@ D3dResult HeadlessDisplay::Reset(const PresentParameters& parameters) {
   return D3dResult::Ok;
 }
 
-D3dResult HeadlessDisplay::Present(const soft::FrameView& backBuffer) {
+D3dResult HeadlessDisplay::Present(const ConstRows& backBuffer) {
   if (faults_.LossState(clock_.Now()) != D3dResult::Ok) {
     return D3dResult::DeviceLost;
   }
@@ -122,12 +121,12 @@ D3dResult HeadlessDisplay::Present(const soft::FrameView& backBuffer) {
   if (config_.presented) {
     config_.presented(backBuffer);
   }
-  const bool inPlace = !lent_.empty() && backBuffer.pixels == lent_.data();
+  const bool inPlace = !lent_.empty() && backBuffer.first == lent_.data();
   PresentedFrame frame = NextFrame();
-  frame.width = backBuffer.width;
-  frame.height = backBuffer.height;
-  frame.format = backBuffer.format;
-  frame.bytesPerPixel = soft::DeviceBytesPerPixel(backBuffer.format);
+  frame.width = static_cast<uint32_t>(backBuffer.width);
+  frame.height = static_cast<uint32_t>(backBuffer.height);
+  frame.layout = backBuffer.layout;
+  frame.bytesPerPixel = static_cast<uint32_t>(BytesPerPixel(backBuffer.layout));
   if (!inPlace && config_.keptFrames > 0) {
     CopyFrame(backBuffer, frame);
   }
@@ -160,36 +159,39 @@ PresentedFrame HeadlessDisplay::NextFrame() {
   return frame;
 }
 
-bool HeadlessDisplay::LendBackBuffer(const PresentParameters& parameters,
-                                     soft::HostMemory* memory) {
+soft::BackBufferLease* HeadlessDisplay::LendBackBuffer(const PresentParameters& parameters) {
   const uint32_t bytesPerPixel = soft::DeviceBytesPerPixel(parameters.BackBufferFormat);
   if (!config_.lendBackBuffer || bytesPerPixel == 0) {
-    return false;
+    return nullptr;
   }
   TakeOutScreen();
   // The old back buffer may still point here until the device has its new one.
   retired_ = std::move(lent_);
-  lentPitch_ = static_cast<int32_t>(parameters.BackBufferWidth * bytesPerPixel);
-  lent_.assign(static_cast<size_t>(lentPitch_) * parameters.BackBufferHeight, 0);
-  *memory = LentBackBuffer();
-  return true;
+  const size_t pitch = static_cast<size_t>(parameters.BackBufferWidth) * bytesPerPixel;
+  lent_.assign(pitch * parameters.BackBufferHeight, 0);
+  lentRows_ = Rows::TopDown(lent_.data(), static_cast<ptrdiff_t>(pitch),
+                            static_cast<int32_t>(parameters.BackBufferWidth),
+                            static_cast<int32_t>(parameters.BackBufferHeight),
+                            soft::DeviceLayout(parameters.BackBufferFormat));
+  return this;
 }
 
-soft::HostMemory HeadlessDisplay::LentBackBuffer() {
-  return soft::HostMemory{lent_.data(), lentPitch_};
+Rows HeadlessDisplay::Pixels() {
+  lentRows_.first = lent_.data();
+  return lentRows_;
 }
 
-soft::HostMemory HeadlessDisplay::LentBackBufferChanging(bool replacesAll) {
+Rows HeadlessDisplay::Changing(bool replacesAll) {
   if (!screenInLent_) {
-    return {};
+    return Pixels();
   }
   if (config_.keptFrames == 0) {
     screenInLent_ = false;  // the screen is not kept beyond its memory
-    return {};
+    return Pixels();
   }
   if (!replacesAll) {
     TakeOutScreen();
-    return {};
+    return Pixels();
   }
   // The frame keeps the memory it was presented in; the device goes on in
   // the frame's old memory, whose content is about to be replaced anyway.
@@ -198,7 +200,7 @@ soft::HostMemory HeadlessDisplay::LentBackBufferChanging(bool replacesAll) {
   const size_t size = lent_.size();
   std::swap(screen, lent_);
   lent_.resize(size);
-  return LentBackBuffer();
+  return Pixels();
 }
 
 void HeadlessDisplay::TakeOutScreen() const {
@@ -218,18 +220,19 @@ const PresentedFrame* HeadlessDisplay::LastFrame() const {
   return frames_.empty() ? nullptr : &frames_.back();
 }
 
-soft::FrameView HeadlessDisplay::ScreenView() const {
+ConstRows HeadlessDisplay::ScreenView() const {
   if (frames_.empty()) {
     return {};
   }
   const PresentedFrame& screen = frames_.back();
-  const uint8_t* pixels = screenInLent_ ? lent_.data() : screen.pixels.data();
-  const int32_t pitch =
-      screenInLent_ ? lentPitch_ : static_cast<int32_t>(screen.width * screen.bytesPerPixel);
   if (!screenInLent_ && screen.pixels.empty()) {
     return {};
   }
-  return soft::FrameView{pixels, pitch, screen.width, screen.height, screen.format};
+  ConstRows view = screen.View();
+  if (screenInLent_) {
+    view.first = lent_.data();
+  }
+  return view;
 }
 
 void HeadlessDisplay::ClearFrames() {

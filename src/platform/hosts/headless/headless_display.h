@@ -22,7 +22,7 @@
 #include "platform/hosts/headless/device_fault_script.h"
 #include "platform/hosts/headless/headless_system.h"
 #include "platform/hosts/headless/presented_frame.h"
-#include "platform/soft/display_host.h"
+#include "platform/soft/direct3d/display_host.h"
 
 namespace drawing::platform::headless {
 
@@ -39,8 +39,8 @@ struct DisplayConfig {
   // very large screen never costs a second copy (see ScreenView).
   size_t keptFrames = std::numeric_limits<size_t>::max();
   // Called with every frame as it is presented, e.g. to stream it out; the
-  // view is valid during the call only.
-  std::function<void(const soft::FrameView&)> presented;
+  // rows are valid during the call only.
+  std::function<void(const ConstRows&)> presented;
   // Whether the back buffer is the screen's memory (presented without a
   // copy). Off, the device draws in its own memory, rows padded, and every
   // presented frame is copied.
@@ -50,7 +50,7 @@ struct DisplayConfig {
   static std::vector<DisplayMode> DefaultModes();
 };
 
-class HeadlessDisplay final : public soft::DisplayHost {
+class HeadlessDisplay final : public soft::DisplayHost, private soft::BackBufferLease {
  public:
   HeadlessDisplay(DisplayConfig config, HeadlessSystem& clock, DeviceFaultScript& faults);
 
@@ -63,10 +63,8 @@ class HeadlessDisplay final : public soft::DisplayHost {
   void DeviceReleased() override { --openDevices_; }
   D3dResult TestCooperativeLevel() override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const soft::FrameView& backBuffer) override;
-  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
-  soft::HostMemory LentBackBuffer() override;
-  soft::HostMemory LentBackBufferChanging(bool replacesAll) override;
+  D3dResult Present(const ConstRows& backBuffer) override;
+  soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
   D3dResult Allow(soft::DeviceOperation operation) override;
 
   // The frame number that stamps presented frames (HeadlessHost sets it).
@@ -82,7 +80,7 @@ class HeadlessDisplay final : public soft::DisplayHost {
   const PresentedFrame* LastFrame() const;
   // The last presented frame where it lies, without copying it; no pixels
   // before the first presentation or when (keptFrames 0) they are gone.
-  soft::FrameView ScreenView() const;
+  ConstRows ScreenView() const;
   uint32_t PresentedCount() const { return presented_; }
   void ClearFrames();
 
@@ -95,6 +93,9 @@ class HeadlessDisplay final : public soft::DisplayHost {
   int32_t frame_ = 0;
   // The frame about to be recorded, in the memory of a dropped one if any.
   PresentedFrame NextFrame();
+  // The lease of the back buffer.
+  Rows Pixels() override;
+  Rows Changing(bool replacesAll) override;
   // Copies the lent memory into the last frame, if that is where it still is.
   void TakeOutScreen() const;
 
@@ -102,9 +103,9 @@ class HeadlessDisplay final : public soft::DisplayHost {
   // Mutable: the last frame may still be in the lent memory, and is copied
   // out when asked for.
   mutable std::deque<PresentedFrame> frames_;
-  std::vector<uint8_t> lent_;     // the back buffer's memory
-  std::vector<uint8_t> retired_;  // the one before, until the next is lent
-  int32_t lentPitch_ = 0;
+  std::vector<uint8_t> lent_;          // the back buffer's memory
+  std::vector<uint8_t> retired_;       // the one before, until the next is lent
+  Rows lentRows_;                      // over lent_
   mutable bool screenInLent_ = false;  // the last frame's pixels are lent_
 };
 

@@ -8,10 +8,17 @@
 // then plays the events the configuration scheduled for that frame.
 //
 // Does: the shared software emulation (platform/soft) with a scripted
-// keyboard, mouse and focus, a fake clock, device losses and call failures
-// from the configuration, presented frames kept for tests and
-// drawing-render. Does not: show anything, read a real keyboard or mouse,
-// or wait for real time; call and message logs only when a test asks.
+//   keyboard, mouse and focus, a fake clock, presented frames kept for
+//   tests and drawing-render, the machine's own file system.
+// Does not: show anything, read a real keyboard or mouse, or wait for real
+//   time; call and message logs only when a test asks.
+// Faults: device losses and cooperative-level answers, failures of device
+//   calls (CreateDevice, Present, Reset, GetDC, resources, GetBackBuffer),
+//   of the Direct3D and DirectInput modules and calls, of windows and the
+//   window class, scheduled by frame (HeadlessConfig) or per device
+//   (HeadlessInput).
+// Tests: tests/platform/hosts/headless, tests/scenarios, and most tests of
+//   the layers above.
 #pragma once
 
 #include <cstdint>
@@ -24,9 +31,9 @@
 #include "platform/hosts/headless/headless_windowing.h"
 #include "platform/hosts/headless/local_file_system.h"
 #include "platform/platform.h"
-#include "platform/soft/soft_device.h"
-#include "platform/soft/soft_direct3d_module.h"
-#include "platform/soft/soft_gdi.h"
+#include "platform/soft/direct3d/soft_device.h"
+#include "platform/soft/direct3d/soft_direct3d_module.h"
+#include "platform/soft/gdi/soft_gdi.h"
 
 namespace drawing::platform::headless {
 

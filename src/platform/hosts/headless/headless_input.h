@@ -9,7 +9,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/soft/soft_input.h"
+#include "platform/soft/input/soft_input.h"
 
 namespace drawing::platform::headless {
 

@@ -5,7 +5,7 @@
 // CreateWindowEx, and whether the module has its icon.
 #pragma once
 
-#include "platform/soft/soft_windowing.h"
+#include "platform/soft/windowing/soft_windowing.h"
 
 namespace drawing::platform::headless {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/direct3d.h"
+#include "platform/pixels.h"
 
 namespace drawing::platform::headless {
 
@@ -15,10 +16,15 @@ struct PresentedFrame {
   uint32_t tick = 0;      // the fake clock when Present was called
   uint32_t width = 0;
   uint32_t height = 0;
-  Format format = Format::Unknown;
+  PixelLayout layout = PixelLayout::Bgrx32;
   uint32_t bytesPerPixel = 0;
   // Top row first, width * bytesPerPixel bytes per row, no padding.
   std::vector<uint8_t> pixels;
+
+  ConstRows View() const {
+    return ConstRows::TopDown(pixels.data(), static_cast<ptrdiff_t>(width) * bytesPerPixel,
+                              static_cast<int32_t>(width), static_cast<int32_t>(height), layout);
+  }
 
   // The raw pixel at (x, y): 0xXXRRGGBB for X8R8G8B8, the 16-bit word for
   // the 16-bit formats.

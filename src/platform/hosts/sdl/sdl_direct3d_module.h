@@ -6,7 +6,7 @@
 
 #include "platform/direct3d.h"
 #include "platform/hosts/sdl/sdl_display_host.h"
-#include "platform/soft/soft_direct3d_module.h"
+#include "platform/soft/direct3d/soft_direct3d_module.h"
 
 namespace drawing::platform::sdl {
 

@@ -1,46 +1,23 @@
 #include "platform/hosts/sdl/sdl_display_host.h"
 
 #include <algorithm>
-#include <cstring>
-
-#include "platform/soft/soft_device_pixels.h"
 
 #include "platform/hosts/sdl/sdl_modes.h"
+#include "platform/soft/direct3d/soft_device_pixels.h"
 
 namespace drawing::platform::sdl {
 
 namespace {
 
 constexpr int kDisplay = 0;
-constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
-
-// The GL_RENDERER string of the current OpenGL context; "" without one.
-const char* CurrentGlRenderer() {
-  using GetString = const unsigned char* (*)(unsigned);
-  auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
-  const unsigned char* name = getString != nullptr ? getString(kGlRenderer) : nullptr;
-  return name != nullptr ? reinterpret_cast<const char*>(name) : "";
-}
 
 }  // namespace
-
-bool PrefersWindowSurface(const char* rendererName, const char* glRenderer, bool userChoseDriver) {
-  if (userChoseDriver || std::strncmp(rendererName, "opengl", 6) != 0) {
-    return false;
-  }
-  for (const char* software : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"}) {
-    if (std::strstr(glRenderer, software) != nullptr) {
-      return true;
-    }
-  }
-  return false;
-}
 
 SdlDisplayHost::SdlDisplayHost(SdlWindowing& windowing, soft::PaceClock& clock, PresentPath path)
     : windowing_(windowing), pacer_(clock), path_(path) {}
 
 SdlDisplayHost::~SdlDisplayHost() {
-  CloseRenderer();
+  presenter_.reset();
 }
 
 bool SdlDisplayHost::Start() {
@@ -88,146 +65,51 @@ uint32_t SdlDisplayHost::RefreshRateFor(const PresentParameters& parameters,
   return 0;
 }
 
-bool SdlDisplayHost::OpenWindowSurface(const PresentParameters& parameters) {
-  // SDL's own framebuffer of the window, not one more renderer behind it.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  surface_ = SDL_GetWindowSurface(window_);
-  if (surface_ == nullptr) {
+bool SdlDisplayHost::OpenPresenter(const PresentParameters& parameters) {
+  presenter_ = sdl::OpenPresenter(window_, parameters, path_);
+  if (presenter_ == nullptr) {
     return false;
   }
   textureWidth_ = parameters.BackBufferWidth;
   textureHeight_ = parameters.BackBufferHeight;
   textureFormat_ = parameters.BackBufferFormat;
-  rendererVsync_ = false;
+  // Even a renderer that claims to wait for the retrace may not (a virtual
+  // X server has none), so the pacer watches every present.
   paced_ = parameters.PresentationInterval != PresentInterval::Immediate;
   pacer_.SetRefreshRate(RefreshRateFor(parameters, window_));
   return true;
 }
 
-bool SdlDisplayHost::SwitchToWindowSurface() {
-  SDL_RendererInfo info;
-  if (path_ != PresentPath::Automatic || SDL_GetRendererInfo(renderer_, &info) != 0) {
-    return false;
-  }
-  const char* chosen = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-  if (!PrefersWindowSurface(info.name, CurrentGlRenderer(), chosen != nullptr && *chosen != 0)) {
-    path_ = PresentPath::Renderer;
-    return false;
-  }
-  path_ = PresentPath::WindowSurface;
-  CloseRenderer();
-  return true;
-}
-
-bool SdlDisplayHost::OpenRenderer(const PresentParameters& parameters) {
-  if (path_ == PresentPath::WindowSurface) {
-    return OpenWindowSurface(parameters);
-  }
-  const bool retrace = parameters.PresentationInterval != PresentInterval::Immediate;
-  renderer_ = SDL_CreateRenderer(window_, -1, retrace ? SDL_RENDERER_PRESENTVSYNC : 0);
-  if (renderer_ == nullptr && retrace) {
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  }
-  if (renderer_ == nullptr) {
-    return false;
-  }
-  if (SwitchToWindowSurface()) {
-    return OpenWindowSurface(parameters);
-  }
-  texture_ = SDL_CreateTexture(
-      renderer_, SdlPixelsOfFormat(parameters.BackBufferFormat), SDL_TEXTUREACCESS_STREAMING,
-      static_cast<int>(parameters.BackBufferWidth), static_cast<int>(parameters.BackBufferHeight));
-  if (texture_ == nullptr) {
-    CloseRenderer();
-    return false;
-  }
-  textureWidth_ = parameters.BackBufferWidth;
-  textureHeight_ = parameters.BackBufferHeight;
-  textureFormat_ = parameters.BackBufferFormat;
-
-  SDL_RendererInfo info;
-  rendererVsync_ =
-      SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-  // Even a renderer that claims to wait for the retrace may not (a virtual
-  // X server has none), so the pacer watches every present.
-  paced_ = retrace;
-  pacer_.SetRefreshRate(RefreshRateFor(parameters, window_));
-  return true;
-}
-
-void SdlDisplayHost::Unlock() {
-  if (locked_) {
-    SDL_UnlockTexture(texture_);
-    locked_ = false;
-  }
-}
-
 void SdlDisplayHost::LendSpare(uint32_t width, uint32_t height, Format format) {
   const uint32_t rowBytes = width * soft::DeviceBytesPerPixel(format);
   spare_.assign(static_cast<size_t>(rowBytes) * height, 0);
-  lent_ = soft::HostMemory{spare_.data(), static_cast<int32_t>(rowBytes)};
+  lent_ = Rows::TopDown(spare_.data(), rowBytes, static_cast<int32_t>(width),
+                        static_cast<int32_t>(height), soft::DeviceLayout(format));
 }
 
-SDL_Surface* SdlDisplayHost::LendableSurface() {
-  // The surface goes when the window's size changes; SDL makes a new one.
-  surface_ = SDL_GetWindowSurface(window_);
-  if (surface_ == nullptr || static_cast<uint32_t>(surface_->w) != textureWidth_ ||
-      static_cast<uint32_t>(surface_->h) != textureHeight_ ||
-      surface_->format->format != SdlPixelsOfFormat(textureFormat_)) {
-    return nullptr;
+void SdlDisplayHost::LendNext() {
+  const Rows rows = presenter_ != nullptr ? presenter_->Lend() : Rows{};
+  if (rows.first != nullptr) {
+    lent_ = rows;
+  } else {
+    LendSpare(textureWidth_, textureHeight_, textureFormat_);
   }
-  return surface_;
 }
 
-void SdlDisplayHost::LendTexture() {
-  if (path_ == PresentPath::WindowSurface) {
-    SDL_Surface* surface = LendableSurface();
-    if (surface != nullptr) {
-      lent_ = soft::HostMemory{static_cast<uint8_t*>(surface->pixels), surface->pitch};
-    } else {
-      LendSpare(textureWidth_, textureHeight_, textureFormat_);
-    }
-    return;
-  }
-  void* pixels = nullptr;
-  int pitch = 0;
-  if (texture_ != nullptr && SDL_LockTexture(texture_, nullptr, &pixels, &pitch) == 0) {
-    locked_ = true;
-    lent_ = soft::HostMemory{static_cast<uint8_t*>(pixels), pitch};
-    return;
-  }
-  LendSpare(textureWidth_, textureHeight_, textureFormat_);
-}
-
-bool SdlDisplayHost::LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) {
-  if ((texture_ == nullptr && surface_ == nullptr) || parameters.BackBufferWidth != textureWidth_ ||
+soft::BackBufferLease* SdlDisplayHost::LendBackBuffer(const PresentParameters& parameters) {
+  if (presenter_ == nullptr || !presenter_->Ready() ||
+      parameters.BackBufferWidth != textureWidth_ ||
       parameters.BackBufferHeight != textureHeight_ ||
       parameters.BackBufferFormat != textureFormat_) {
-    return false;
+    return nullptr;
   }
-  Unlock();
-  LendTexture();
-  *memory = lent_;
-  return true;
-}
-
-void SdlDisplayHost::CloseRenderer() {
-  Unlock();
-  if (texture_ != nullptr) {
-    SDL_DestroyTexture(texture_);
-    texture_ = nullptr;
-  }
-  if (renderer_ != nullptr) {
-    SDL_DestroyRenderer(renderer_);
-    renderer_ = nullptr;
-  }
-  surface_ = nullptr;
-  rendererVsync_ = false;
+  LendNext();
+  return this;
 }
 
 const char* SdlDisplayHost::RendererName() const {
   SDL_RendererInfo info;
-  if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0) {
+  if (Renderer() == nullptr || SDL_GetRendererInfo(Renderer(), &info) != 0) {
     return "";
   }
   return info.name;
@@ -235,7 +117,7 @@ const char* SdlDisplayHost::RendererName() const {
 
 D3dResult SdlDisplayHost::CreateDevice(const PresentParameters& parameters) {
   SDL_Window* window = windowing_.SdlWindow(parameters.hDeviceWindow);
-  if (window == nullptr || renderer_ != nullptr) {
+  if (window == nullptr || Renderer() != nullptr) {
     return D3dResult::NotAvailable;
   }
   SDL_DisplayMode wanted{};
@@ -247,7 +129,7 @@ D3dResult SdlDisplayHost::CreateDevice(const PresentParameters& parameters) {
     SDL_SetWindowDisplayMode(window, &closest);
   }
   window_ = window;
-  if (!OpenRenderer(parameters)) {
+  if (!OpenPresenter(parameters)) {
     window_ = nullptr;
     return D3dResult::NotAvailable;
   }
@@ -256,7 +138,7 @@ D3dResult SdlDisplayHost::CreateDevice(const PresentParameters& parameters) {
 }
 
 void SdlDisplayHost::DeviceReleased() {
-  CloseRenderer();
+  presenter_.reset();
   lent_ = {};
   window_ = nullptr;
   loss_ = Loss::None;
@@ -281,13 +163,13 @@ D3dResult SdlDisplayHost::Reset(const PresentParameters& parameters) {
   }
   // SDL's textures do not survive a render-device reset; a fresh renderer
   // and texture of the new size are the simplest sure state.
-  const bool deviceInLentMemory = lent_.pixels != nullptr;
+  const bool deviceInLentMemory = lent_.first != nullptr;
   const uint32_t oldWidth = textureWidth_;
   const uint32_t oldHeight = textureHeight_;
   const Format oldFormat = textureFormat_;
-  CloseRenderer();
+  presenter_.reset();
   lent_ = {};
-  if (!OpenRenderer(parameters)) {
+  if (!OpenPresenter(parameters)) {
     // The device keeps its old back buffer; it needs memory to draw in.
     if (deviceInLentMemory) {
       LendSpare(oldWidth, oldHeight, oldFormat);
@@ -299,98 +181,44 @@ D3dResult SdlDisplayHost::Reset(const PresentParameters& parameters) {
   return D3dResult::Ok;
 }
 
-D3dResult SdlDisplayHost::Present(const soft::FrameView& backBuffer) {
-  const bool onSurface = path_ == PresentPath::WindowSurface;
-  if (loss_ != Loss::None || (onSurface ? surface_ == nullptr : texture_ == nullptr)) {
+D3dResult SdlDisplayHost::Present(const ConstRows& backBuffer) {
+  if (loss_ != Loss::None || presenter_ == nullptr || !presenter_->Ready()) {
     return D3dResult::DeviceLost;
   }
-  if (backBuffer.width != textureWidth_ || backBuffer.height != textureHeight_ ||
-      backBuffer.format != textureFormat_) {
+  if (static_cast<uint32_t>(backBuffer.width) != textureWidth_ ||
+      static_cast<uint32_t>(backBuffer.height) != textureHeight_ ||
+      backBuffer.layout != soft::DeviceLayout(textureFormat_)) {
     return D3dResult::InvalidCall;
   }
-  const bool fromLent = lent_.pixels != nullptr && backBuffer.pixels == lent_.pixels;
-  const bool inTexture = fromLent && locked_;
-  // Unlocking uploads what was drawn in the texture's own memory.
-  Unlock();
+  const bool fromLent = lent_.first != nullptr && backBuffer.first == lent_.first;
+  bool copied = false;
+  const SdlPresenter::Shown shown = presenter_->Show(backBuffer, fromLent, copied);
+  copied_ += copied ? 1 : 0;
   D3dResult result = D3dResult::Ok;
-  if (onSurface && surfaceStale_) {
-    // The window's size changed: asking for the surface now frees the old
-    // one, which may be this very frame. The frame is dropped, and the
-    // next is drawn in the new surface.
-    surfaceStale_ = false;
-    if (fromLent) {
-      LendTexture();
+  if (shown == SdlPresenter::Shown::Lost) {
+    loss_ = Loss::Lost;
+    result = D3dResult::DeviceLost;
+  } else if (shown == SdlPresenter::Shown::Ok) {
+    ++presented_;
+    if (paced_) {
+      pacer_.FramePresented();
     }
-    return D3dResult::Ok;
-  }
-  if (onSurface) {
-    result = CopyToSurface(backBuffer);
-  } else if (!inTexture) {
-    ++copied_;
-    if (SDL_UpdateTexture(texture_, nullptr, backBuffer.pixels, backBuffer.pitch) != 0) {
-      loss_ = Loss::Lost;
-      result = D3dResult::DeviceLost;
-    }
-  }
-  if (result == D3dResult::Ok) {
-    result = Show();
   }
   if (fromLent) {
-    // The next frame is drawn in the texture again (or the spare buffer).
-    LendTexture();
+    // The next frame is drawn in the presenter's memory again (or the spare
+    // buffer).
+    LendNext();
   }
   return result;
 }
 
-D3dResult SdlDisplayHost::CopyToSurface(const soft::FrameView& backBuffer) {
-  surface_ = SDL_GetWindowSurface(window_);
-  if (surface_ == nullptr) {
-    loss_ = Loss::Lost;
-    return D3dResult::DeviceLost;
-  }
-  if (backBuffer.pixels == surface_->pixels) {
-    return D3dResult::Ok;
-  }
-  // Memory of our own (the surface had another size or format): converted
-  // into the surface, cut to the smaller of the two.
-  ++copied_;
-  const int width = std::min(static_cast<int>(backBuffer.width), surface_->w);
-  const int height = std::min(static_cast<int>(backBuffer.height), surface_->h);
-  if (SDL_ConvertPixels(width, height, SdlPixelsOfFormat(backBuffer.format), backBuffer.pixels,
-                        backBuffer.pitch, surface_->format->format, surface_->pixels,
-                        surface_->pitch) != 0) {
-    loss_ = Loss::Lost;
-    return D3dResult::DeviceLost;
-  }
-  return D3dResult::Ok;
-}
-
-D3dResult SdlDisplayHost::Show() {
-  if (path_ == PresentPath::WindowSurface) {
-    if (SDL_UpdateWindowSurface(window_) != 0) {
-      loss_ = Loss::Lost;
-      return D3dResult::DeviceLost;
-    }
-  } else if (SDL_RenderCopy(renderer_, texture_, nullptr, nullptr) != 0) {
-    loss_ = Loss::Lost;
-    return D3dResult::DeviceLost;
-  } else {
-    SDL_RenderPresent(renderer_);
-  }
-  ++presented_;
-  if (paced_) {
-    pacer_.FramePresented();
-  }
-  return D3dResult::Ok;
-}
-
 void SdlDisplayHost::OnSdlEvent(const SDL_Event& event) {
   if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
-      surface_ != nullptr) {
-    surfaceStale_ = true;
+      presenter_ != nullptr) {
+    presenter_->WindowResized();
   }
   if ((event.type == SDL_RENDER_DEVICE_RESET || event.type == SDL_RENDER_TARGETS_RESET) &&
-      renderer_ != nullptr && loss_ == Loss::None) {
+      Renderer() != nullptr && loss_ == Loss::None) {
     loss_ = Loss::Lost;
   }
 }

@@ -1,45 +1,32 @@
 // The screen of the software device on SDL: the adapter's modes are display
-// 0's modes, a device is a renderer on the screen window with one streaming
-// texture in the back buffer's format. The texture, locked, is lent to the
-// device as its back buffer, so presenting is an unlock (the upload), a copy
-// to the screen at the retrace and a new lock, with no copy of our own; a
-// back buffer in the device's own memory is uploaded instead. Render-device
-// resets reported by SDL make the device lost until it is reset.
-//
-// Where OpenGL runs in software (Mesa's llvmpipe on a machine without a GPU)
-// a renderer costs a core's worth of CPU for what is one copy of memory to
-// the screen, so there the host presents through the window surface with no
-// renderer at all: the surface (on X11 shared memory put with XShmPutImage)
-// is lent as the back buffer and a present is SDL_UpdateWindowSurface and
-// the pacer's wait. A GPU keeps its hardware renderer; a renderer the user
-// names in SDL_RENDER_DRIVER is kept too.
+// 0's modes, and a device shows its frames in the screen window through one
+// of two presenters (sdl_presenters.h): a renderer with a streaming texture,
+// or the window surface where OpenGL runs in software. The presenter's own
+// memory (the locked texture, the surface) is lent to the device as its back
+// buffer, so a present needs no copy of our own; a back buffer in the
+// device's own memory is copied instead. Render-device resets reported by
+// SDL make the device lost until it is reset, and the pacer keeps presents
+// at the refresh rate where the retrace wait does not wait.
 #pragma once
 
 #include <SDL.h>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/hosts/sdl/sdl_event_sink.h"
+#include "platform/hosts/sdl/sdl_presenters.h"
 #include "platform/hosts/sdl/sdl_windowing.h"
 #include "platform/hosts/sdl/video_lease.h"
-#include "platform/soft/display_host.h"
-#include "platform/soft/frame_pacer.h"
+#include "platform/soft/direct3d/display_host.h"
+#include "platform/soft/kit/frame_pacer.h"
 
 namespace drawing::platform::sdl {
 
-// How frames reach the window.
-enum class PresentPath : uint8_t {
-  Automatic,      // a renderer, unless its OpenGL runs in software
-  Renderer,       // SDL's renderer with a streaming texture
-  WindowSurface,  // the window surface, no renderer
-};
-
-// The window surface instead of a renderer: for an OpenGL renderer whose
-// GL_RENDERER names a software rasteriser, unless the user chose the driver.
-bool PrefersWindowSurface(const char* rendererName, const char* glRenderer, bool userChoseDriver);
-
-class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
+class SdlDisplayHost final : public soft::DisplayHost,
+                             public SdlEventSink,
+                             private soft::BackBufferLease {
  public:
   // `windowing` knows the SDL window behind the device window; `clock`
   // paces presentation where the retrace wait does not.
@@ -68,18 +55,26 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   // Reset succeeds.
   D3dResult TestCooperativeLevel() override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const soft::FrameView& backBuffer) override;
-  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
-  soft::HostMemory LentBackBuffer() override { return lent_; }
+  D3dResult Present(const ConstRows& backBuffer) override;
+  soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
 
   void OnSdlEvent(const SDL_Event& event) override;
 
   // Inspection.
-  bool DeviceOpen() const { return renderer_ != nullptr || surface_ != nullptr; }
-  bool PresentsThroughWindowSurface() const { return surface_ != nullptr; }
-  bool RendererWaitsForRetrace() const { return rendererVsync_; }
+  bool DeviceOpen() const {
+    return presenter_ != nullptr &&
+           (presenter_->Renderer() != nullptr || presenter_->OnWindowSurface());
+  }
+  bool PresentsThroughWindowSurface() const {
+    return presenter_ != nullptr && presenter_->OnWindowSurface();
+  }
+  bool RendererWaitsForRetrace() const {
+    return presenter_ != nullptr && presenter_->WaitsForRetrace();
+  }
   const char* RendererName() const;
-  SDL_Renderer* Renderer() const { return renderer_; }
+  SDL_Renderer* Renderer() const {
+    return presenter_ != nullptr ? presenter_->Renderer() : nullptr;
+  }
   const soft::FramePacer& Pacer() const { return pacer_; }
   uint32_t PresentedCount() const { return presented_; }
   // Presents that had to upload a copy (the back buffer was not the texture).
@@ -88,39 +83,27 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
  private:
   enum class Loss : uint8_t { None, Lost, NotReset };
 
-  bool OpenRenderer(const PresentParameters& parameters);
-  bool OpenWindowSurface(const PresentParameters& parameters);
-  // The renderer just made runs OpenGL in software: drop it for the surface.
-  bool SwitchToWindowSurface();
-  // The window surface if the device can draw straight into it.
-  SDL_Surface* LendableSurface();
-  void CloseRenderer();
+  // Opens the presenter for `parameters` on the device's window.
+  bool OpenPresenter(const PresentParameters& parameters);
   uint32_t RefreshRateFor(const PresentParameters& parameters, SDL_Window* window) const;
-  // Lends the locked texture, or the spare buffer when it cannot be locked.
-  void LendTexture();
+  // Lends the presenter's memory, or the spare buffer when it has none now.
+  void LendNext();
   void LendSpare(uint32_t width, uint32_t height, Format format);
-  void Unlock();
-  D3dResult CopyToSurface(const soft::FrameView& backBuffer);
-  D3dResult Show();
+  Rows Pixels() override { return lent_; }
 
   SdlWindowing& windowing_;
   VideoLease video_;
   std::vector<DisplayMode> modes_;
   soft::FramePacer pacer_;
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
   PresentPath path_;
-  SDL_Surface* surface_ = nullptr;  // the window surface, on that path
-  bool surfaceStale_ = false;       // the window's size changed since it was taken
+  std::unique_ptr<SdlPresenter> presenter_;
   uint32_t textureWidth_ = 0;
   uint32_t textureHeight_ = 0;
   Format textureFormat_ = Format::Unknown;
-  bool rendererVsync_ = false;
   bool paced_ = false;
   Loss loss_ = Loss::None;
-  bool locked_ = false;      // the texture is locked and lent
-  soft::HostMemory lent_{};  // what the device draws in, if it took our memory
+  Rows lent_{};  // what the device draws in, if it took our memory
   std::vector<uint8_t> spare_;
   uint32_t presented_ = 0;
   uint32_t copied_ = 0;

@@ -3,11 +3,14 @@
 // and GDI drawing in memory, handed to the application as one Platform.
 //
 // Does: the screen window as a full-screen SDL window in the chosen mode,
-// frames drawn straight into a streaming texture and presented with vsync
-// (paced where vsync does not wait), SDL's keyboard, mouse and focus events
-// as DirectInput through the shared software emulation (platform/soft).
-// Does not: icons, key repeats or text input, fault injection, call logs;
-// a window another program owns is the x11 host's.
+//   frames drawn straight into a streaming texture (or the window surface)
+//   and presented with vsync, paced where vsync does not wait, SDL's
+//   keyboard, mouse and focus events as DirectInput through the shared
+//   software emulation (platform/soft), the standard library's clock.
+// Does not: icons, key repeats or text input, call logs; a window another
+//   program owns is the x11 host's.
+// Faults: none of its own; SDL's render-device resets lose the device.
+// Tests: tests/platform/hosts/sdl, tests/e2e/sdl_*.
 #pragma once
 
 #include "platform/hosts/sdl/sdl_direct3d_module.h"
@@ -16,10 +19,10 @@
 #include "platform/hosts/sdl/sdl_windowing.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_file_system.h"
-#include "platform/soft/frame_pacer.h"
-#include "platform/soft/soft_direct3d_module.h"
-#include "platform/soft/soft_gdi.h"
-#include "platform/soft/steady_system.h"
+#include "platform/soft/direct3d/soft_direct3d_module.h"
+#include "platform/soft/gdi/soft_gdi.h"
+#include "platform/soft/kit/frame_pacer.h"
+#include "platform/soft/kit/steady_system.h"
 
 namespace drawing::platform::sdl {
 

@@ -12,7 +12,7 @@
 
 #include "platform/hosts/sdl/sdl_event_sink.h"
 #include "platform/hosts/sdl/video_lease.h"
-#include "platform/soft/soft_input.h"
+#include "platform/soft/input/soft_input.h"
 
 namespace drawing::platform::sdl {
 

@@ -15,7 +15,7 @@
 
 #include "platform/hosts/sdl/sdl_event_sink.h"
 #include "platform/hosts/sdl/video_lease.h"
-#include "platform/soft/soft_windowing.h"
+#include "platform/soft/windowing/soft_windowing.h"
 
 namespace drawing::platform::sdl {
 

@@ -2,14 +2,10 @@
 
 namespace drawing::platform::x11 {
 
-HostedHost::HostedHost(X11Window& window)
-    : windowing_(static_cast<soft::WindowHost&>(*this)),
-      display_(window, clock_),
-      input_(static_cast<soft::InputHost&>(*this), /*focused=*/true),
-      direct3d_(display_, gdi_) {}
+HostedHost::HostedHost(X11Window& window) : display_(window, clock_), direct3d_(display_, gdi_) {}
 
 platform::Platform HostedHost::GetPlatform() {
-  return platform::Platform{system_, windowing_, direct3d_, gdi_, input_, files_};
+  return platform::Platform{system_, guest_.Windowing(), direct3d_, gdi_, guest_.Input(), files_};
 }
 
 }  // namespace drawing::platform::x11

@@ -165,45 +165,44 @@ D3dResult X11Presenter::Reset(const PresentParameters& parameters) {
   return D3dResult::Ok;
 }
 
-bool X11Presenter::LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) {
+soft::BackBufferLease* X11Presenter::LendBackBuffer(const PresentParameters& parameters) {
   if (image_ == nullptr || parameters.BackBufferWidth != image_->Width() ||
       parameters.BackBufferHeight != image_->Height() ||
       parameters.BackBufferFormat != Format::X8R8G8B8) {
-    return false;
+    return nullptr;
   }
-  *memory = LentBackBuffer();
-  return true;
+  return this;
 }
 
-soft::HostMemory X11Presenter::LentBackBuffer() {
+Rows X11Presenter::Pixels() {
   if (image_ == nullptr) {
     return {};
   }
-  return soft::HostMemory{image_->Pixels(), image_->Pitch()};
+  return Rows::TopDown(image_->Pixels(), image_->Pitch(), static_cast<int32_t>(image_->Width()),
+                       static_cast<int32_t>(image_->Height()), PixelLayout::Bgrx32);
 }
 
-D3dResult X11Presenter::Present(const soft::FrameView& backBuffer) {
-  if (image_ == nullptr || backBuffer.width != image_->Width() ||
-      backBuffer.height != image_->Height()) {
+D3dResult X11Presenter::Present(const ConstRows& backBuffer) {
+  if (image_ == nullptr || static_cast<uint32_t>(backBuffer.width) != image_->Width() ||
+      static_cast<uint32_t>(backBuffer.height) != image_->Height()) {
     return D3dResult::InvalidCall;
   }
   if (window_.Gone()) {
     return D3dResult::Ok;
   }
   uint8_t* pixels = image_->Pixels();
-  if (backBuffer.pixels != pixels) {
+  if (backBuffer.first != pixels) {
     const size_t rowBytes = static_cast<size_t>(backBuffer.width) * 4;
-    for (uint32_t y = 0; y < backBuffer.height; ++y) {
-      std::memcpy(pixels + static_cast<size_t>(y) * image_->Pitch(),
-                  backBuffer.pixels + static_cast<size_t>(y) * backBuffer.pitch, rowBytes);
+    for (int32_t y = 0; y < backBuffer.height; ++y) {
+      std::memcpy(pixels + static_cast<size_t>(y) * image_->Pitch(), backBuffer.Row(y), rowBytes);
     }
   }
   if (window_.Depth() == 32) {
     // A 32-bit visual reads the fourth byte as alpha; the device leaves it
     // undefined, and a compositor would show the drawing see-through.
-    for (uint32_t y = 0; y < backBuffer.height; ++y) {
+    for (int32_t y = 0; y < backBuffer.height; ++y) {
       uint8_t* row = pixels + static_cast<size_t>(y) * image_->Pitch();
-      for (uint32_t x = 0; x < backBuffer.width; ++x) {
+      for (int32_t x = 0; x < backBuffer.width; ++x) {
         row[4 * x + 3] = 0xFF;
       }
     }

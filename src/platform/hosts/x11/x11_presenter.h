@@ -12,12 +12,12 @@
 #include <memory>
 
 #include "platform/hosts/x11/x11_window.h"
-#include "platform/soft/frame_pacer.h"
-#include "platform/soft/window_sized_host.h"
+#include "platform/soft/kit/frame_pacer.h"
+#include "platform/soft/kit/window_sized_host.h"
 
 namespace drawing::platform::x11 {
 
-class X11Presenter final : public soft::WindowSizedHost {
+class X11Presenter final : public soft::WindowSizedHost, private soft::BackBufferLease {
  public:
   X11Presenter(X11Window& window, soft::PaceClock& clock);
   ~X11Presenter() override;
@@ -27,9 +27,8 @@ class X11Presenter final : public soft::WindowSizedHost {
   D3dResult CreateDevice(const PresentParameters& parameters) override;
   void DeviceReleased() override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const soft::FrameView& backBuffer) override;
-  bool LendBackBuffer(const PresentParameters& parameters, soft::HostMemory* memory) override;
-  soft::HostMemory LentBackBuffer() override;
+  D3dResult Present(const ConstRows& backBuffer) override;
+  soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
 
   // Inspection: whether frames go through shared memory.
   bool SharedMemory() const;
@@ -39,6 +38,8 @@ class X11Presenter final : public soft::WindowSizedHost {
   class WindowImage;
 
   DisplayMode WindowMode() const override;
+  // The image's memory, lent.
+  Rows Pixels() override;
 
   X11Window& window_;
   soft::FramePacer pacer_;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/soft/device_fixture.h"
+#include "platform/soft/direct3d/device_fixture.h"
 
 namespace drawing::platform::testing {
 namespace {

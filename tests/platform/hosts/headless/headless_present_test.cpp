@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/soft/device_fixture.h"
-#include "platform/soft/soft_gdi_fixture.h"
+#include "platform/soft/direct3d/device_fixture.h"
+#include "platform/soft/gdi/soft_gdi_fixture.h"
 
 namespace drawing::platform::testing {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/hosts/headless/headless_system.h"
-#include "platform/soft/device_fixture.h"
+#include "platform/soft/direct3d/device_fixture.h"
 
 namespace drawing::platform::testing {
 namespace {

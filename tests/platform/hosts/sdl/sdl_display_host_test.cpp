@@ -51,7 +51,9 @@ class SdlDisplayHostTest : public testing::SdlTest {
     return parameters;
   }
 
-  soft::FrameView Frame() const { return {pixels_.data(), 64 * 4, 64, 48, Format::X8R8G8B8}; }
+  ConstRows Frame() const {
+    return ConstRows::TopDown(pixels_.data(), 64 * 4, 64, 48, PixelLayout::Bgrx32);
+  }
 
   SdlWindowing windowing_;
   ProcedureLog log_;
@@ -140,7 +142,7 @@ TEST_F(SdlDisplayHostTest, AnUnknownWindowRefusesTheDevice) {
 
 TEST_F(SdlDisplayHostTest, AFrameOfAnotherSizeIsNotShown) {
   ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
-  soft::FrameView wrong = Frame();
+  ConstRows wrong = Frame();
   wrong.width = 32;
   EXPECT_EQ(host_.Present(wrong), D3dResult::InvalidCall);
   EXPECT_EQ(host_.PresentedCount(), 0u);
@@ -171,7 +173,7 @@ TEST_F(SdlDisplayHostTest, AResetMayChangeTheSize) {
   PresentParameters smaller = Parameters();
   smaller.BackBufferWidth = 32;
   ASSERT_EQ(host_.Reset(smaller), D3dResult::Ok);
-  soft::FrameView frame = Frame();
+  ConstRows frame = Frame();
   frame.width = 32;
   EXPECT_EQ(host_.Present(frame), D3dResult::Ok);
 }
@@ -195,15 +197,16 @@ TEST_F(SdlDisplayHostTest, ImmediatePresentationIsNotPaced) {
 
 TEST_F(SdlDisplayHostTest, TheLockedTextureIsLentAndPresentedWithoutACopy) {
   ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
-  soft::HostMemory lent;
-  ASSERT_TRUE(host_.LendBackBuffer(Parameters(), &lent));
-  ASSERT_NE(lent.pixels, nullptr);
-  ASSERT_GE(lent.pitch, 64 * 4);
+  soft::BackBufferLease* lease = host_.LendBackBuffer(Parameters());
+  ASSERT_NE(lease, nullptr);
+  Rows lent = lease->Pixels();
+  ASSERT_NE(lent.first, nullptr);
+  ASSERT_GE(lent.step, 64 * 4);
   for (uint32_t frame = 1; frame <= 3; ++frame) {
-    lent.pixels[0] = static_cast<uint8_t>(frame);  // drawing lands in the texture
-    ASSERT_EQ(host_.Present({lent.pixels, lent.pitch, 64, 48, Format::X8R8G8B8}), D3dResult::Ok);
-    lent = host_.LentBackBuffer();
-    ASSERT_NE(lent.pixels, nullptr);
+    lent.first[0] = static_cast<uint8_t>(frame);  // drawing lands in the texture
+    ASSERT_EQ(host_.Present(lent), D3dResult::Ok);
+    lent = lease->Pixels();
+    ASSERT_NE(lent.first, nullptr);
   }
   EXPECT_EQ(host_.PresentedCount(), 3u);
   EXPECT_EQ(host_.CopiedCount(), 0u);
@@ -211,20 +214,18 @@ TEST_F(SdlDisplayHostTest, TheLockedTextureIsLentAndPresentedWithoutACopy) {
 
 TEST_F(SdlDisplayHostTest, ABackBufferInTheDevicesOwnMemoryIsUploaded) {
   ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
-  soft::HostMemory lent;
-  ASSERT_TRUE(host_.LendBackBuffer(Parameters(), &lent));
+  ASSERT_NE(host_.LendBackBuffer(Parameters()), nullptr);
   ASSERT_EQ(host_.Present(Frame()), D3dResult::Ok);
   EXPECT_EQ(host_.CopiedCount(), 1u);
   EXPECT_EQ(host_.PresentedCount(), 1u);
 }
 
 TEST_F(SdlDisplayHostTest, OnlyABackBufferOfTheTexturesShapeIsLent) {
-  soft::HostMemory lent;
-  EXPECT_FALSE(host_.LendBackBuffer(Parameters(), &lent));  // no device yet
+  EXPECT_EQ(host_.LendBackBuffer(Parameters()), nullptr);  // no device yet
   ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
   PresentParameters other = Parameters();
   other.BackBufferHeight = 24;
-  EXPECT_FALSE(host_.LendBackBuffer(other, &lent));
+  EXPECT_EQ(host_.LendBackBuffer(other), nullptr);
 }
 
 TEST(SdlDisplayHostStart, WithoutAVideoDriverTheHostDoesNotStart) {
@@ -256,13 +257,14 @@ TEST_F(SdlDisplayHostTest, TheWindowSurfaceIsLentAndShownWithoutARenderer) {
   ASSERT_EQ(host.CreateDevice(Parameters()), D3dResult::Ok);
   EXPECT_TRUE(host.PresentsThroughWindowSurface());
   EXPECT_EQ(host.Renderer(), nullptr);
-  soft::HostMemory lent;
-  ASSERT_TRUE(host.LendBackBuffer(Parameters(), &lent));
-  ASSERT_EQ(lent.pixels, SDL_GetWindowSurface(window)->pixels);
+  soft::BackBufferLease* lease = host.LendBackBuffer(Parameters());
+  ASSERT_NE(lease, nullptr);
+  Rows lent = lease->Pixels();
+  ASSERT_EQ(lent.first, SDL_GetWindowSurface(window)->pixels);
   for (int frame = 1; frame <= 3; ++frame) {
-    lent.pixels[0] = static_cast<uint8_t>(frame);
-    ASSERT_EQ(host.Present({lent.pixels, lent.pitch, 64, 48, Format::X8R8G8B8}), D3dResult::Ok);
-    lent = host.LentBackBuffer();
+    lent.first[0] = static_cast<uint8_t>(frame);
+    ASSERT_EQ(host.Present(lent), D3dResult::Ok);
+    lent = lease->Pixels();
   }
   EXPECT_EQ(host.PresentedCount(), 3u);
   EXPECT_EQ(host.CopiedCount(), 0u);

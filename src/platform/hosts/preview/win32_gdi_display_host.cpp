@@ -1,0 +1,58 @@
+#include "platform/win32/win32_api.h"
+//
+#include "platform/hosts/preview/win32_gdi_display_host.h"
+
+namespace drawing::platform::win32 {
+
+GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height)
+    : window_(window), width_(width), height_(height) {
+  pacer_.SetRefreshRate(kRefreshRate);
+}
+
+D3dResult GdiDisplayHost::Accept(const PresentParameters& parameters) {
+  // The device checked the format; a size other than the window's cannot be shown.
+  if (parameters.BackBufferWidth != width_ || parameters.BackBufferHeight != height_) {
+    return D3dResult::NotAvailable;
+  }
+  return D3dResult::Ok;
+}
+
+D3dResult GdiDisplayHost::CreateDevice(const PresentParameters& parameters) {
+  return Accept(parameters);
+}
+
+D3dResult GdiDisplayHost::Reset(const PresentParameters& parameters) {
+  return Accept(parameters);
+}
+
+soft::BackBufferLease* GdiDisplayHost::LendBackBuffer(const PresentParameters& parameters) {
+  pixels_.assign(static_cast<size_t>(parameters.BackBufferWidth) * parameters.BackBufferHeight, 0);
+  lent_ = Rows::TopDown(reinterpret_cast<uint8_t*>(pixels_.data()),
+                        static_cast<ptrdiff_t>(parameters.BackBufferWidth) * 4,
+                        static_cast<int32_t>(parameters.BackBufferWidth),
+                        static_cast<int32_t>(parameters.BackBufferHeight), PixelLayout::Bgrx32);
+  return this;
+}
+
+D3dResult GdiDisplayHost::Present(const ConstRows& backBuffer) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = static_cast<LONG>(backBuffer.step / 4);
+  info.bmiHeader.biHeight = -static_cast<LONG>(backBuffer.height);  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  const HWND window = ToNative(window_);
+  const HDC dc = GetDC(window);
+  if (dc != nullptr) {
+    const int width = static_cast<int>(backBuffer.width);
+    const int height = static_cast<int>(backBuffer.height);
+    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+                      static_cast<UINT>(height), backBuffer.first, &info, DIB_RGB_COLORS);
+    ReleaseDC(window, dc);
+  }
+  pacer_.FramePresented();
+  return D3dResult::Ok;
+}
+
+}  // namespace drawing::platform::win32
