@@ -75,7 +75,7 @@ Section "Screen"
   DefaultDepth 24
   SubSection "Display"
     Depth 24
-    Virtual $((${other%x*} + 1024)) $((height > 768 ? height : 768))
+    Virtual $((${other%x*} + (${primary%x*} > 1024 ? ${primary%x*} : 1024))) $((height > 768 ? height : 768))
   EndSubSection
 EndSection
 CONF

@@ -5,9 +5,11 @@
 # the whole monitor, both changing, from one process. Unplugging the other
 # monitor while it runs leaves the saver running; a key ends it with status
 # 0. Started again, a move of the mouse over the other monitor ends it too.
+# The primary starts at the widest mode the X server offers it, the one the
+# program picks, so no mode change races the test's look at the screen.
 export DRAWING_E2E_SCR=1
 source "$(dirname "$0")/wine_lib.sh"
-wine_setup "$1" "640x480 800x600 left-of"
+wine_setup "$1" "1368x768 800x600 left-of"
 read -r _ other <<<"$E2E_MONITORS"
 
 # The other monitor's window, once it is shown; prints its id.
@@ -25,7 +27,6 @@ wine_start_drawing
 window=$(other_window)
 [[ $(geometry "$window") == "$other" ]] ||
   e2e_fail "the other monitor's window is at $(geometry "$window"), not $other"
-primary=$(geometry "$E2E_WINDOW")
 # The ribbons start small on a large screen: painted is any trace at all.
 painted_on() {
   awk -v f="$(e2e_painted_fraction "$1" "$2")" 'BEGIN { exit !(f > 0.002) }'
@@ -45,6 +46,15 @@ pictures_change() {
   done
 }
 for i in $(seq 1 15); do
+  # Without a window manager the X focus can drop while wine sets the
+  # primary's display mode and maps the other window (the program then
+  # waits, deactivated); nothing on Windows takes the focus from the active
+  # window there, so the test gives it back as a window manager would.
+  # Wine may also make the primary's X window anew as it goes full screen.
+  E2E_WINDOW=$(e2e_find_window '^drawing$' 10) || e2e_fail "the primary's window is gone"
+  [[ $(xdotool getwindowfocus 2>/dev/null) == "$E2E_WINDOW" ]] ||
+    xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
+  primary=$(geometry "$E2E_WINDOW")
   e2e_capture "$E2E_WORK/first.png"
   sleep 1
   e2e_capture "$E2E_WORK/second.png"
@@ -59,6 +69,7 @@ processes=$(pgrep -fc '[\\]drawing\.scr /s' || true)
 xrandr --output DUMMY1 --off
 sleep 2
 wine_expect_running "after the other monitor was unplugged"
+E2E_WINDOW=$(e2e_find_window '^drawing$' 10) || e2e_fail "the primary's window is gone"
 xdotool windowfocus --sync "$E2E_WINDOW"
 wine_hold_key a
 wine_expect_exit_ok
