@@ -53,6 +53,15 @@ std::string SizeText(const app::RenderOptions& options) {
   return std::to_string(options.width) + "x" + std::to_string(options.height);
 }
 
+// "wrote NAME (WxH)", and what else the save did (another name of the file
+// keeping the earlier picture).
+std::string WroteLine(const std::string& name, const app::RenderOptions& options,
+                      const platform::FileSystem& files) {
+  const std::string note = files.LastNote();
+  return "wrote " + app::MessageText(name) + " (" + SizeText(options) + ")" +
+         (note.empty() ? "" : "; " + note);
+}
+
 // "not enough memory ..." with what a canvas of this size needs, in words.
 std::string MemoryMessage(const app::RenderOptions& options) {
   const uint64_t bytes = kScreenSizedBuffers * 4 * static_cast<uint64_t>(options.width) *
@@ -178,7 +187,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   appOptions.errors = &environment.errors;
   appOptions.programName = "drawing-render";
   appOptions.saved = [&](const char* name) {
-    Say(environment, options, "wrote " + app::MessageText(name) + " (" + SizeText(options) + ")");
+    Say(environment, options, WroteLine(name, options, host.Files()));
   };
   appOptions.beginFrame = [&](uint32_t frame) {
     host.BeginFrame(static_cast<int32_t>(frame));
@@ -203,8 +212,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   const bool interrupted = application.EndReason() == app::RunEnd::StopRequest && !videoFailed &&
                            framesDone < options.frames;
   if (application.SaveCanvas(options.out.c_str(), image::FormatForName(options.out))) {
-    Say(environment, options,
-        "wrote " + app::MessageText(options.out) + " (" + SizeText(options) + ")");
+    Say(environment, options, WroteLine(options.out, options, host.Files()));
   } else {
     Fail(environment, WriteFailure(options.out, application.SaveError()));
     status = kExitOutputFailed;
@@ -212,8 +220,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   if (status == kExitOk && !options.screen.empty()) {
     image::BmpWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
     if (WriteScreen(writer, host.Display().ScreenView(), options)) {
-      Say(environment, options,
-          "wrote " + app::MessageText(options.screen) + " (" + SizeText(options) + ")");
+      Say(environment, options, WroteLine(options.screen, options, host.Files()));
     } else {
       Fail(environment, WriteFailure(options.screen, writer.LastFailure()));
       status = kExitOutputFailed;
