@@ -156,10 +156,6 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
     if (path->empty()) {
       continue;
     }
-    if (image::FormatForName(*path) == image::ImageFileFormat::Png && !image::PngAvailable()) {
-      Fail(environment, WriteFailure(*path, image::PngUnavailableReason()));
-      return kExitBadUsage;
-    }
     const std::string reason = WhyNotWritable(host.Files(), *path);
     if (!reason.empty()) {
       Fail(environment, WriteFailure(*path, reason));
@@ -211,11 +207,13 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   const uint32_t framesDone = application.FrameNumber();
   const bool interrupted = application.EndReason() == app::RunEnd::StopRequest && !videoFailed &&
                            framesDone < options.frames;
-  if (application.SaveCanvas(options.out.c_str(), image::FormatForName(options.out))) {
-    Say(environment, options, WroteLine(options.out, options, host.Files()));
-  } else {
-    Fail(environment, WriteFailure(options.out, application.SaveError()));
-    status = kExitOutputFailed;
+  if (!options.out.empty()) {
+    if (application.SaveCanvas(options.out.c_str(), image::FormatForName(options.out))) {
+      Say(environment, options, WroteLine(options.out, options, host.Files()));
+    } else {
+      Fail(environment, WriteFailure(options.out, application.SaveError()));
+      status = kExitOutputFailed;
+    }
   }
   if (status == kExitOk && !options.screen.empty()) {
     image::BmpWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
@@ -225,6 +223,9 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
       Fail(environment, WriteFailure(options.screen, writer.LastFailure()));
       status = kExitOutputFailed;
     }
+  }
+  if (application.FailedSaves() > 0) {
+    status = kExitOutputFailed;  // an S key's save failed; its line was told then
   }
   if (video) {
     if (video->Finish()) {
@@ -268,6 +269,10 @@ int RenderMain(const std::vector<std::string>& arguments, const RenderEnvironmen
     return kExitOk;
   }
 
+  if (const std::string problem = OutputsProblem(options); !problem.empty()) {
+    Fail(environment, problem);
+    return kExitBadUsage;
+  }
   std::vector<app::ScriptEvent> events;
   if (!options.inputScript.empty()) {
     std::ifstream file;

@@ -132,6 +132,7 @@ void Application::ReportScreenFailure() {
 
 // The older file is kept; the drawing goes on, and the user is told.
 void Application::ReportSaveFailure(const char* name) {
+  ++failedSaves_;
   Errors() << options_.programName << ": cannot save " << Quoted(name) << ": "
            << MessageText(bmp_.LastFailure()) << std::endl;
 }
