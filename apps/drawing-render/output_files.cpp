@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/message_text.h"
+#include "file_names.h"
 #include "image/png_encoder.h"
 
 namespace drawing::render {
@@ -25,7 +26,7 @@ struct FileIdentity {
 
 std::optional<FileIdentity> IdentityOf(const std::string& spelling) {
   std::error_code error;
-  const fs::path path(spelling);
+  const fs::path path = PathFromUtf8(spelling);
   if (fs::exists(path, error)) {
     // Writing a device twice (/dev/null) overwrites nothing.
     if (fs::is_character_file(path, error)) {
@@ -48,8 +49,9 @@ bool SameFile(const FileIdentity& a, const FileIdentity& b) {
 
 // ".png" or ".bmp" in any case, or no extension at all (a BMP: /dev/stdout).
 bool WritablePictureName(const std::string& name) {
-  const fs::path extension = fs::path(name).filename().extension();
-  std::string lower = extension.string();
+  const fs::path extension = PathFromUtf8(name).filename().extension();
+  const std::u8string text = extension.u8string();
+  std::string lower(text.begin(), text.end());
   for (char& c : lower) {
     c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   }
@@ -106,7 +108,7 @@ std::string OutputsProblem(const app::RenderOptions& options) {
 
 std::string WhyNotWritable(platform::FileSystem& files, const std::string& path) {
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
+  if (std::filesystem::is_directory(PathFromUtf8(path), error)) {
     return "it is a directory";
   }
   std::unique_ptr<platform::OutputFile> probe = files.CreateReplacing(path);

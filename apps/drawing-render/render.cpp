@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "app/message_text.h"
+#include "file_names.h"
 #include "image/bmp_writer.h"
 #include "image/png_encoder.h"
 #include "input_script.h"
@@ -93,11 +94,11 @@ uint32_t FreshSeed() {
 // Opens the input script for reading as a stream.
 bool OpenScript(const std::string& path, std::ifstream& file, std::string& reason) {
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
+  if (std::filesystem::is_directory(PathFromUtf8(path), error)) {
     reason = "it is a directory";
     return false;
   }
-  file.open(path, std::ios::binary);
+  file.open(PathFromUtf8(path), std::ios::binary);
   if (!file) {
     reason = std::error_code(errno, std::generic_category()).message();
     return false;
