@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -21,12 +22,31 @@
 
 namespace {
 
-// A signal handler can reach nothing else: the one flag it sets lives here.
+// A signal handler can reach nothing else: the flags it sets live here.
 std::atomic<bool> stopRequest{false};
 std::atomic<int> stopSignal{0};
 
+// The first signal ends the run in order: what there is is written, and the
+// status names that signal. A second one (Ctrl-C again during a poster's
+// long final write) ends the program at once by the first signal, leaving
+// any file being written as it was (only a complete file replaces one).
 extern "C" void RequestStop(int signal) {
-  stopSignal.store(signal);
+  int first = 0;
+  if (!stopSignal.compare_exchange_strong(first, signal)) {
+#ifndef _WIN32
+    constexpr char kLine[] = "drawing-render: stopped at once; the file being written is left\n";
+    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, kLine, sizeof kLine - 1);
+    // Dying by the first signal tells a calling shell what ended us. It is
+    // blocked while its own handler runs, so it is let through.
+    std::signal(first, SIG_DFL);
+    sigset_t unblock;
+    sigemptyset(&unblock);
+    sigaddset(&unblock, first);
+    sigprocmask(SIG_UNBLOCK, &unblock, nullptr);
+    std::raise(first);
+#endif
+    std::_Exit(drawing::render::kExitInterruptedBase + first);
+  }
   stopRequest.store(true);
 }
 
@@ -63,6 +83,10 @@ std::vector<std::string> Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
+#ifdef SIGHUP
+  // The terminal closing: the poster is written all the same.
+  std::signal(SIGHUP, RequestStop);
+#endif
 #ifdef SIGPIPE
   // A closed pipe becomes a failed write, reported as such.
   std::signal(SIGPIPE, SIG_IGN);
