@@ -19,17 +19,22 @@ int RunHosted(std::optional<uint32_t> windowId) {
   }
   std::atomic<bool>& stop = StopRequest();
   for (;;) {
+    EndAtOnceOnSignal(!StopSignalled());
     platform::x11::HostedHost host(*window);
     app::ApplicationOptions options;
     options.stopRequest = &stop;
     // The window's news ends the run at the next frame's stop test.
-    options.beginFrame = [&window, &stop](uint32_t /*frame*/) {
+    options.beginFrame = [&window, &stop](uint32_t frame) {
+      if (frame == 1) {
+        EndAtOnceOnSignal(false);  // started: from now on each frame looks
+      }
       if (window->Poll() != WindowChange::Unchanged) {
         stop.store(true);
       }
     };
     app::Application application(host.GetPlatform(), options);
     const int status = application.Run();
+    EndAtOnceOnSignal(false);
     if (StopSignalled() || window->Gone() || window->Poll() == WindowChange::Gone) {
       return app::ExitOk;
     }
