@@ -70,3 +70,24 @@ e2e_capture() {
 e2e_painted_fraction() {
   /usr/bin/convert "$1" -crop "$2" +repage -colorspace gray -threshold 1% -format '%[fx:mean]' info:
 }
+
+# The start of a hosted-mode test: Xvfb at 640x480, a scratch directory
+# ($work), and a window of another program (x11_test_window, X Y W H from the
+# arguments after BUILD) taking commands on file descriptor 3; sets build,
+# work and window (its id).
+e2e_hosted_owner() {
+  build=$1
+  local helper="$build/tests/e2e/x11_test_window"
+  [[ -x "$build/drawing" && -x "$helper" ]] || { echo "no drawing or x11_test_window" >&2; exit 77; }
+  export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+  e2e_start_x 640x480
+  work=$(mktemp -d)
+  trap 'e2e_stop_x; rm -rf "$work"' EXIT
+  mkfifo "$work/commands"
+  "$helper" "$2" "$3" "$4" "$5" <"$work/commands" >"$work/owner.out" &
+  exec 3>"$work/commands"
+  local i
+  for i in $(seq 1 50); do [[ -s "$work/owner.out" ]] && break; sleep 0.1; done
+  window=$(head -n 1 "$work/owner.out")
+  [[ "$window" == 0x* ]] || e2e_fail "the test window did not start"
+}
