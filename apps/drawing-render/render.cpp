@@ -1,5 +1,6 @@
 #include "render.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -67,8 +68,16 @@ std::string WroteLine(const std::string& name, const app::RenderOptions& options
 std::string MemoryMessage(const app::RenderOptions& options) {
   const uint64_t bytes = kScreenSizedBuffers * 4 * static_cast<uint64_t>(options.width) *
                          static_cast<uint64_t>(options.height);
+  // Small enough canvases in the unit that does not round them to nothing.
   char amount[32];
-  std::snprintf(amount, sizeof amount, "%.1f GB", static_cast<double>(bytes) / 1e9);
+  const auto size = static_cast<double>(bytes);
+  if (size >= 1e9) {
+    std::snprintf(amount, sizeof amount, "%.1f GB", size / 1e9);
+  } else if (size >= 1e6) {
+    std::snprintf(amount, sizeof amount, "%.0f MB", size / 1e6);
+  } else {
+    std::snprintf(amount, sizeof amount, "%.0f KB", std::max(1.0, size / 1e3));
+  }
   return "not enough memory for a " + SizeText(options) + " canvas: it needs about " + amount;
 }
 

@@ -188,6 +188,12 @@ TEST_F(RenderFiles, TooLittleMemorySaysHowMuchIsNeeded) {
       1);
   EXPECT_EQ(errors,
             "drawing-render: not enough memory for a 16384x16384 canvas: it needs about 4.3 GB\n");
+  // Under a gigabyte, in a unit that does not round it to nothing.
+  EXPECT_EQ(InShell("ulimit -v 40000; ",
+                    "--size 2048x2048 --frames 1 --seed 1 --out " + Quoted(scratch / "c.bmp"), ""),
+            1);
+  EXPECT_EQ(errors,
+            "drawing-render: not enough memory for a 2048x2048 canvas: it needs about 67 MB\n");
 }
 #endif
 #endif
