@@ -6,17 +6,6 @@ source "$(dirname "$0")/lib.sh"
 
 # The owner: a 320x200 window at (40, 30), its commands on a pipe.
 e2e_hosted_owner "$1" 40 30 320 200
-owner() {
-  local before
-  before=$(grep -c done "$work/owner.out" || true)
-  echo "$*" >&3
-  for i in $(seq 1 50); do
-    (($(grep -c done "$work/owner.out" || true) > before)) && return 0
-    sleep 0.1
-  done
-  e2e_fail "the test window did not do: $*"
-}
-
 (cd "$work" && exec "$build/drawing" --window-id "$window" 2>"$work/stderr") &
 E2E_APP_PID=$!
 

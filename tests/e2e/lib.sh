@@ -73,8 +73,8 @@ e2e_painted_fraction() {
 
 # The start of a hosted-mode test: Xvfb at 640x480, a scratch directory
 # ($work), and a window of another program (x11_test_window, X Y W H from the
-# arguments after BUILD) taking commands on file descriptor 3; sets build,
-# work and window (its id).
+# arguments after BUILD) taking commands on file descriptor 3 (see owner);
+# sets build, work and window (its id).
 e2e_hosted_owner() {
   build=$1
   local helper="$build/tests/e2e/x11_test_window"
@@ -90,4 +90,17 @@ e2e_hosted_owner() {
   for i in $(seq 1 50); do [[ -s "$work/owner.out" ]] && break; sleep 0.1; done
   window=$(head -n 1 "$work/owner.out")
   [[ "$window" == 0x* ]] || e2e_fail "the test window did not start"
+}
+
+# Has the owner of the hosted test's window do a command ("resize W H",
+# "destroy") and waits until it is done.
+owner() {
+  local before i
+  before=$(grep -c done "$work/owner.out" || true)
+  echo "$*" >&3
+  for i in $(seq 1 50); do
+    (($(grep -c done "$work/owner.out" || true) > before)) && return 0
+    sleep 0.1
+  done
+  e2e_fail "the test window did not do: $*"
 }
