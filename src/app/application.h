@@ -37,6 +37,10 @@ struct ApplicationOptions {
   // The file the S key saves the Canvas to, and who is told when it was.
   const char* saveName = "bild.bmp";
   std::function<void(const char* name)> saved;
+  // The host's words for why the screen could not open (no display, a
+  // screen depth it cannot draw in), shown instead of the program's own
+  // when not empty.
+  std::function<std::string()> screenFailure;
 };
 
 enum class RunEnd : uint8_t {

@@ -4,7 +4,8 @@ set -euo pipefail
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts Xvfb on a free display at the given size; sets DISPLAY and E2E_XVFB_PID.
+# Starts Xvfb on a free display at the given size (and E2E_SCREEN_DEPTH, 24
+# unless set); sets DISPLAY and E2E_XVFB_PID.
 e2e_start_x() {
   local size=${1:-1024x768}
   command -v Xvfb >/dev/null || { echo "Xvfb missing" >&2; exit 77; }
@@ -12,7 +13,8 @@ e2e_start_x() {
   local n
   for n in $(seq 90 140); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp +extension GLX +extension RANDR >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x${E2E_SCREEN_DEPTH:-24}" -nolisten tcp +extension GLX +extension RANDR \
+      >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     export DISPLAY=":$n"
     local i

@@ -18,6 +18,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/hosts/sdl/sdl_event_sink.h"
@@ -52,6 +53,9 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   // Starts SDL's video and reads the modes of display 0; false when there is
   // no usable video driver.
   bool Start();
+  // Why the display offers nothing to draw on (no display, or a screen whose
+  // pixels the program cannot draw in); empty while nothing is known.
+  const std::string& Failure() const { return failure_; }
 
   uint32_t ModeCount(Format format) override;
   bool Mode(Format format, uint32_t index, DisplayMode* mode) override;
@@ -106,6 +110,7 @@ class SdlDisplayHost final : public soft::DisplayHost, public SdlEventSink {
   SdlWindowing& windowing_;
   VideoLease video_;
   std::vector<DisplayMode> modes_;
+  std::string failure_;
   soft::FramePacer pacer_;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
