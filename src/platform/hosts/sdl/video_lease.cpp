@@ -30,6 +30,9 @@ bool ShowsNothingUnasked() {
   return asked == nullptr || std::string_view(asked).find(current) == std::string_view::npos;
 }
 
+constexpr int kStartAttempts = 10;
+constexpr std::chrono::milliseconds kStartRetryPause{150};
+
 const char* Environment(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr && *value != '\0' ? value : nullptr;
@@ -105,11 +108,20 @@ bool VideoLease::Take() {
   const std::string silent = display != nullptr
                                  ? "the X display '" + std::string(display) + "' does not answer"
                                  : std::string("the display does not answer");
-  {
-    const std::string shown =
-        display != nullptr ? "the X display '" + ShownName(display) + "' does not answer" : silent;
+  const std::string shown =
+      display != nullptr ? "the X display '" + ShownName(display) + "' does not answer" : silent;
+  // An X server resets when its last client leaves (a program started again
+  // at once after another ended), refusing connections for a moment: a
+  // refused start is tried again for a little while.
+  for (int attempt = 0; !held_ && attempt < kStartAttempts; ++attempt) {
+    if (attempt > 0) {
+      std::this_thread::sleep_for(kStartRetryPause);
+    }
     const StartUpWatch watch("drawing: cannot open the screen: " + shown + "\n");
     held_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    if (display == nullptr) {
+      break;  // no X server to wait for
+    }
   }
   if (held_ && ShowsNothingUnasked()) {
     Return();
