@@ -150,6 +150,11 @@ InputScriptResult ReadInputScript(std::istream& input, const std::string& fileNa
     if (read == LineRead::TooLong) {
       return fail(lineNumber, "line longer than " + std::to_string(kScriptLineLimit) + " bytes");
     }
+    // Editors on Windows start a UTF-8 file with a byte-order mark; it is no
+    // part of the first line's words (and would be invisible in an error).
+    if (lineNumber == 1 && line.starts_with("\xEF\xBB\xBF")) {
+      line.erase(0, 3);
+    }
     const std::vector<std::string_view> words =
         Words(std::string_view(line).substr(0, line.find('#')));
     if (words.empty()) {

@@ -11,6 +11,12 @@
 
 namespace drawing::render {
 
+// What is wrong with the outputs the command line names, before anything is
+// read or written ("" when nothing): no output at all, a picture name whose
+// extension names a format the program cannot write, or two options naming
+// one file (compared as files, not as spellings).
+std::string OutputsProblem(const app::RenderOptions& options);
+
 // Why no file can be created at `path` ("" when one can), tried without
 // leaving anything.
 std::string WhyNotWritable(platform::FileSystem& files, const std::string& path);

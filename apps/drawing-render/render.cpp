@@ -1,5 +1,6 @@
 #include "render.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/message_text.h"
+#include "file_names.h"
 #include "image/image_writer.h"
 #include "image/png_encoder.h"
 #include "input_script.h"
@@ -53,12 +55,29 @@ std::string SizeText(const app::RenderOptions& options) {
   return std::to_string(options.width) + "x" + std::to_string(options.height);
 }
 
+// "wrote NAME (WxH)", and what else the save did (another name of the file
+// keeping the earlier picture).
+std::string WroteLine(const std::string& name, const app::RenderOptions& options,
+                      const platform::FileSystem& files) {
+  const std::string note = files.LastNote();
+  return "wrote " + app::MessageText(name) + " (" + SizeText(options) + ")" +
+         (note.empty() ? "" : "; " + note);
+}
+
 // "not enough memory ..." with what a canvas of this size needs, in words.
 std::string MemoryMessage(const app::RenderOptions& options) {
   const uint64_t bytes = kScreenSizedBuffers * 4 * static_cast<uint64_t>(options.width) *
                          static_cast<uint64_t>(options.height);
+  // Small enough canvases in the unit that does not round them to nothing.
   char amount[32];
-  std::snprintf(amount, sizeof amount, "%.1f GB", static_cast<double>(bytes) / 1e9);
+  const auto size = static_cast<double>(bytes);
+  if (size >= 1e9) {
+    std::snprintf(amount, sizeof amount, "%.1f GB", size / 1e9);
+  } else if (size >= 1e6) {
+    std::snprintf(amount, sizeof amount, "%.0f MB", size / 1e6);
+  } else {
+    std::snprintf(amount, sizeof amount, "%.0f KB", std::max(1.0, size / 1e3));
+  }
   return "not enough memory for a " + SizeText(options) + " canvas: it needs about " + amount;
 }
 
@@ -84,11 +103,11 @@ uint32_t FreshSeed() {
 // Opens the input script for reading as a stream.
 bool OpenScript(const std::string& path, std::ifstream& file, std::string& reason) {
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
+  if (std::filesystem::is_directory(PathFromUtf8(path), error)) {
     reason = "it is a directory";
     return false;
   }
-  file.open(path, std::ios::binary);
+  file.open(PathFromUtf8(path), std::ios::binary);
   if (!file) {
     reason = std::error_code(errno, std::generic_category()).message();
     return false;
@@ -147,10 +166,6 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
     if (path->empty()) {
       continue;
     }
-    if (image::FormatForName(*path) == image::ImageFileFormat::Png && !image::PngAvailable()) {
-      Fail(environment, WriteFailure(*path, image::PngUnavailableReason()));
-      return kExitBadUsage;
-    }
     const std::string reason = WhyNotWritable(host.Files(), *path);
     if (!reason.empty()) {
       Fail(environment, WriteFailure(*path, reason));
@@ -178,7 +193,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   appOptions.errors = &environment.errors;
   appOptions.programName = "drawing-render";
   appOptions.saved = [&](const char* name) {
-    Say(environment, options, "wrote " + app::MessageText(name) + " (" + SizeText(options) + ")");
+    Say(environment, options, WroteLine(name, options, host.Files()));
   };
   appOptions.beginFrame = [&](uint32_t frame) {
     host.BeginFrame(static_cast<int32_t>(frame));
@@ -202,22 +217,25 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   const uint32_t framesDone = application.FrameNumber();
   const bool interrupted = application.EndReason() == app::RunEnd::StopRequest && !videoFailed &&
                            framesDone < options.frames;
-  if (application.SaveCanvas(options.out.c_str(), image::FormatForName(options.out))) {
-    Say(environment, options,
-        "wrote " + app::MessageText(options.out) + " (" + SizeText(options) + ")");
-  } else {
-    Fail(environment, WriteFailure(options.out, application.SaveError()));
-    status = kExitOutputFailed;
+  if (!options.out.empty()) {
+    if (application.SaveCanvas(options.out.c_str(), image::FormatForName(options.out))) {
+      Say(environment, options, WroteLine(options.out, options, host.Files()));
+    } else {
+      Fail(environment, WriteFailure(options.out, application.SaveError()));
+      status = kExitOutputFailed;
+    }
   }
   if (status == app::kExitOk && !options.screen.empty()) {
     image::ImageWriter writer(application.Images(), host.Gdi(), application.Heap(), host.Files());
     if (WriteScreen(writer, host.Display().ScreenView(), options)) {
-      Say(environment, options,
-          "wrote " + app::MessageText(options.screen) + " (" + SizeText(options) + ")");
+      Say(environment, options, WroteLine(options.screen, options, host.Files()));
     } else {
       Fail(environment, WriteFailure(options.screen, writer.LastFailure()));
       status = kExitOutputFailed;
     }
+  }
+  if (application.FailedSaves() > 0) {
+    status = kExitOutputFailed;  // an S key's save failed; its line was told then
   }
   if (video) {
     if (video->Finish()) {
@@ -261,6 +279,10 @@ int RenderMain(const std::vector<std::string>& arguments, const RenderEnvironmen
     return app::kExitOk;
   }
 
+  if (const std::string problem = OutputsProblem(options); !problem.empty()) {
+    Fail(environment, problem);
+    return kExitBadUsage;
+  }
   std::vector<app::ScriptEvent> events;
   if (!options.inputScript.empty()) {
     std::ifstream file;

@@ -17,7 +17,7 @@ struct RenderOptions {
   uint32_t frames = 600;         // passes of the frame loop at most
   std::optional<uint32_t> seed;  // replaces the thread id ^ tick count seed
   std::string inputScript;       // empty: no scripted input
-  std::string out = "bild.bmp";  // the Canvas when the run ends
+  std::string out;               // the Canvas when the run ends; empty: not written
   std::string screen;            // empty: the last screen is not written
   std::string video;             // empty: no video; "-": standard output
   bool quiet = false;            // no word on standard error unless something fails

@@ -42,6 +42,7 @@ int RunFullScreen() {
   drawing::platform::sdl::SdlHost host;
   drawing::app::ApplicationOptions options;
   options.stopRequest = &drawing::launch::StopRequest();
+  options.screenFailure = [&host] { return host.ScreenFailure(); };
   drawing::app::Application application(host.GetPlatform(), options);
   return application.Run();
 }

@@ -115,7 +115,10 @@ void Application::CollectDisplayModes() {
 void Application::ReportScreenFailure() {
   // Read the reason before the shutdown lets go of the display.
   std::string reason;
-  if (!display_.WindowCreated()) {
+  const std::string hostReason = options_.screenFailure ? options_.screenFailure() : "";
+  if ((!display_.WindowCreated() || !display_.DisplayReady()) && !hostReason.empty()) {
+    reason = MessageText(hostReason);
+  } else if (!display_.WindowCreated()) {
     reason = "the screen window could not be created";
   } else if (!display_.DisplayReady()) {
     reason = "no Direct3D 9 display adapter with a display mode";
@@ -132,6 +135,7 @@ void Application::ReportScreenFailure() {
 
 // The older file is kept; the drawing goes on, and the user is told.
 void Application::ReportSaveFailure(const char* name) {
+  ++failedSaves_;
   Errors() << options_.programName << ": cannot save " << Quoted(name) << ": "
            << MessageText(bmp_.LastFailure()) << std::endl;
 }

@@ -37,6 +37,10 @@ struct ApplicationOptions {
   // The file the S key saves the Canvas to, and who is told when it was.
   const char* saveName = "bild.bmp";
   std::function<void(const char* name)> saved;
+  // The host's words for why the screen could not open (no display, a
+  // screen depth it cannot draw in), shown instead of the program's own
+  // when not empty.
+  std::function<std::string()> screenFailure;
 };
 
 enum class RunEnd : uint8_t {
@@ -80,6 +84,8 @@ class Application {
   bool SaveCanvas(const char* name, image::ImageFileFormat format = image::ImageFileFormat::Bmp);
   // Why the last failed save failed, in words ("" when unknown).
   const std::string& SaveError() const { return bmp_.LastFailure(); }
+  // S key saves of this run that failed (each was reported when it failed).
+  uint32_t FailedSaves() const { return failedSaves_; }
   // Whether the Canvas exists (it does not when its memory could not be had).
   bool HasCanvas();
 
@@ -114,6 +120,7 @@ class Application {
   bool screenOpen_ = false;
   bool shutDown_ = false;
   uint32_t frame_ = 0;
+  uint32_t failedSaves_ = 0;
   RunEnd end_ = RunEnd::None;
 };
 

@@ -35,9 +35,14 @@ class FileSystem {
   // system failed, in the system's words (e.g. "Permission denied"); empty
   // while nothing has failed. Files must not outlive their file system.
   const std::string& LastFailure() const { return lastFailure_; }
+  // What the user should know about the most recent CreateReplacing besides
+  // that it will write the file (e.g. that other hard links keep the earlier
+  // picture); empty when nothing.
+  const std::string& LastNote() const { return lastNote_; }
 
  protected:
   std::string lastFailure_;
+  std::string lastNote_;
 };
 
 }  // namespace drawing::platform

@@ -1,6 +1,7 @@
 #include "saver/scr_command.h"
 
 #include <charconv>
+#include <string>
 #include <utility>
 
 namespace drawing::saver {
@@ -21,6 +22,30 @@ constexpr SwitchForm kSwitches[] = {
     {'c', ScrMode::Settings, WindowArgument::Optional},
     {'a', ScrMode::ChangePassword, WindowArgument::Optional},
 };
+
+// An argument as the error line shows it: in quotes, printable ASCII as it
+// is and other bytes as \xNN (a switch or a window number has no others),
+// cut after kShownBytes, so a hostile or runaway command line cannot fill
+// the line or drive the terminal.
+constexpr size_t kShownBytes = 40;
+
+std::string Shown(std::string_view argument) {
+  std::string shown = "'";
+  for (const char c : argument.substr(0, kShownBytes)) {
+    if (c >= ' ' && c <= '~') {
+      shown += c;
+    } else {
+      constexpr char kHex[] = "0123456789abcdef";
+      const auto byte = static_cast<unsigned char>(c);
+      shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+    }
+  }
+  shown += "'";
+  if (argument.size() > kShownBytes) {
+    shown += "... (" + std::to_string(argument.size()) + " bytes)";
+  }
+  return shown;
+}
 
 ScrParse Malformed(std::string error) {
   return ScrParse{std::nullopt, std::move(error)};
@@ -62,8 +87,7 @@ ScrParse ParseScrCommand(std::span<const std::string_view> arguments,
   const std::string_view first = arguments[0];
   const SwitchForm* form = FindSwitch(first);
   if (form == nullptr) {
-    return Malformed("unknown argument '" + std::string(first) +
-                     "' (expected /s, /p <window>, /c or /a)");
+    return Malformed("unknown argument " + Shown(first) + " (expected /s, /p <window>, /c or /a)");
   }
   const std::string name = "/" + std::string(1, form->letter);
   std::optional<std::string_view> windowText;
@@ -75,7 +99,7 @@ ScrParse ParseScrCommand(std::span<const std::string_view> arguments,
     used = 2;
   }
   if (used < arguments.size()) {
-    return Malformed("unexpected argument '" + std::string(arguments[used]) + "' after " + name);
+    return Malformed("unexpected argument " + Shown(arguments[used]) + " after " + name);
   }
   ScrCommand command{form->mode, 0};
   if (windowText.has_value()) {
@@ -84,7 +108,7 @@ ScrParse ParseScrCommand(std::span<const std::string_view> arguments,
     }
     const std::optional<uintptr_t> window = ParseWindow(*windowText);
     if (!window.has_value()) {
-      return Malformed(name + " needs a window number, not '" + std::string(*windowText) + "'");
+      return Malformed(name + " needs a window number, not " + Shown(*windowText));
     }
     command.window = *window;
   } else if (form->window == WindowArgument::Required) {

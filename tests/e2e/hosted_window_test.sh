@@ -4,32 +4,8 @@
 # 0 and a quiet stderr when the window is destroyed.
 source "$(dirname "$0")/lib.sh"
 
-build=$1
-helper="$build/tests/e2e/x11_test_window"
-[[ -x "$build/drawing" && -x "$helper" ]] || { echo "no drawing or x11_test_window" >&2; exit 77; }
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-e2e_start_x 640x480
-work=$(mktemp -d)
-trap 'e2e_stop_x; rm -rf "$work"' EXIT
-
 # The owner: a 320x200 window at (40, 30), its commands on a pipe.
-mkfifo "$work/commands"
-"$helper" 40 30 320 200 <"$work/commands" >"$work/owner.out" &
-exec 3>"$work/commands"
-for i in $(seq 1 50); do [[ -s "$work/owner.out" ]] && break; sleep 0.1; done
-window=$(head -n 1 "$work/owner.out")
-[[ "$window" == 0x* ]] || e2e_fail "the test window did not start"
-owner() {
-  local before
-  before=$(grep -c done "$work/owner.out" || true)
-  echo "$*" >&3
-  for i in $(seq 1 50); do
-    (($(grep -c done "$work/owner.out" || true) > before)) && return 0
-    sleep 0.1
-  done
-  e2e_fail "the test window did not do: $*"
-}
-
+e2e_hosted_owner "$1" 40 30 320 200
 (cd "$work" && exec "$build/drawing" --window-id "$window" 2>"$work/stderr") &
 E2E_APP_PID=$!
 

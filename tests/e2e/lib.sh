@@ -4,7 +4,8 @@ set -euo pipefail
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# Starts Xvfb on a free display at the given size; sets DISPLAY and E2E_XVFB_PID.
+# Starts Xvfb on a free display at the given size (and E2E_SCREEN_DEPTH, 24
+# unless set); sets DISPLAY and E2E_XVFB_PID.
 e2e_start_x() {
   local size=${1:-1024x768}
   command -v Xvfb >/dev/null || { echo "Xvfb missing" >&2; exit 77; }
@@ -12,7 +13,8 @@ e2e_start_x() {
   local n
   for n in $(seq 90 140); do
     [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp +extension GLX +extension RANDR >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${size}x${E2E_SCREEN_DEPTH:-24}" -nolisten tcp +extension GLX +extension RANDR \
+      >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     export DISPLAY=":$n"
     local i
@@ -151,4 +153,38 @@ e2e_capture() {
 # e2e_painted_fraction file WxH+X+Y
 e2e_painted_fraction() {
   /usr/bin/convert "$1" -crop "$2" +repage -colorspace gray -threshold 1% -format '%[fx:mean]' info:
+}
+
+# The start of a hosted-mode test: Xvfb at 640x480, a scratch directory
+# ($work), and a window of another program (x11_test_window, X Y W H from the
+# arguments after BUILD) taking commands on file descriptor 3 (see owner);
+# sets build, work and window (its id).
+e2e_hosted_owner() {
+  build=$1
+  local helper="$build/tests/e2e/x11_test_window"
+  [[ -x "$build/drawing" && -x "$helper" ]] || { echo "no drawing or x11_test_window" >&2; exit 77; }
+  export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+  e2e_start_x 640x480
+  work=$(mktemp -d)
+  trap 'e2e_stop_x; rm -rf "$work"' EXIT
+  mkfifo "$work/commands"
+  "$helper" "$2" "$3" "$4" "$5" <"$work/commands" >"$work/owner.out" &
+  exec 3>"$work/commands"
+  local i
+  for i in $(seq 1 50); do [[ -s "$work/owner.out" ]] && break; sleep 0.1; done
+  window=$(head -n 1 "$work/owner.out")
+  [[ "$window" == 0x* ]] || e2e_fail "the test window did not start"
+}
+
+# Has the owner of the hosted test's window do a command ("resize W H",
+# "destroy") and waits until it is done.
+owner() {
+  local before i
+  before=$(grep -c done "$work/owner.out" || true)
+  echo "$*" >&3
+  for i in $(seq 1 50); do
+    (($(grep -c done "$work/owner.out" || true) > before)) && return 0
+    sleep 0.1
+  done
+  e2e_fail "the test window did not do: $*"
 }

@@ -52,8 +52,10 @@ TEST(ScrCommandTest, EveryFormWindowsUsesIsAccepted) {
 
 struct Rejected {
   std::vector<std::string_view> arguments;
-  std::string_view error;
+  std::string error;
 };
+
+const std::string kLong(5000, '7');
 
 TEST(ScrCommandTest, MalformedLinesAreRefusedWithTheProblemNamed) {
   const Rejected cases[] = {
@@ -65,6 +67,10 @@ TEST(ScrCommandTest, MalformedLinesAreRefusedWithTheProblemNamed) {
       {{"/p", "+5"}, "/p needs a window number, not '+5'"},
       {{"/p", "99999999999999999999999"},
        "/p needs a window number, not '99999999999999999999999'"},
+      // Escapes and runaway lengths are not echoed as they are.
+      {{"/p", "\x1b[2J1"}, "/p needs a window number, not '\\x1b[2J1'"},
+      {{"/p", std::string_view(kLong)},
+       "/p needs a window number, not '" + std::string(40, '7') + "'... (5000 bytes)"},
       {{"/p", "17"}, "/p: 17 is not a window"},
       {{"/c:17"}, "/c: 17 is not a window"},
       {{"/s:1"}, "/s takes no window"},

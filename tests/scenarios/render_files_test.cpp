@@ -152,13 +152,32 @@ TEST_F(RenderFiles, ClosedPipeEndsWithStatusOneAndOneLine) {
 }
 
 TEST_F(RenderFiles, SignalWritesWhatThereIsAndSaysSo) {
-  EXPECT_EQ(
-      InShell("", "--size 64x48 --frames 10000000 --seed 1 --out " + Quoted(scratch / "c.bmp"),
-              " & sleep 1; kill -TERM $!; wait $!"),
-      128 + 15);
-  EXPECT_NE(errors.find("drawing-render: interrupted at frame "), std::string::npos) << errors;
-  EXPECT_NE(errors.find(" of 10000000\n"), std::string::npos) << errors;
-  EXPECT_EQ(ReadAll(scratch / "c.bmp").size(), 54u + 192u * 48u);
+  for (const int signal : {15, 1}) {  // SIGTERM, and SIGHUP as when the terminal closes
+    SCOPED_TRACE(signal);
+    EXPECT_EQ(
+        InShell("", "--size 64x48 --frames 10000000 --seed 1 --out " + Quoted(scratch / "c.bmp"),
+                " & sleep 1; kill -" + std::to_string(signal) + " $!; wait $!"),
+        128 + signal);
+    EXPECT_NE(errors.find("drawing-render: interrupted at frame "), std::string::npos) << errors;
+    EXPECT_NE(errors.find(" of 10000000\n"), std::string::npos) << errors;
+    EXPECT_EQ(ReadAll(scratch / "c.bmp").size(), 54u + 192u * 48u);
+    std::filesystem::remove(scratch / "c.bmp");
+  }
+}
+
+// The final write waits on a reader that takes its time (as a poster's long
+// write would); a second signal ends the program at once, by the first
+// signal, without waiting for it.
+TEST_F(RenderFiles, ASecondSignalEndsTheFinalWriteAtOnce) {
+  const std::string pipe = Quoted(scratch / "pipe");
+  EXPECT_EQ(InShell("mkfifo " + pipe + "; (exec sleep 30) <" + pipe + " & reader=$!; ",
+                    "--size 512x512 --frames 100000000 --seed 1 --out " + pipe,
+                    " & sleep 1; kill -TERM $!; sleep 1; kill -INT $!; wait $!; status=$?; "
+                    "kill $reader; exit $status"),
+            128 + 15);
+  EXPECT_NE(errors.find("drawing-render: stopped at once; the file being written is left\n"),
+            std::string::npos)
+      << errors;
 }
 
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizer needs more address space
@@ -169,6 +188,12 @@ TEST_F(RenderFiles, TooLittleMemorySaysHowMuchIsNeeded) {
       1);
   EXPECT_EQ(errors,
             "drawing-render: not enough memory for a 16384x16384 canvas: it needs about 4.3 GB\n");
+  // Under a gigabyte, in a unit that does not round it to nothing.
+  EXPECT_EQ(InShell("ulimit -v 40000; ",
+                    "--size 2048x2048 --frames 1 --seed 1 --out " + Quoted(scratch / "c.bmp"), ""),
+            1);
+  EXPECT_EQ(errors,
+            "drawing-render: not enough memory for a 2048x2048 canvas: it needs about 67 MB\n");
 }
 #endif
 #endif

@@ -172,6 +172,63 @@ TEST_F(RenderTool, SavingWithSGoesToTheWorkingDirectory) {
   EXPECT_NE(ReadAll(scratch / "bild.bmp"), ReadAll(scratch / "final.bmp"));
 }
 
+// The film command of the README leaves the S key's bild.bmp alone.
+TEST_F(RenderTool, OnlyTheFilesTheCommandLineNamesAreWritten) {
+  WriteText(scratch / "bild.bmp", "kept");
+  const std::string work = scratch.Path().string();
+  RenderRun run =
+      Render(scratch, "--size 16x16 --frames 2 --seed 1 --video film.y4m --quiet", work);
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(ReadAll(scratch / "bild.bmp"), "kept");
+  EXPECT_EQ(Files(scratch), (std::vector<std::string>{"bild.bmp", "film.y4m"}));
+  run = Render(scratch, "--size 16x16 --frames 2", work);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.errors,
+            "drawing-render: nothing to write: name the canvas's file with --out FILE, or give "
+            "--screen FILE or --video FILE\n");
+}
+
+// Refused before the run, the files compared and not their spellings; and a
+// picture name the program cannot write.
+TEST_F(RenderTool, OutputsThatWouldOverwriteEachOtherAreRefused) {
+  WriteText(scratch / "s.txt", "5 key 31 down\n");
+  WriteText(scratch / "x.bmp", "old");
+  std::vector<std::string> cases = {"--out x.bmp --screen ./x.bmp",
+                                    "--out new.bmp --video ./new.bmp", "--input s.txt --out s.txt",
+                                    "--out pic.jpg"};
+#ifndef _WIN32
+  fs::create_hard_link(scratch / "x.bmp", scratch / "hard.bmp");
+  fs::create_symlink("x.bmp", scratch / "link.bmp");
+  cases.insert(cases.end(), {"--out x.bmp --screen hard.bmp", "--screen link.bmp --video x.bmp"});
+#endif
+  const std::vector<std::string> before = Files(scratch);
+  for (const std::string& arguments : cases) {
+    SCOPED_TRACE(arguments);
+    const RenderRun run =
+        Render(scratch, "--size 16x16 --frames 9 " + arguments, scratch.Path().string());
+    EXPECT_EQ(run.status, 2);
+    const std::string expected = arguments.ends_with(".jpg")
+                                     ? "cannot write 'pic.jpg': pictures are written as "
+                                     : "' name the same file\n";
+    EXPECT_NE(run.errors.find(expected), std::string::npos) << run.errors;
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+    EXPECT_EQ(Files(scratch), before);
+    EXPECT_EQ(ReadAll(scratch / "x.bmp"), "old");
+    EXPECT_EQ(ReadAll(scratch / "s.txt"), "5 key 31 down\n");
+  }
+}
+
+TEST_F(RenderTool, AFailedSaveWithSExitsWithOne) {
+  WriteText(scratch / "save.txt", "3 key 31 down\n4 key 31 up\n");
+  fs::create_directory(scratch / "bild.bmp");
+  const RenderRun run =
+      Render(scratch, "--size 16x16 --frames 8 --seed 1 --input save.txt --out c.bmp",
+             scratch.Path().string());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.errors.rfind("drawing-render: cannot save 'bild.bmp': ", 0), 0u) << run.errors;
+  EXPECT_NE(run.errors.find("drawing-render: wrote c.bmp (16x16)\n"), std::string::npos);
+}
+
 TEST_F(RenderTool, BadOptionsExitWithTwoAndWriteNothing) {
   const char* bad[] = {"--size 0x10",  "--size 640", "--frames -3", "--seed 4294967296",
                        "--colour red", "stray",      "--frames"};

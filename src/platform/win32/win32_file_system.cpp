@@ -6,6 +6,7 @@
 
 #include "platform/files/temporary_name.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_text.h"
 
 namespace drawing::platform::win32 {
 
@@ -15,12 +16,12 @@ constexpr int kNameAttempts = 16;
 
 // The system's message for an error code, without its trailing line break.
 std::string SystemReason(DWORD error) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string reason =
-      length != 0 && text != nullptr ? std::string(text, length) : "error " + std::to_string(error);
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string reason = length != 0 && text != nullptr ? Utf8FromWide(std::wstring(text, length))
+                                                      : "error " + std::to_string(error);
   LocalFree(text);
   while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
                              reason.back() == ' ' || reason.back() == '.')) {
@@ -31,7 +32,7 @@ std::string SystemReason(DWORD error) {
 
 class Win32OutputFile final : public OutputFile {
  public:
-  Win32OutputFile(HANDLE file, std::string temporary, std::string target, std::string& failure)
+  Win32OutputFile(HANDLE file, std::wstring temporary, std::wstring target, std::string& failure)
       : file_(file),
         temporary_(std::move(temporary)),
         target_(std::move(target)),
@@ -76,13 +77,13 @@ class Win32OutputFile final : public OutputFile {
     }
     file_ = INVALID_HANDLE_VALUE;
     if (flushed && closed) {
-      if (MoveFileExA(temporary_.c_str(), target_.c_str(),
+      if (MoveFileExW(temporary_.c_str(), target_.c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE) {
         return true;
       }
       failure_ = SystemReason(GetLastError());
     }
-    DeleteFileA(temporary_.c_str());
+    DeleteFileW(temporary_.c_str());
     return false;
   }
 
@@ -92,18 +93,20 @@ class Win32OutputFile final : public OutputFile {
     }
     CloseHandle(file_);
     file_ = INVALID_HANDLE_VALUE;
-    DeleteFileA(temporary_.c_str());
+    DeleteFileW(temporary_.c_str());
   }
 
  private:
   HANDLE file_;
-  std::string temporary_;
-  std::string target_;
+  std::wstring temporary_;
+  std::wstring target_;
   std::string& failure_;
 };
 
 // The directory part of `path` including its last separator, or "" for a
-// bare name (the working directory).
+// bare name (the working directory). Only the ASCII separators separate: a
+// UTF-8 character never holds their bytes, so a full-width backslash (U+FF3C)
+// stays part of a name.
 std::string DirectoryOf(const std::string& path) {
   const size_t separator = path.find_last_of("\\/:");
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
@@ -122,42 +125,47 @@ bool ProcessIsGone(uint32_t process) {
 
 // Temporaries of `name` whose writer no longer runs were left by a save that
 // was killed; nothing else will ever remove them.
-void RemoveStaleTemporaries(const std::string& directory, const std::string& name) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((directory + ".*.tmp").c_str(), &entry);
+void RemoveStaleTemporaries(const std::wstring& directory, const std::string& name) {
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileW((directory + L".*.tmp").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) {
     return;
   }
   do {
-    const std::optional<uint32_t> writer = TemporaryWriter(entry.cFileName, name);
+    const std::optional<uint32_t> writer = TemporaryWriter(Utf8FromWide(entry.cFileName), name);
     if (writer && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
         ProcessIsGone(*writer)) {
-      DeleteFileA((directory + entry.cFileName).c_str());
+      DeleteFileW((directory + entry.cFileName).c_str());
     }
-  } while (FindNextFileA(search, &entry) != FALSE);
+  } while (FindNextFileW(search, &entry) != FALSE);
   FindClose(search);
 }
 
 }  // namespace
 
+// Names are UTF-8 here and UTF-16 to the system: the wide calls take every
+// name the user can type, where the narrow ones would put the code page's
+// nearest letter ("Omega" for "Ωmega") or a '?' in its place.
 std::unique_ptr<OutputFile> Win32FileSystem::CreateReplacing(const std::string& path) {
+  lastNote_.clear();
   const std::string directory = DirectoryOf(path);
   const std::string name = path.substr(directory.size());
   if (name.empty()) {
     lastFailure_ = "no file name";
     return nullptr;
   }
-  RemoveStaleTemporaries(directory, name);
+  const std::wstring wideDirectory = WideFromUtf8(directory);
+  RemoveStaleTemporaries(wideDirectory, name);
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     // A hidden-looking name beside the target keeps the move within one volume.
-    const std::string temporary =
-        directory + TemporaryName(name, GetCurrentProcessId(), ++created_);
+    const std::wstring temporary =
+        wideDirectory + WideFromUtf8(TemporaryName(name, GetCurrentProcessId(), ++created_));
     // Read and write access, others may read while it is written.
     const HANDLE file =
-        CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+        CreateFileW(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
-      return std::make_unique<Win32OutputFile>(file, temporary, path, lastFailure_);
+      return std::make_unique<Win32OutputFile>(file, temporary, WideFromUtf8(path), lastFailure_);
     }
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS) {

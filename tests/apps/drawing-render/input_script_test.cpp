@@ -10,8 +10,10 @@ namespace {
 
 using Kind = ScriptEvent::Kind;
 
+// The first line after a UTF-8 byte-order mark, as Windows editors write it.
 TEST(InputScript, EveryEventKind) {
   const InputScriptResult result = ParseInputScript(
+      "\xEF\xBB\xBF"
       "3 key 1 down\n"
       "3 key 31 up\n"
       "4 button 1 down\n"

@@ -20,7 +20,7 @@ TEST(RenderOptions, DefaultsWithoutArguments) {
   EXPECT_EQ(result.options.frames, 600u);
   EXPECT_FALSE(result.options.seed.has_value());
   EXPECT_EQ(result.options.inputScript, "");
-  EXPECT_EQ(result.options.out, "bild.bmp");
+  EXPECT_EQ(result.options.out, "");
   EXPECT_EQ(result.options.screen, "");
 }
 

@@ -1,9 +1,12 @@
 // Saving onto what is already there on a POSIX system: links, devices,
-// FIFOs, modes and owners, and long names.
+// FIFOs, modes and owners, files of others, and long names.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <functional>
 
 #include <fstream>
 #include <thread>
@@ -30,6 +33,25 @@ class PosixFileSystemTest : public ::testing::Test {
     return status;
   }
 
+  // Runs `check` as an unprivileged user (nobody) when the test runs as
+  // root, else as it is; its failures are reported as its exit status.
+  void Unprivileged(const std::function<bool()>& check) {
+    if (geteuid() != 0) {
+      EXPECT_TRUE(check());
+      return;
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const bool dropped = setgid(kNobody) == 0 && setuid(kNobody) == 0;
+      _exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the unprivileged check failed";
+  }
+
+  static constexpr uid_t kNobody = 65534;
   support::ScratchDirectory directory;
   platform::posix::PosixFileSystem files;
 };
@@ -71,8 +93,87 @@ TEST_F(PosixFileSystemTest, AHardLinkKeepsTheEarlierPicture) {
   std::ofstream(name) << "old";
   fs::create_hard_link(name, directory.File("other.bmp"));
   ASSERT_TRUE(Save(name, "new"));
+  EXPECT_EQ(files.LastNote(), "its other name (a hard link) keeps the earlier picture");
   EXPECT_EQ(Read(name), "new");
   EXPECT_EQ(Read(directory.File("other.bmp")), "old");
+  ASSERT_TRUE(Save(directory.File("new.bmp"), "new"));
+  EXPECT_EQ(files.LastNote(), "");
+}
+
+// The kernel's protected_symlinks rule, kept whatever the machine's setting:
+// a link another user left in a sticky world-writable directory is not
+// followed, a link of the directory's owner is.
+TEST_F(PosixFileSystemTest, ALinkAnotherUserLeftInASharedDirectoryIsNotFollowed) {
+  if (geteuid() != 0) {
+    GTEST_SKIP() << "only root can make a link of another user";
+  }
+  const std::string shared = directory.File("shared");
+  ASSERT_EQ(mkdir(shared.c_str(), 0777), 0);
+  ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+  const std::string victim = directory.File("victim");
+  std::ofstream(victim) << "secret";
+  const std::string planted = shared + "/bild.bmp";
+  fs::create_symlink(victim, planted);
+  ASSERT_EQ(lchown(planted.c_str(), 4321, 4321), 0);
+  EXPECT_FALSE(Save(planted, "BM"));
+  EXPECT_EQ(files.LastFailure(),
+            "Permission denied: it is a link another user made in a shared directory, which is "
+            "never followed");
+  EXPECT_EQ(Read(victim), "secret");
+  EXPECT_TRUE(fs::is_symlink(planted));
+
+  // The directory's owner (root here) may point into it.
+  ASSERT_EQ(lchown(planted.c_str(), 0, 0), 0);
+  EXPECT_TRUE(Save(planted, "BM")) << files.LastFailure();
+  EXPECT_EQ(Read(victim), "BM");
+  // So may the user, in a shared directory of someone else's.
+  ASSERT_EQ(chown(shared.c_str(), 4321, 4321), 0);
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0777), 0);
+  ASSERT_EQ(chmod(victim.c_str(), 0666), 0);
+  ASSERT_EQ(lchown(planted.c_str(), kNobody, kNobody), 0);
+  Unprivileged([&] { return Save(planted, "nobody's") && Read(victim) == "nobody's"; });
+}
+
+// What `echo > file` would be refused is refused, with the system's reason,
+// though the directory would let the file be replaced.
+TEST_F(PosixFileSystemTest, FilesTheUserMayNotWriteAreRefused) {
+  const std::string place = directory.File("open");
+  ASSERT_EQ(mkdir(place.c_str(), 0777), 0);
+  ASSERT_EQ(chmod(place.c_str(), 0777), 0);
+  ASSERT_EQ(chmod(directory.Path().c_str(), 0755), 0);
+  const std::string others = place + "/others.bmp";
+  std::ofstream(others) << "theirs";
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(others.c_str(), 4321, 4321), 0);
+  }
+  Unprivileged([&] {
+    const std::string own = place + "/own.bmp";
+    std::ofstream(own) << "kept";
+    return chmod(own.c_str(), 0400) == 0 && !Save(own, "new") &&
+           files.LastFailure() == "Permission denied" && Read(own) == "kept";
+  });
+  if (geteuid() == 0) {
+    Unprivileged([&] {
+      return !Save(others, "new") && files.LastFailure() == "Permission denied" &&
+             Read(others) == "theirs";
+    });
+  }
+  EXPECT_EQ(Read(others), "theirs");
+}
+
+// /dev/fd/N and /proc/self/fd/N name whatever the descriptor holds, a pipe
+// here (as a shell's process substitution gives): the kernel follows them.
+TEST_F(PosixFileSystemTest, DescriptorLinksReachTheirPipes) {
+  for (const std::string prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    EXPECT_TRUE(Save(prefix + std::to_string(ends[1]), "picture")) << prefix << files.LastFailure();
+    close(ends[1]);
+    char received[16] = {};
+    EXPECT_EQ(read(ends[0], received, sizeof received), 7);
+    EXPECT_STREQ(received, "picture");
+    close(ends[0]);
+  }
 }
 
 TEST_F(PosixFileSystemTest, CharacterDevicesAreWrittenThrough) {

@@ -22,9 +22,21 @@ SdlDisplayHost::~SdlDisplayHost() {
 
 bool SdlDisplayHost::Start() {
   if (!video_.Take()) {
+    failure_ = video_.Failure();
     return false;
   }
   modes_ = ReadDisplayModes(kDisplay);
+  if (modes_.empty()) {
+    // Depth 8 (a palette) or 30 (10 bits a colour), which SDL names no
+    // format for: none of the device's formats.
+    SDL_DisplayMode desktop{};
+    const int bits = SDL_GetDesktopDisplayMode(kDisplay, &desktop) == 0
+                         ? static_cast<int>(SDL_BITSPERPIXEL(desktop.format))
+                         : 0;
+    failure_ = "the screen's pixel format (" +
+               (bits > 0 ? std::to_string(bits) + " bits" : std::string("a depth like 8 or 30")) +
+               ") is none the program can draw in; it needs a 16-, 24- or 32-bit screen";
+  }
   return true;
 }
 

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/hosts/sdl/sdl_event_sink.h"
@@ -39,6 +40,9 @@ class SdlDisplayHost final : public soft::DisplayHost,
   // Starts SDL's video and reads the modes of display 0; false when there is
   // no usable video driver.
   bool Start();
+  // Why the display offers nothing to draw on (no display, or a screen whose
+  // pixels the program cannot draw in); empty while nothing is known.
+  const std::string& Failure() const { return failure_; }
 
   uint32_t ModeCount(Format format) override;
   bool Mode(Format format, uint32_t index, DisplayMode* mode) override;
@@ -94,6 +98,7 @@ class SdlDisplayHost final : public soft::DisplayHost,
   SdlWindowing& windowing_;
   VideoLease video_;
   std::vector<DisplayMode> modes_;
+  std::string failure_;
   soft::FramePacer pacer_;
   SDL_Window* window_ = nullptr;
   PresentPath path_;

@@ -30,4 +30,8 @@ platform::Platform SdlHost::GetPlatform() {
   return platform::Platform{system_, windowing_, direct3d_, gdi_, input_, files_};
 }
 
+std::string SdlHost::ScreenFailure() const {
+  return windowing_.Failure().empty() ? display_.Failure() : windowing_.Failure();
+}
+
 }  // namespace drawing::platform::sdl

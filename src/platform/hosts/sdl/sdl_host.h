@@ -44,6 +44,10 @@ class SdlHost {
   SdlHost& operator=(const SdlHost&) = delete;
 
   platform::Platform GetPlatform();
+  // Why the screen could not open, in the host's words (no display, a
+  // display that does not answer, a screen depth it cannot draw in); empty
+  // when the host knows no more than the program does.
+  std::string ScreenFailure() const;
 
   soft::SteadySystem& System() { return system_; }
   SdlWindowing& Windowing() { return windowing_; }

@@ -25,12 +25,14 @@ SdlWindowing::~SdlWindowing() {
 
 bool SdlWindowing::OpenWindow(Hwnd window, const soft::SoftWindow& record) {
   if (!video_.Take()) {
+    failure_ = video_.Failure();
     return false;
   }
   SDL_Window* sdl =
       SDL_CreateWindow(record.title.c_str(), record.x, record.y, std::max(record.width, 1),
                        std::max(record.height, 1), SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
   if (sdl == nullptr) {
+    failure_ = std::string("SDL could not make a window: ") + SDL_GetError();
     return false;
   }
   natives_.push_back({window, sdl});

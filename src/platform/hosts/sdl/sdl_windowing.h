@@ -11,6 +11,7 @@
 
 #include <SDL.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/hosts/sdl/sdl_event_sink.h"
@@ -28,6 +29,8 @@ class SdlWindowing final : private soft::WindowHost, public soft::SoftWindowing 
   void AddEventSink(SdlEventSink* sink);
   // The SDL window behind a window handle; null for an unknown handle.
   SDL_Window* SdlWindow(Hwnd window) const;
+  // Why the last window could not be made (no display, or SDL's reason).
+  const std::string& Failure() const { return failure_; }
 
  private:
   struct Native {
@@ -53,6 +56,7 @@ class SdlWindowing final : private soft::WindowHost, public soft::SoftWindowing 
 
   VideoLease video_;
   std::vector<Native> natives_;
+  std::string failure_;
   std::vector<SdlEventSink*> sinks_;
 };
 

@@ -3,6 +3,8 @@
 // and stops it at most once.
 #pragma once
 
+#include <string>
+
 namespace drawing::platform::sdl {
 
 class VideoLease {
@@ -17,9 +19,14 @@ class VideoLease {
   bool Take();
   void Return();
   bool Held() const { return held_; }
+  // Why the last Take failed, naming the display ("no X display (DISPLAY is
+  // not set)", "the X display ':0' does not answer"); the value of DISPLAY
+  // is as the environment has it, for the caller to show safely.
+  const std::string& Failure() const { return failure_; }
 
  private:
   bool held_ = false;
+  std::string failure_;
 };
 
 }  // namespace drawing::platform::sdl
