@@ -12,13 +12,16 @@ set -euo pipefail
 # read our PNG files and video streams with ImageMagick and ffmpeg. strace
 # shows that a save fsyncs its file and directory around the rename; xmllint
 # and groff check the installed XScreenSaver entry and manual page.
+# debhelper and dpkg-dev build the Debian package, lintian checks it.
 packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-dev
           libsdl2-dev libx11-dev libxext-dev libxrandr-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
-          xscreensaver procps ffmpeg strace libxml2-utils groff-base)
+          xscreensaver procps ffmpeg strace libxml2-utils groff-base
+          debhelper dpkg-dev lintian)
 if [[ "${1:-}" == "windows" ]]; then
   # Wine's Direct3D runs on OpenGL; with --no-install-recommends wine brings
-  # no OpenGL stack, so it is named here for both architectures.
-  packages+=(mingw-w64 wine wine64 wine32:i386
+  # no OpenGL stack, so it is named here for both architectures. NSIS makes
+  # the installer.
+  packages+=(mingw-w64 wine wine64 wine32:i386 nsis
              libgl1 libglx-mesa0 libgl1-mesa-dri
              libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
 fi
