@@ -2,6 +2,7 @@
 # The Debian package: built from a clean tree by scripts/build-deb.sh, clean
 # under lintian, holding exactly the files of the screen-saver layout, and
 # its programs run from where the package puts them. Nothing is installed.
+#   tests/packaging/debian_package_test.sh [DEB]   the package made, or DEB
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -10,7 +11,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 version=$(scripts/project-version.sh)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-deb=$(scripts/build-deb.sh "$out/packages")
+deb=${1:-$(scripts/build-deb.sh "$out/packages")}
 [[ "$(basename "$deb")" == "drawing_${version}_$(dpkg --print-architecture).deb" ]] ||
   fail "the package is named $(basename "$deb")"
 

@@ -5,17 +5,19 @@
 # the saver and the Apps entry, `drawing.scr /c` from where it was
 # installed, then a silent uninstall that leaves no file, key or choice
 # behind and puts the earlier choice back.
+#   tests/packaging/windows_installer_test.sh [SETUP]   the installer made, or SETUP
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source tests/e2e/lib.sh
 
-setup=$(scripts/build-installer.sh "$(mktemp -d)")
 version=$(scripts/project-version.sh)
 work=$(mktemp -d)
+setup=${1:-$(scripts/build-installer.sh "$work")}
+setup=$(realpath "$setup")
 stop() {
   [[ -n "${WINEPREFIX:-}" ]] && wineserver -k 2>/dev/null || true
   e2e_stop_x
-  rm -rf "$work" "$(dirname "$setup")"
+  rm -rf "$work"
 }
 e2e_start_x 800x600
 trap stop EXIT
