@@ -11,6 +11,11 @@ endforeach()
 if(UNIX AND NOT APPLE AND TARGET drawing)
   install(PROGRAMS $<TARGET_FILE:drawing>
           DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/xscreensaver)
+  # Adds the screen saver to XScreenSaver's list, or takes it out again.
+  install(PROGRAMS ${PROJECT_SOURCE_DIR}/apps/drawing/drawing-xscreensaver
+          DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/drawing-xscreensaver.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/apps/drawing/drawing.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/xscreensaver/config)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/drawing.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

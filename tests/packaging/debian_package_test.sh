@@ -28,11 +28,13 @@ done
 
 expected="./usr/bin/drawing
 ./usr/bin/drawing-render
+./usr/bin/drawing-xscreensaver
 ./usr/libexec/xscreensaver/drawing
 ./usr/share/applications/drawing.desktop
 ./usr/share/doc/drawing/changelog.gz
 ./usr/share/doc/drawing/copyright
 ./usr/share/man/man1/drawing-render.1.gz
+./usr/share/man/man1/drawing-xscreensaver.1.gz
 ./usr/share/man/man6/drawing.6.gz
 ./usr/share/xscreensaver/config/drawing.xml"
 files=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
