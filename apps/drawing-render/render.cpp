@@ -194,7 +194,7 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   }
   while (application.RunFrame()) {
   }
-  progress.Finish();
+  progress.Finish("writing " + app::MessageText(options.out));
 
   int status = kExitOk;
   const bool videoFailed = video && video->Failed();
