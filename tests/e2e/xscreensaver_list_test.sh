@@ -3,32 +3,12 @@
 # on one with settings of its own (kept, and given back byte for byte by
 # remove), Drawing is the list's last entry and `xscreensaver-command
 # -select` of that place starts it. As root the daemon runs as nobody.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/xscreensaver_lib.sh"
 
 build=$1
-[[ -x "$build/drawing" ]] || { echo "no $build/drawing" >&2; exit 77; }
-for tool in xscreensaver xscreensaver-command; do
-  command -v "$tool" >/dev/null || { echo "$tool missing" >&2; exit 77; }
-done
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-e2e_start_x 640x480
-
-home=$(mktemp -d)
-as_user=()
-[[ $EUID -eq 0 ]] && as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
-cleanup() {
-  if [[ -n "${saver_pid:-}" ]]; then
-    run_as_user xscreensaver-command -exit >/dev/null 2>&1 || kill "$saver_pid" 2>/dev/null || true
-    wait "$saver_pid" 2>/dev/null || true
-  fi
-  e2e_stop_x
-  rm -rf "$home"
-}
-trap cleanup EXIT
-chmod 755 "$home"
+xscreensaver_setup "$build"
 cmake --install "$build" --prefix "$home/prefix" >/dev/null
 [[ $EUID -eq 0 ]] && chown -R nobody "$home"
-run_as_user() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" "$@"; }
 list() { run_as_user "$home/prefix/bin/drawing-xscreensaver" "$@" >/dev/null || e2e_fail "drawing-xscreensaver $* failed"; }
 settings=$home/.xscreensaver
 program="$home/prefix/libexec/xscreensaver/drawing --root"
@@ -38,13 +18,7 @@ entries() { sed -n '/^programs:/,/[^\\]$/p' "$settings" | grep -o '\\n' | wc -l;
 # Starts the daemon on the current file and has it run the entry at place $1
 # (counted from 1); Drawing must be what runs.
 expect_selectable() {
-  run_as_user xscreensaver --no-splash >"$home/xscreensaver.log" 2>&1 &
-  saver_pid=$!
-  for i in $(seq 1 150); do
-    run_as_user xscreensaver-command -time >/dev/null 2>&1 && break
-    kill -0 "$saver_pid" 2>/dev/null || e2e_fail "xscreensaver ended at start: $(cat "$home/xscreensaver.log")"
-    sleep 0.2
-  done
+  xscreensaver_start
   run_as_user xscreensaver-command -select "$1" >/dev/null || e2e_fail "xscreensaver does not answer"
   for i in $(seq 1 50); do
     pgrep -f "$program" >/dev/null && break

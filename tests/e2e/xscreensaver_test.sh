@@ -3,38 +3,15 @@
 # -deactivate the program has ended with status 0 within a second and
 # nothing of it is left. XScreenSaver refuses to run as root, so as root the
 # test runs it as the unprivileged user nobody, in a home of its own.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/xscreensaver_lib.sh"
 
 build=$1
-[[ -x "$build/drawing" ]] || { echo "no $build/drawing" >&2; exit 77; }
-for tool in xscreensaver xscreensaver-command; do
-  command -v "$tool" >/dev/null || { echo "$tool missing" >&2; exit 77; }
-done
-# X11's own allocations kept to the end are no leak of ours (see drawing_session.sh).
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
-e2e_start_x 640x480
+xscreensaver_setup "$build"
 
-# Everything the saver's user reads lives in a directory it owns: the home
-# with ~/.xscreensaver, a copy of the program (the build directory may not be
-# readable to that user) and a wrapper that keeps the program's exit status
-# and end time for the test, handing the signals on.
-home=$(mktemp -d)
-as_user=()
-if [[ $EUID -eq 0 ]]; then
-  # setpriv execs the command itself, so its pid is xscreensaver's.
-  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups --)
-  chown nobody "$home"
-fi
-chmod 755 "$home"
-cleanup() {
-  if [[ -n "${saver_pid:-}" ]]; then
-    run_as_user xscreensaver-command -exit >/dev/null 2>&1 || kill "$saver_pid" 2>/dev/null || true
-    wait "$saver_pid" 2>/dev/null || true
-  fi
-  e2e_stop_x
-  rm -rf "$home"
-}
-trap cleanup EXIT
+# Everything the saver's user reads lives in its home: ~/.xscreensaver, a
+# copy of the program (the build directory may not be readable to that user)
+# and a wrapper that keeps the program's exit status and end time for the
+# test, handing the signals on.
 install -m 755 "$build/drawing" "$home/drawing"
 cat >"$home/saver.sh" <<WRAPPER
 #!/bin/bash
@@ -63,17 +40,7 @@ programs:	"drawing" $home/saver.sh --root \n
 SETTINGS
 [[ $EUID -eq 0 ]] && chown -R nobody "$home"
 
-run_as_user() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" "$@"; }
-run_as_user xscreensaver --no-splash >"$home/xscreensaver.log" 2>&1 &
-saver_pid=$!
-# Its first start on a fresh machine can take several seconds (caches are
-# cold), so it gets up to 30 s, and a daemon that died fails at once.
-for i in $(seq 1 150); do
-  run_as_user xscreensaver-command -time >/dev/null 2>&1 && break
-  kill -0 "$saver_pid" 2>/dev/null ||
-    e2e_fail "xscreensaver ended at start: $(cat "$home/xscreensaver.log")"
-  sleep 0.2
-done
+xscreensaver_start
 run_as_user xscreensaver-command -activate >/dev/null ||
   e2e_fail "xscreensaver does not answer: $(cat "$home/xscreensaver.log")"
 
