@@ -14,15 +14,18 @@ set -euo pipefail
 # and groff check the installed XScreenSaver entry and manual page. The
 # screen-saver hosts are tested on two monitors too: Xorg's dummy driver
 # switched to two RandR outputs with xrandr, under the real XScreenSaver and
-# xsecurelock.
+# xsecurelock. debhelper and dpkg-dev build the Debian package, lintian
+# checks it.
 packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-dev
           libsdl2-dev libx11-dev libxext-dev libxrandr-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
           xscreensaver procps ffmpeg strace libxml2-utils groff-base
-          xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xsecurelock)
+          xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xsecurelock
+          debhelper dpkg-dev lintian)
 if [[ "${1:-}" == "windows" ]]; then
   # Wine's Direct3D runs on OpenGL; with --no-install-recommends wine brings
-  # no OpenGL stack, so it is named here for both architectures.
-  packages+=(mingw-w64 wine wine64 wine32:i386
+  # no OpenGL stack, so it is named here for both architectures. NSIS makes
+  # the installer.
+  packages+=(mingw-w64 wine wine64 wine32:i386 nsis
              libgl1 libglx-mesa0 libgl1-mesa-dri
              libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
 fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the release build (unit, scenario and end-to-end
 # tests), the unit and scenario suites under AddressSanitizer + UBSan, and the
-# Windows cross builds with their suites under wine.
+# Windows cross builds with their suites under wine, and the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,3 +24,6 @@ ctest --preset release -L e2e --repeat until-pass:3
 
 echo "== windows" >&2
 scripts/test-windows.sh
+
+echo "== packages" >&2
+scripts/test-packages.sh

@@ -50,10 +50,13 @@ void Progress::Draw(uint32_t frame, Clock::time_point now) {
   const double done = static_cast<double>(frame) / total_;
   const int filled = static_cast<int>(done * kBarWidth);
   const auto elapsed = std::chrono::duration<double>(now - start_).count();
-  const auto remaining = frame > 0 ? elapsed * (total_ - frame) / frame : 0.0;
-  const std::string left = Duration(std::chrono::seconds(static_cast<long long>(remaining)));
+  // Before the first frame is done there is nothing to measure the rest by.
+  const std::string left = frame > 0 ? Duration(std::chrono::seconds(static_cast<long long>(
+                                           elapsed * (total_ - frame) / frame))) +
+                                           " left"
+                                     : "time left not known yet";
   if (style_ == ProgressStyle::Lines) {
-    out_ << "drawing-render: frame " << frame << " of " << total_ << ", " << left << " left\n"
+    out_ << "drawing-render: frame " << frame << " of " << total_ << ", " << left << "\n"
          << std::flush;
     lastDraw_ = now;
     drawn_ = true;
@@ -62,15 +65,19 @@ void Progress::Draw(uint32_t frame, Clock::time_point now) {
   std::string line = "\r[" + std::string(static_cast<size_t>(filled), '#') +
                      std::string(static_cast<size_t>(kBarWidth - filled), '.') + "] " +
                      std::to_string(frame) + "/" + std::to_string(total_) + " frames, " + left +
-                     " left ";
+                     " ";
   out_ << line << std::flush;
   lastDraw_ = now;
   drawn_ = true;
 }
 
-void Progress::Finish() {
+void Progress::Finish(const std::string& next) {
   if (drawn_ && style_ == ProgressStyle::Bar) {
     out_ << "\r\033[K" << std::flush;
+  }
+  // A run long enough to be shown may take a while to write, too.
+  if (drawn_ && !next.empty()) {
+    out_ << "drawing-render: " << next << '\n' << std::flush;
   }
   drawn_ = false;
   style_ = ProgressStyle::None;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 namespace drawing::render {
 
@@ -22,8 +23,9 @@ class Progress {
   Progress& operator=(const Progress&) = delete;
 
   void Update(uint32_t frame);
-  // Clears the bar's line, if one was drawn.
-  void Finish();
+  // Clears the bar's line, if one was drawn; then, if progress was shown,
+  // says `next` (what the program does now) on a line of its own.
+  void Finish(const std::string& next = {});
 
  private:
   using Clock = std::chrono::steady_clock;

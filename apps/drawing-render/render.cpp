@@ -16,6 +16,7 @@
 #include "image/png_encoder.h"
 #include "input_script.h"
 #include "output_files.h"
+#include "painted_share.h"
 #include "platform/hosts/headless/headless_host.h"
 #include "platform/soft/direct3d/soft_device.h"
 #include "progress.h"
@@ -146,6 +147,14 @@ platform::headless::HeadlessConfig HostConfig(const app::RenderOptions& options,
   return config;
 }
 
+// The painted share of the Canvas (0 while it does not exist).
+double CanvasPainted(app::Application& application, platform::Gdi& gdi) {
+  const image::ImageRecord* canvas = application.Images().FindImage(app::CanvasImage);
+  platform::Bitmap bitmap;
+  return canvas != nullptr && gdi.GetObjectBitmap(canvas->handle, &bitmap) ? PaintedShare(bitmap)
+                                                                           : 0.0;
+}
+
 // The run itself, once the options and the script are known.
 int Render(const app::RenderOptions& options, const RenderEnvironment& environment,
            const std::vector<app::ScriptEvent>& events) {
@@ -195,11 +204,21 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   appOptions.saved = [&](const char* name) {
     Say(environment, options, WroteLine(name, options, host.Files()));
   };
+  // --painted: the canvas is looked at once a second of frames; the run then
+  // ends as a stop does, before the next frame.
+  app::Application* running = nullptr;
+  uint32_t paintedAt = 0;
   appOptions.beginFrame = [&](uint32_t frame) {
     host.BeginFrame(static_cast<int32_t>(frame));
     progress.Update(frame - 1);
+    if (options.paintedPercent > 0 && frame % 60 == 0 && running != nullptr &&
+        CanvasPainted(*running, host.Gdi()) * 100 >= options.paintedPercent) {
+      paintedAt = frame;
+      stop.store(true);
+    }
   };
   app::Application application(host.GetPlatform(), std::move(appOptions));
+  running = &application;
   if (!application.StartUp()) {
     return app::kExitScreenFailed;
   }
@@ -209,14 +228,19 @@ int Render(const app::RenderOptions& options, const RenderEnvironment& environme
   }
   while (application.RunFrame()) {
   }
-  progress.Finish();
+  progress.Finish(options.out.empty() ? std::string() : "writing " + app::MessageText(options.out));
 
   int status = app::kExitOk;
   const bool videoFailed = video && video->Failed();
   // The stop is seen before a frame starts: every counted frame is complete.
   const uint32_t framesDone = application.FrameNumber();
   const bool interrupted = application.EndReason() == app::RunEnd::StopRequest && !videoFailed &&
-                           framesDone < options.frames;
+                           paintedAt == 0 && framesDone < options.frames;
+  if (paintedAt > 0) {
+    Say(environment, options,
+        std::to_string(options.paintedPercent) + "% of the canvas painted at frame " +
+            std::to_string(paintedAt));
+  }
   if (!options.out.empty()) {
     if (application.SaveCanvas(options.out.c_str(), image::FormatForName(options.out))) {
       Say(environment, options, WroteLine(options.out, options, host.Files()));

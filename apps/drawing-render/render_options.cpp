@@ -37,6 +37,12 @@ std::string Apply(std::string_view name, const std::string& value, RenderOptions
       return "bad --frames " + Quoted(value) + ": expected a whole number from 0 to 2147483647";
     }
     options.frames = static_cast<uint32_t>(*frames);
+  } else if (name == "--painted") {
+    const auto percent = ParseInteger(value, 1, 100);
+    if (!percent) {
+      return "bad --painted " + Quoted(value) + ": expected a percentage from 1 to 100";
+    }
+    options.paintedPercent = static_cast<uint32_t>(*percent);
   } else if (name == "--seed") {
     const auto seed = ParseInteger(value, INT32_MIN, UINT32_MAX);
     if (!seed) {
@@ -57,8 +63,8 @@ std::string Apply(std::string_view name, const std::string& value, RenderOptions
 }
 
 bool TakesValue(std::string_view name) {
-  return name == "--size" || name == "--frames" || name == "--seed" || name == "--input" ||
-         name == "--out" || name == "--screen" || name == "--video";
+  return name == "--size" || name == "--frames" || name == "--painted" || name == "--seed" ||
+         name == "--input" || name == "--out" || name == "--screen" || name == "--video";
 }
 
 }  // namespace
@@ -109,6 +115,8 @@ std::string RenderUsage() {
          "\n"
          "  --size WxH       canvas and screen size, each side 1..16384 (default 1280x720)\n"
          "  --frames N       run at most N frames, 60 to a second (default 600)\n"
+         "  --painted P      end as soon as P percent of the canvas is painted (checked\n"
+         "                   each second of frames; --frames stays the limit)\n"
          "  --seed S         seed of the random generator; without it a fresh seed is\n"
          "                   chosen and printed, so a picture can be made again\n"
          "  --input FILE     input script (see below)\n"

@@ -1,5 +1,5 @@
 // The command line of drawing-render:
-//   drawing-render [--size WxH] [--frames N] [--seed S] [--input FILE]
+//   drawing-render [--size WxH] [--frames N] [--painted P] [--seed S] [--input FILE]
 //                  [--out FILE] [--screen FILE] [--video FILE|-]
 //                  [--quiet] [--progress] [--version] [--help]
 #pragma once
@@ -15,6 +15,7 @@ struct RenderOptions {
   int32_t width = 1280;  // the one display mode offered, 1..kMaxRenderSide each way
   int32_t height = 720;
   uint32_t frames = 600;         // passes of the frame loop at most
+  uint32_t paintedPercent = 0;   // 1..100: end once that much of the canvas is painted
   std::optional<uint32_t> seed;  // replaces the thread id ^ tick count seed
   std::string inputScript;       // empty: no scripted input
   std::string out;               // the Canvas when the run ends; empty: not written

@@ -92,7 +92,7 @@ bool EncodePng(platform::OutputFile& file, int32_t width, int32_t height,
   return encoded;
 }
 
-#else
+#elif !defined(_WIN32)  // Windows encodes with its own component: png_encoder_wic.cpp
 
 bool PngAvailable() {
   return false;

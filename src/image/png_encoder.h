@@ -1,7 +1,8 @@
 // Encodes a picture as a PNG file (8-bit RGB, no interlacing, the library's
 // default compression), row by row, so that no second copy of a large
-// picture is ever held. Available when the build has libpng
-// (DRAWING_HAVE_PNG); otherwise every encode fails with a reason saying so.
+// picture is ever held. Through libpng where the build has it
+// (DRAWING_HAVE_PNG), through the Windows Imaging Component on Windows
+// (png_encoder_wic.cpp); otherwise every encode fails with a reason saying so.
 #pragma once
 
 #include <cstdint>

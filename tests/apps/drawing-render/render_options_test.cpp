@@ -72,6 +72,16 @@ TEST(RenderOptions, FramesFromZero) {
   EXPECT_NE(Parse({"--frames", "ten"}).error, "");
 }
 
+TEST(RenderOptions, PaintedIsAPercentage) {
+  EXPECT_EQ(Parse({}).options.paintedPercent, 0u);
+  EXPECT_EQ(Parse({"--painted", "1"}).options.paintedPercent, 1u);
+  EXPECT_EQ(Parse({"--painted=100"}).options.paintedPercent, 100u);
+  EXPECT_EQ(Parse({"--painted", "0"}).error,
+            "bad --painted '0': expected a percentage from 1 to 100");
+  EXPECT_NE(Parse({"--painted", "101"}).error, "");
+  EXPECT_NE(Parse({"--painted", "97%"}).error, "");
+}
+
 TEST(RenderOptions, BadCommandLinesNameTheProblem) {
   EXPECT_EQ(Parse({"--colour", "red"}).error, "unknown option '--colour'");
   EXPECT_EQ(Parse({"picture.bmp"}).error, "unexpected argument 'picture.bmp'");
