@@ -1,15 +1,10 @@
 #include "full_screen.h"
 
-#include <atomic>
-#include <optional>
-
 #include "app/application.h"
-#include "other_monitors.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_host.h"
 #include "platform/win32/win32_message_log.h"
 #include "platform/win32/win32_pictures_folder.h"
-#include "saver/monitor_plan.h"
 
 namespace drawing::scr {
 
@@ -42,29 +37,12 @@ int RunFullScreen() {
   WorkInPicturesFolder();
   int status = 0;
   {
-    std::atomic<bool> endSaver{false};
-    OtherMonitors others(endSaver);
     platform::win32::Win32Host host;
-    const platform::Platform ports = host.GetPlatform();
     platform::win32::Win32MessageLog messages;
     app::ApplicationOptions options;
     options.errors = &messages;
-    options.stopRequest = &endSaver;
-    // The primary monitor is the program itself. The others are covered once
-    // its screen is open, so they are laid out after its display mode is
-    // set; monitors plugged in later stay as they are.
-    options.beginFrame = [&](uint32_t frame) {
-      if (frame != 1) {
-        return;
-      }
-      const std::optional<saver::MonitorPlan> plan = saver::PlanMonitors(ports.windowing);
-      if (plan.has_value()) {
-        others.Start(plan->others);
-      }
-    };
-    app::Application application(ports, options);
+    app::Application application(host.GetPlatform(), options);
     status = application.Run();
-    endSaver.store(true);  // the other monitors end with it
   }
   if (running != nullptr) {
     CloseHandle(running);

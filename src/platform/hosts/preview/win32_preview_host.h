@@ -1,6 +1,5 @@
-// The screen saver's host for a drawing in a window of ours: the preview,
-// live in a child of a window another program owns, and the saver on every
-// monitor but the primary one. What the program draws and how is the same
+// The screen saver's host for a drawing in a window of ours (a SaverWindow):
+// the preview, live in a child of a window another program owns. What the program draws and how is the same
 // as everywhere; only the ports differ:
 //  - the screen is the software device shown through GDI in the window
 //    (GdiDisplayHost): no display mode changes, nothing full screen;
@@ -13,13 +12,13 @@
 // or its parent is gone; the saver ends).
 //
 // Does: the program live in a window of ours (SaverWindow: the preview's
-//   child, or a window over another monitor), drawn by the software device
+//   child; a MonitorWindow is meant to follow), drawn by the software device
 //   and shown through GDI at 60 Hz, with the real clock and files.
 // Does not: give the program input, change the display mode, go full
 //   screen, hide the user's cursor or take the focus.
 // Faults: none.
-// Tests: tests/platform/hosts/preview/win32_preview_test.cpp, tests/e2e/wine_scr_preview_test.sh,
-//   tests/e2e/wine_scr_monitors_test.sh.
+// Tests: tests/platform/hosts/preview/win32_preview_test.cpp,
+//   tests/e2e/wine_scr_preview_test.sh.
 #pragma once
 
 #include <atomic>
