@@ -14,7 +14,9 @@
 namespace drawing::platform::win32 {
 namespace {
 
-constexpr Rect kMonitor{0, 0, 160, 120};
+// Far from the top left, where other desktop tests read the screen back
+// while this one runs beside them.
+constexpr Rect kMonitor{800, 600, 960, 720};
 
 class Win32DesktopMonitorWindowTest : public ::testing::Test {
  protected:
@@ -70,8 +72,8 @@ TEST_F(Win32DesktopMonitorWindowTest, AKeyEndsTheSaver) {
 
 TEST_F(Win32DesktopMonitorWindowTest, TheEndOfTheSaverEndsEveryMonitorsWindow) {
   std::atomic<bool> shared{false};
-  MonitorWindow other(Rect{160, 0, 320, 120}, shared);
-  MonitorWindow third(Rect{-160, 0, 0, 120}, shared);
+  MonitorWindow other(Rect{640, 600, 800, 720}, shared);
+  MonitorWindow third(Rect{480, 600, 640, 720}, shared);
   ASSERT_TRUE(other.Open() && third.Open());
   EXPECT_TRUE(other.Pump() && third.Pump());
   SendMessageW(ToNative(third.Window()), WM_SYSKEYDOWN, VK_MENU, 0);
