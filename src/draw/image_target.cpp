@@ -1,5 +1,6 @@
 #include "draw/image_target.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace drawing::draw {
@@ -22,10 +23,11 @@ void CopyInto(platform::Gdi& gdi, platform::Hbitmap bitmap, platform::Hdc source
 }  // namespace
 
 ImageTargetContext::ImageTargetContext(platform::Gdi& gdi, const platform::Rows& rows,
-                                       platform::Hdc memoryDc, platform::Hbitmap work,
-                                       platform::Hbitmap image)
+                                       int32_t rowsTop, platform::Hdc memoryDc,
+                                       platform::Hbitmap work, platform::Hbitmap image)
     : RasterBackend(rows),
       gdi_(gdi),
+      rowsTop_(rowsTop),
       memoryDc_(memoryDc),
       workBitmap_(work == image ? nullptr : work),
       imageBitmap_(image),
@@ -39,6 +41,48 @@ intptr_t ImageTargetContext::BeginTarget() {
     return 0;
   }
   return reinterpret_cast<intptr_t>(memoryDc_);
+}
+
+void ImageTargetContext::Wrote(int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+  // A pixel of margin each way: a line's own rules never reach beyond it.
+  const int64_t left = std::max<int64_t>(std::min(x1, x2) - 1, 0);
+  const int64_t top = std::max<int64_t>(std::min(y1, y2) - 1, 0);
+  const int64_t right = std::min<int64_t>(std::max(x1, x2) + 2, width);
+  const int64_t bottom = std::min<int64_t>(std::max(y1, y2) + 2, height);
+  if (left >= right || top >= bottom) {
+    return;
+  }
+  gdi_.DibSectionWritten(
+      workBitmap_ != nullptr ? workBitmap_ : imageBitmap_,
+      platform::Rect{static_cast<int32_t>(left), static_cast<int32_t>(top) + rowsTop_,
+                     static_cast<int32_t>(right), static_cast<int32_t>(bottom) + rowsTop_});
+}
+
+void ImageTargetContext::DrawBox(int32_t x, int32_t y, int32_t boxWidth, int32_t boxHeight) {
+  Wrote(x, y, static_cast<int64_t>(x) + boxWidth, static_cast<int64_t>(y) + boxHeight);
+  RasterBackend::DrawBox(x, y, boxWidth, boxHeight);
+}
+
+void ImageTargetContext::DrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  Wrote(x1, y1, x2, y2);
+  RasterBackend::DrawLine(x1, y1, x2, y2);
+}
+
+void ImageTargetContext::DrawParallelLines(int32_t x1, int32_t y1, int32_t x2, int32_t y2,
+                                           int32_t firstOffset, int32_t lastOffset) {
+  Wrote(x1, static_cast<int64_t>(std::min(y1, y2)) + std::min(firstOffset, lastOffset), x2,
+        static_cast<int64_t>(std::max(y1, y2)) + std::max(firstOffset, lastOffset));
+  RasterBackend::DrawParallelLines(x1, y1, x2, y2, firstOffset, lastOffset);
+}
+
+void ImageTargetContext::PutPixel(int32_t x, int32_t y) {
+  Wrote(x, y, x, y);
+  RasterBackend::PutPixel(x, y);
+}
+
+void ImageTargetContext::PutPixelColor(int32_t x, int32_t y, Colour colour) {
+  Wrote(x, y, x, y);
+  RasterBackend::PutPixelColor(x, y, colour);
 }
 
 void ImageTargetContext::ReleaseTarget(bool /*ending*/) {
@@ -111,8 +155,8 @@ DrawContext* ImageTarget(Drawing& drawing, image::Images& images, platform::Gdi&
   const platform::Rows all = platform::RowsOf(section.dsBm);
   const platform::Rows rows =
       all.Part(0, all.height - record->height, record->width, record->height);
-  auto* context =
-      drawing.NewDrawContext<ImageTargetContext>(gdi, rows, memoryDc, work, record->handle);
+  auto* context = drawing.NewDrawContext<ImageTargetContext>(gdi, rows, all.height - record->height,
+                                                             memoryDc, work, record->handle);
   if (context == nullptr) {
     gdi.DeleteDC(memoryDc);
     return fail();

@@ -163,6 +163,13 @@ class Gdi {
   DRAWING_NODISCARD virtual uint32_t GdiGetBatchLimit() = 0;
   // Returns the previous limit, 0 on failure.
   virtual uint32_t GdiSetBatchLimit(uint32_t limit) = 0;
+
+  // Not a Windows call: the program wrote `area` of a DIB section's pixels
+  // itself, through the memory CreateDIBSection gave it. A GDI that copies
+  // only what changed since its last copy (the software one) relies on
+  // hearing of every such write once it has heard of one; Windows' own GDI
+  // reads the memory whole each time and has nothing to do.
+  virtual void DibSectionWritten(Hbitmap /*bitmap*/, const Rect& /*area*/) {}
 };
 
 }  // namespace drawing::platform

@@ -32,6 +32,8 @@ struct ScenarioSetup {
   std::function<void(uint32_t frame, const app::AppState& state)> observe;
   const char* saveName = "bild.bmp";
   std::ostream* errors = nullptr;
+  // Changes the host's configuration before the host is made.
+  std::function<void(platform::headless::HeadlessConfig&)> configure;
 };
 
 inline platform::headless::HeadlessConfig HostConfig(const ScenarioSetup& setup) {
@@ -40,6 +42,9 @@ inline platform::headless::HeadlessConfig HostConfig(const ScenarioSetup& setup)
       platform::DisplayMode{setup.width, setup.height, 60, platform::Format::X8R8G8B8}};
   config.display.keptFrames = 2;
   config.input = setup.input;
+  if (setup.configure) {
+    setup.configure(config);
+  }
   return config;
 }
 

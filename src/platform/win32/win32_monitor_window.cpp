@@ -60,6 +60,8 @@ LRESULT CALLBACK MonitorProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_ERASEBKGND:
       return 1;  // the next frame covers everything
     case WM_PAINT:
+      // The next frame repaints what was uncovered.
+      SetPropW(window, kPictureLostProperty, reinterpret_cast<HANDLE>(1));
       ValidateRect(window, nullptr);
       return 0;
     case WM_DESTROY:

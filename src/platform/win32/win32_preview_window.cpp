@@ -26,7 +26,9 @@ LRESULT CALLBACK PreviewProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_ERASEBKGND:
       return 1;  // the next frame covers everything
     case WM_PAINT:
-      ValidateRect(window, nullptr);  // and repaints what was uncovered
+      // The next frame repaints what was uncovered.
+      SetPropW(window, kPictureLostProperty, reinterpret_cast<HANDLE>(1));
+      ValidateRect(window, nullptr);
       return 0;
     default:
       break;

@@ -11,6 +11,10 @@
 
 namespace drawing::platform::win32 {
 
+// The window property a saver window's WM_PAINT sets: part of its picture
+// was lost (uncovered), and the next frame is shown whole (GdiDisplayHost).
+inline constexpr wchar_t kPictureLostProperty[] = L"drawing picture lost";
+
 class SaverWindow {
  public:
   virtual ~SaverWindow() = default;

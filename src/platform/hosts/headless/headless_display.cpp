@@ -34,6 +34,20 @@ void CopyFrame(const ConstRows& view, PresentedFrame& copy) {
   }
 }
 
+// Copies the parts `rects` of the back buffer into `copy`, which holds the
+// frame before it.
+void CopyRects(const ConstRows& view, const std::vector<Rect>& rects, PresentedFrame& copy) {
+  const Rows screen =
+      Rows::TopDown(copy.pixels.data(), static_cast<ptrdiff_t>(view.width) * copy.bytesPerPixel,
+                    view.width, view.height, view.layout);
+  for (const Rect& part : rects) {
+    const size_t bytes = static_cast<size_t>(part.right - part.left) * copy.bytesPerPixel;
+    for (int32_t y = part.top; y < part.bottom; ++y) {
+      std::memcpy(screen.Pixel(part.left, y), view.Pixel(part.left, y), bytes);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<DisplayMode> DisplayConfig::DefaultModes() {
@@ -110,7 +124,7 @@ D3dResult HeadlessDisplay::Reset(const PresentParameters& parameters) {
   return D3dResult::Ok;
 }
 
-D3dResult HeadlessDisplay::Present(const ConstRows& backBuffer) {
+D3dResult HeadlessDisplay::Present(const ConstRows& backBuffer, const soft::Damage& changed) {
   if (faults_.LossState(clock_.Now()) != D3dResult::Ok) {
     return D3dResult::DeviceLost;
   }
@@ -118,16 +132,26 @@ D3dResult HeadlessDisplay::Present(const ConstRows& backBuffer) {
   if (Failed(scripted)) {
     return scripted;
   }
-  if (config_.presented) {
-    config_.presented(backBuffer);
-  }
   const bool inPlace = !lent_.empty() && backBuffer.first == lent_.data();
   PresentedFrame frame = NextFrame();
+  // A screen of one frame that is not the back buffer itself takes only
+  // what changed, as a real screen does.
+  const bool update =
+      !inPlace && config_.keptFrames == 1 && frame.sequence == presented_ && frame.sequence > 0 &&
+      frame.width == static_cast<uint32_t>(backBuffer.width) &&
+      frame.height == static_cast<uint32_t>(backBuffer.height) && frame.layout == backBuffer.layout;
   frame.width = static_cast<uint32_t>(backBuffer.width);
   frame.height = static_cast<uint32_t>(backBuffer.height);
   frame.layout = backBuffer.layout;
   frame.bytesPerPixel = static_cast<uint32_t>(BytesPerPixel(backBuffer.layout));
-  if (!inPlace && config_.keptFrames > 0) {
+  const bool copied = !inPlace && config_.keptFrames > 0;
+  if (update) {
+    std::vector<Rect> rects = changed.Rects();
+    if (config_.screenRects) {
+      config_.screenRects(rects);
+    }
+    CopyRects(backBuffer, rects, frame);
+  } else if (copied) {
     CopyFrame(backBuffer, frame);
   }
   frame.sequence = ++presented_;
@@ -135,6 +159,9 @@ D3dResult HeadlessDisplay::Present(const ConstRows& backBuffer) {
   frame.tick = clock_.Now();
   frames_.push_back(std::move(frame));
   screenInLent_ = inPlace;
+  if (config_.presented) {
+    config_.presented(copied ? frames_.back().View() : backBuffer);
+  }
   clock_.Advance(config_.presentMilliseconds);
   return D3dResult::Ok;
 }

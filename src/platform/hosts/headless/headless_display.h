@@ -38,9 +38,16 @@ struct DisplayConfig {
   // once the device changes that memory the frame's pixels are gone, so a
   // very large screen never costs a second copy (see ScreenView).
   size_t keptFrames = std::numeric_limits<size_t>::max();
-  // Called with every frame as it is presented, e.g. to stream it out; the
-  // rows are valid during the call only.
+  // Called with every frame as it is presented, e.g. to stream it out: the
+  // screen as it now is. The rows are valid during the call only.
   std::function<void(const ConstRows&)> presented;
+  // A screen of one kept frame, not lent as back buffer, takes from each
+  // frame only the rectangles that changed; this sees them first and may
+  // change them (a fault: a rectangle dropped shows in every later frame).
+  std::function<void(std::vector<Rect>&)> screenRects;
+  // Off, the device draws and presents every frame whole (the reference
+  // frames are compared with).
+  bool tracksChanges = true;
   // Whether the back buffer is the screen's memory (presented without a
   // copy). Off, the device draws in its own memory, rows padded, and every
   // presented frame is copied.
@@ -63,7 +70,8 @@ class HeadlessDisplay final : public soft::DisplayHost, private soft::BackBuffer
   void DeviceReleased() override { --openDevices_; }
   D3dResult TestCooperativeLevel() override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const ConstRows& backBuffer) override;
+  D3dResult Present(const ConstRows& backBuffer, const soft::Damage& changed) override;
+  bool TracksChanges() override { return config_.tracksChanges; }
   soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
   D3dResult Allow(soft::DeviceOperation operation) override;
 
@@ -96,6 +104,8 @@ class HeadlessDisplay final : public soft::DisplayHost, private soft::BackBuffer
   // The lease of the back buffer.
   Rows Pixels() override;
   Rows Changing(bool replacesAll) override;
+  // The lent memory is the host's own and is never dropped.
+  bool HoldsLastDrawn() override { return true; }
   // Copies the lent memory into the last frame, if that is where it still is.
   void TakeOutScreen() const;
 

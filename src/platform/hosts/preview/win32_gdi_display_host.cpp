@@ -2,6 +2,10 @@
 //
 #include "platform/hosts/preview/win32_gdi_display_host.h"
 
+#include <vector>
+
+#include "platform/win32/win32_saver_window.h"
+
 namespace drawing::platform::win32 {
 
 GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height)
@@ -34,21 +38,28 @@ soft::BackBufferLease* GdiDisplayHost::LendBackBuffer(const PresentParameters& p
   return this;
 }
 
-D3dResult GdiDisplayHost::Present(const ConstRows& backBuffer) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = static_cast<LONG>(backBuffer.step / 4);
-  info.bmiHeader.biHeight = -static_cast<LONG>(backBuffer.height);  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+D3dResult GdiDisplayHost::Present(const ConstRows& backBuffer, const soft::Damage& changed) {
   const HWND window = ToNative(window_);
-  const HDC dc = GetDC(window);
+  // The window's WM_PAINT says when the screen lost some of its picture.
+  const bool lost = RemovePropW(window, kPictureLostProperty) != nullptr;
+  const std::vector<Rect> parts =
+      lost ? std::vector<Rect>{Rect{0, 0, backBuffer.width, backBuffer.height}} : changed.Rects();
+  const HDC dc = parts.empty() ? nullptr : GetDC(window);
   if (dc != nullptr) {
-    const int width = static_cast<int>(backBuffer.width);
-    const int height = static_cast<int>(backBuffer.height);
-    SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
-                      static_cast<UINT>(height), backBuffer.first, &info, DIB_RGB_COLORS);
+    for (const Rect& part : parts) {
+      // Each part as a top-down DIB of its own rows, full width.
+      const int rows = part.bottom - part.top;
+      BITMAPINFO info{};
+      info.bmiHeader.biSize = sizeof(info.bmiHeader);
+      info.bmiHeader.biWidth = static_cast<LONG>(backBuffer.step / 4);
+      info.bmiHeader.biHeight = -static_cast<LONG>(rows);
+      info.bmiHeader.biPlanes = 1;
+      info.bmiHeader.biBitCount = 32;
+      info.bmiHeader.biCompression = BI_RGB;
+      SetDIBitsToDevice(dc, part.left, part.top, static_cast<DWORD>(part.right - part.left),
+                        static_cast<DWORD>(rows), part.left, 0, 0, static_cast<UINT>(rows),
+                        backBuffer.Row(part.top), &info, DIB_RGB_COLORS);
+    }
     ReleaseDC(window, dc);
   }
   pacer_.FramePresented();

@@ -1,8 +1,9 @@
 // The software device's screen inside a window of ours, shown through GDI:
 // the screen saver's preview, one mode, the window's size at 60 Hz
 // (WindowSizedHost). The back buffer is memory of this host laid out as a
-// top-down 32-bit DIB, so Present hands it to SetDIBitsToDevice as it is and
-// then the frame pacer sleeps out the rest of a 60 Hz period.
+// top-down 32-bit DIB, so Present hands what changed of it to
+// SetDIBitsToDevice as it is (all of it after the window's WM_PAINT) and then
+// the frame pacer sleeps out the rest of a 60 Hz period.
 #pragma once
 
 #include <cstdint>
@@ -22,13 +23,14 @@ class GdiDisplayHost final : public soft::WindowSizedHost, private soft::BackBuf
 
   D3dResult CreateDevice(const PresentParameters& parameters) override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const ConstRows& backBuffer) override;
+  D3dResult Present(const ConstRows& backBuffer, const soft::Damage& changed) override;
   soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
 
  private:
   DisplayMode WindowMode() const override { return DisplayMode{width_, height_, kRefreshRate}; }
   D3dResult Accept(const PresentParameters& parameters);
   Rows Pixels() override { return lent_; }
+  bool HoldsLastDrawn() override { return true; }
 
   Hwnd window_;
   uint32_t width_;

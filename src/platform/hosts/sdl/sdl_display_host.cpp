@@ -94,6 +94,7 @@ bool SdlDisplayHost::OpenPresenter(const PresentParameters& parameters) {
 
 void SdlDisplayHost::LendSpare(uint32_t width, uint32_t height, Format format) {
   const uint32_t rowBytes = width * soft::DeviceBytesPerPixel(format);
+  lentByPresenter_ = false;
   spare_.assign(static_cast<size_t>(rowBytes) * height, 0);
   lent_ = Rows::TopDown(spare_.data(), rowBytes, static_cast<int32_t>(width),
                         static_cast<int32_t>(height), soft::DeviceLayout(format));
@@ -101,6 +102,7 @@ void SdlDisplayHost::LendSpare(uint32_t width, uint32_t height, Format format) {
 
 void SdlDisplayHost::LendNext() {
   const Rows rows = presenter_ != nullptr ? presenter_->Lend() : Rows{};
+  lentByPresenter_ = rows.first != nullptr;
   if (rows.first != nullptr) {
     lent_ = rows;
   } else {
@@ -152,6 +154,7 @@ D3dResult SdlDisplayHost::CreateDevice(const PresentParameters& parameters) {
 void SdlDisplayHost::DeviceReleased() {
   presenter_.reset();
   lent_ = {};
+  lentByPresenter_ = false;
   window_ = nullptr;
   loss_ = Loss::None;
 }
@@ -181,6 +184,7 @@ D3dResult SdlDisplayHost::Reset(const PresentParameters& parameters) {
   const Format oldFormat = textureFormat_;
   presenter_.reset();
   lent_ = {};
+  lentByPresenter_ = false;
   if (!OpenPresenter(parameters)) {
     // The device keeps its old back buffer; it needs memory to draw in.
     if (deviceInLentMemory) {
@@ -193,7 +197,7 @@ D3dResult SdlDisplayHost::Reset(const PresentParameters& parameters) {
   return D3dResult::Ok;
 }
 
-D3dResult SdlDisplayHost::Present(const ConstRows& backBuffer) {
+D3dResult SdlDisplayHost::Present(const ConstRows& backBuffer, const soft::Damage& changed) {
   if (loss_ != Loss::None || presenter_ == nullptr || !presenter_->Ready()) {
     return D3dResult::DeviceLost;
   }
@@ -204,7 +208,7 @@ D3dResult SdlDisplayHost::Present(const ConstRows& backBuffer) {
   }
   const bool fromLent = lent_.first != nullptr && backBuffer.first == lent_.first;
   bool copied = false;
-  const SdlPresenter::Shown shown = presenter_->Show(backBuffer, fromLent, copied);
+  const SdlPresenter::Shown shown = presenter_->Show(backBuffer, fromLent, changed, copied);
   copied_ += copied ? 1 : 0;
   D3dResult result = D3dResult::Ok;
   if (shown == SdlPresenter::Shown::Lost) {
@@ -228,6 +232,13 @@ void SdlDisplayHost::OnSdlEvent(const SDL_Event& event) {
   if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
       presenter_ != nullptr) {
     presenter_->WindowResized();
+  }
+  if (event.type == SDL_WINDOWEVENT && presenter_ != nullptr &&
+      (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
+       event.window.event == SDL_WINDOWEVENT_SHOWN ||
+       event.window.event == SDL_WINDOWEVENT_RESTORED ||
+       event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)) {
+    presenter_->WindowExposed();
   }
   if ((event.type == SDL_RENDER_DEVICE_RESET || event.type == SDL_RENDER_TARGETS_RESET) &&
       Renderer() != nullptr && loss_ == Loss::None) {

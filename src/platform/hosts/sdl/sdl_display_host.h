@@ -59,7 +59,7 @@ class SdlDisplayHost final : public soft::DisplayHost,
   // Reset succeeds.
   D3dResult TestCooperativeLevel() override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const ConstRows& backBuffer) override;
+  D3dResult Present(const ConstRows& backBuffer, const soft::Damage& changed) override;
   soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
 
   void OnSdlEvent(const SDL_Event& event) override;
@@ -94,6 +94,9 @@ class SdlDisplayHost final : public soft::DisplayHost,
   void LendNext();
   void LendSpare(uint32_t width, uint32_t height, Format format);
   Rows Pixels() override { return lent_; }
+  bool HoldsLastDrawn() override {
+    return presenter_ != nullptr && lentByPresenter_ && presenter_->KeepsLent();
+  }
 
   SdlWindowing& windowing_;
   VideoLease video_;
@@ -108,7 +111,8 @@ class SdlDisplayHost final : public soft::DisplayHost,
   Format textureFormat_ = Format::Unknown;
   bool paced_ = false;
   Loss loss_ = Loss::None;
-  Rows lent_{};  // what the device draws in, if it took our memory
+  bool lentByPresenter_ = false;  // lent_ is the presenter's memory, not the spare
+  Rows lent_{};                   // what the device draws in, if it took our memory
   std::vector<uint8_t> spare_;
   uint32_t presented_ = 0;
   uint32_t copied_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/hosts/sdl/sdl_modes.h"
 #include "platform/soft/direct3d/soft_device_pixels.h"
@@ -66,7 +67,9 @@ class TexturePresenter final : public SdlPresenter {
     return shape_.RowsAt(pixels, pitch);
   }
 
-  Shown Show(const ConstRows& frame, bool fromLent, bool& copied) override {
+  // A locked texture's memory holds nothing its driver promises to keep.
+  Shown Show(const ConstRows& frame, bool fromLent, const soft::Damage& /*changed*/,
+             bool& copied) override {
     const bool inTexture = fromLent && locked_;
     // Unlocking uploads what was drawn in the texture's own memory.
     Unlock();
@@ -113,12 +116,20 @@ class SurfacePresenter final : public SdlPresenter {
     if (surface_ == nullptr || static_cast<uint32_t>(surface_->w) != shape_.width ||
         static_cast<uint32_t>(surface_->h) != shape_.height ||
         surface_->format->format != SdlPixelsOfFormat(shape_.format)) {
+      lentPixels_ = nullptr;
+      kept_ = false;
       return {};
     }
+    kept_ = surface_->pixels == lentPixels_ && lentPixels_ != nullptr && !renewed_;
+    lentPixels_ = surface_->pixels;
+    renewed_ = false;
     return shape_.RowsAt(surface_->pixels, surface_->pitch);
   }
 
-  Shown Show(const ConstRows& frame, bool /*fromLent*/, bool& copied) override {
+  bool KeepsLent() const override { return kept_; }
+
+  Shown Show(const ConstRows& frame, bool /*fromLent*/, const soft::Damage& changed,
+             bool& copied) override {
     copied = false;
     if (stale_) {
       // The window's size changed: asking for the surface now frees the old
@@ -135,6 +146,7 @@ class SurfacePresenter final : public SdlPresenter {
       // Memory of our own (the surface had another size or format):
       // converted into the surface, cut to the smaller of the two.
       copied = true;
+      renewed_ = true;
       const int width = std::min(static_cast<int>(frame.width), surface_->w);
       const int height = std::min(static_cast<int>(frame.height), surface_->h);
       if (SDL_ConvertPixels(width, height, SdlPixelsOfFormat(shape_.format), frame.first,
@@ -143,14 +155,32 @@ class SurfacePresenter final : public SdlPresenter {
         return Shown::Lost;
       }
     }
-    return SDL_UpdateWindowSurface(window_) != 0 ? Shown::Lost : Shown::Ok;
+    if (copied || changed.Whole() || exposed_) {
+      exposed_ = false;
+      return SDL_UpdateWindowSurface(window_) != 0 ? Shown::Lost : Shown::Ok;
+    }
+    // Only what changed goes to the screen: the window keeps the rest.
+    rects_.clear();
+    for (const Rect& part : changed.Rects()) {
+      rects_.push_back(
+          SDL_Rect{part.left, part.top, part.right - part.left, part.bottom - part.top});
+    }
+    if (rects_.empty()) {
+      return Shown::Ok;
+    }
+    return SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size())) !=
+                   0
+               ? Shown::Lost
+               : Shown::Ok;
   }
 
   void WindowResized() override {
     if (surface_ != nullptr) {
       stale_ = true;
     }
+    renewed_ = true;
   }
+  void WindowExposed() override { exposed_ = true; }
   bool OnWindowSurface() const override { return surface_ != nullptr; }
 
  private:
@@ -158,6 +188,13 @@ class SurfacePresenter final : public SdlPresenter {
   SDL_Surface* surface_;
   FrameShape shape_;
   bool stale_ = false;  // the window's size changed since the surface was taken
+  // What the last Lend gave, and whether it was the memory lent before with
+  // what was drawn in it (renewed_: something else was put there since).
+  void* lentPixels_ = nullptr;
+  bool kept_ = false;
+  bool renewed_ = false;
+  bool exposed_ = false;  // the window lost some of its picture: show it all
+  std::vector<SDL_Rect> rects_;
 };
 
 std::unique_ptr<SdlPresenter> OpenSurface(SDL_Window* window, const FrameShape& shape) {

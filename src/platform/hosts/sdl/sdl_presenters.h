@@ -16,6 +16,7 @@
 
 #include "platform/direct3d.h"
 #include "platform/pixels.h"
+#include "platform/soft/kit/damage.h"
 
 namespace drawing::platform::sdl {
 
@@ -45,11 +46,19 @@ class SdlPresenter {
   // Memory of the window's own that the next frame can be drawn in, of the
   // back buffer's size and layout; empty rows when there is none now.
   virtual Rows Lend() = 0;
-  // Shows `frame`; `fromLent` when it lies in what Lend gave. `copied` says
-  // whether its pixels had to be copied on the way.
-  virtual Shown Show(const ConstRows& frame, bool fromLent, bool& copied) = 0;
+  // Whether what the last Lend gave is the memory lent before, still
+  // holding what was drawn in it.
+  virtual bool KeepsLent() const { return false; }
+  // Shows `frame`; `fromLent` when it lies in what Lend gave. `changed`
+  // covers what differs from the frame shown last. `copied` says whether
+  // its pixels had to be copied on the way.
+  virtual Shown Show(const ConstRows& frame, bool fromLent, const soft::Damage& changed,
+                     bool& copied) = 0;
   // The window's size changed.
   virtual void WindowResized() {}
+  // Some of the window's picture was lost (uncovered, shown again): the
+  // next frame goes to it whole.
+  virtual void WindowExposed() {}
 
   virtual SDL_Renderer* Renderer() const { return nullptr; }
   virtual bool WaitsForRetrace() const { return false; }

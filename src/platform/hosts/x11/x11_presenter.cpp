@@ -35,12 +35,16 @@ class X11Presenter::WindowImage {
   int32_t Pitch() const { return image_->bytes_per_line; }
   bool Shared() const { return shared_; }
 
-  void Put() {
+  void Put(const Rect& part) {
     ::Display* display = window_.Connection();
+    const auto width = static_cast<unsigned>(part.right - part.left);
+    const auto height = static_cast<unsigned>(part.bottom - part.top);
     if (shared_) {
-      XShmPutImage(display, window_.Id(), gc_, image_, 0, 0, 0, 0, Width(), Height(), False);
+      XShmPutImage(display, window_.Id(), gc_, image_, part.left, part.top, part.left, part.top,
+                   width, height, False);
     } else {
-      XPutImage(display, window_.Id(), gc_, image_, 0, 0, 0, 0, Width(), Height());
+      XPutImage(display, window_.Id(), gc_, image_, part.left, part.top, part.left, part.top, width,
+                height);
     }
   }
 
@@ -182,7 +186,7 @@ Rows X11Presenter::Pixels() {
                        static_cast<int32_t>(image_->Height()), PixelLayout::Bgrx32);
 }
 
-D3dResult X11Presenter::Present(const ConstRows& backBuffer) {
+D3dResult X11Presenter::Present(const ConstRows& backBuffer, const soft::Damage& changed) {
   if (image_ == nullptr || static_cast<uint32_t>(backBuffer.width) != image_->Width() ||
       static_cast<uint32_t>(backBuffer.height) != image_->Height()) {
     return D3dResult::InvalidCall;
@@ -190,24 +194,30 @@ D3dResult X11Presenter::Present(const ConstRows& backBuffer) {
   if (window_.Gone()) {
     return D3dResult::Ok;
   }
-  uint8_t* pixels = image_->Pixels();
-  if (backBuffer.first != pixels) {
-    const size_t rowBytes = static_cast<size_t>(backBuffer.width) * 4;
-    for (int32_t y = 0; y < backBuffer.height; ++y) {
-      std::memcpy(pixels + static_cast<size_t>(y) * image_->Pitch(), backBuffer.Row(y), rowBytes);
-    }
+  // What changed, and what the server lost of the window since.
+  soft::Damage shown = changed;
+  for (const Rect& lost : window_.TakeExposed()) {
+    shown.Add(lost);
   }
-  if (window_.Depth() == 32) {
-    // A 32-bit visual reads the fourth byte as alpha; the device leaves it
-    // undefined, and a compositor would show the drawing see-through.
-    for (int32_t y = 0; y < backBuffer.height; ++y) {
-      uint8_t* row = pixels + static_cast<size_t>(y) * image_->Pitch();
-      for (int32_t x = 0; x < backBuffer.width; ++x) {
-        row[4 * x + 3] = 0xFF;
+  const std::vector<Rect> parts = shown.Rects();
+  const Rows image = Pixels();
+  for (const Rect& part : parts) {
+    const size_t bytes = static_cast<size_t>(part.right - part.left) * 4;
+    for (int32_t y = part.top; y < part.bottom; ++y) {
+      uint8_t* row = image.Pixel(part.left, y);
+      if (backBuffer.first != image.first) {
+        std::memcpy(row, backBuffer.Pixel(part.left, y), bytes);
+      }
+      if (window_.Depth() == 32) {
+        // A 32-bit visual reads the fourth byte as alpha; the device leaves
+        // it undefined, and a compositor would show the drawing see-through.
+        for (size_t x = 3; x < bytes; x += 4) {
+          row[x] = 0xFF;
+        }
       }
     }
+    image_->Put(part);
   }
-  image_->Put();
   // Once the sync returns the server has read the memory, and the device
   // may draw the next frame in it.
   window_.Sync();

@@ -1,9 +1,10 @@
 // The screen of the software device in hosted mode: one display mode, the X
 // window's size (WindowSizedHost). The back buffer is an XImage in memory
 // shared with the X server (MIT-SHM) where the server allows it, lent to
-// the device so a frame is drawn straight into it; a present is one
-// XShmPutImage (else XPutImage) at the window's top-left corner, a sync so
-// the memory may be drawn in again, and a wait to the next refresh period.
+// the device so a frame is drawn straight into it; a present puts what
+// changed since the last frame and what the window lost meanwhile (Expose),
+// as a bounded number of XShmPutImage (else XPutImage) requests, then syncs
+// so the memory may be drawn in again, and waits to the next refresh period.
 // A window that is gone takes presents without a word: the run ends at the
 // next frame.
 #pragma once
@@ -27,7 +28,7 @@ class X11Presenter final : public soft::WindowSizedHost, private soft::BackBuffe
   D3dResult CreateDevice(const PresentParameters& parameters) override;
   void DeviceReleased() override;
   D3dResult Reset(const PresentParameters& parameters) override;
-  D3dResult Present(const ConstRows& backBuffer) override;
+  D3dResult Present(const ConstRows& backBuffer, const soft::Damage& changed) override;
   soft::BackBufferLease* LendBackBuffer(const PresentParameters& parameters) override;
 
   // Inspection: whether frames go through shared memory.
@@ -38,8 +39,9 @@ class X11Presenter final : public soft::WindowSizedHost, private soft::BackBuffe
   class WindowImage;
 
   DisplayMode WindowMode() const override;
-  // The image's memory, lent.
+  // The image's memory, lent; the server only reads it.
   Rows Pixels() override;
+  bool HoldsLastDrawn() override { return image_ != nullptr; }
 
   X11Window& window_;
   soft::FramePacer pacer_;

@@ -90,8 +90,8 @@ bool X11Window::ReadAttributes(std::string* error) {
              "-bit visual; only 24 and 32 bits (8 bits per colour) are drawn";
     return false;
   }
-  // Size changes and the window's end; never input.
-  XSelectInput(display_, window_, StructureNotifyMask);
+  // Size changes, lost pictures and the window's end; never input.
+  XSelectInput(display_, window_, StructureNotifyMask | ExposureMask);
   if (!Sync()) {
     *error = "no " + name + " on the X display";
     return false;
@@ -123,6 +123,9 @@ WindowChange X11Window::Poll() {
     XNextEvent(display_, &event);
     if (event.type == DestroyNotify && event.xdestroywindow.window == window_) {
       gone_ = true;
+    } else if (event.type == Expose && event.xexpose.window == window_) {
+      const XExposeEvent& area = event.xexpose;
+      exposed_.push_back(Rect{area.x, area.y, area.x + area.width, area.y + area.height});
     } else if (event.type == ConfigureNotify && event.xconfigure.window == window_) {
       const auto width = static_cast<uint32_t>(event.xconfigure.width);
       const auto height = static_cast<uint32_t>(event.xconfigure.height);
@@ -141,6 +144,12 @@ WindowChange X11Window::Poll() {
     return WindowChange::Resized;
   }
   return WindowChange::Unchanged;
+}
+
+std::vector<Rect> X11Window::TakeExposed() {
+  std::vector<Rect> taken;
+  taken.swap(exposed_);
+  return taken;
 }
 
 }  // namespace drawing::platform::x11

@@ -12,6 +12,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/handles.h"
 
 // Xlib's own types, named without its header: its macros (None, Success,
 // Status, ...) would collide with the ports' names.
@@ -49,6 +52,10 @@ class X11Window {
   // differs from the last size read, else Unchanged.
   WindowChange Poll();
   bool Gone() const { return gone_; }
+  // The parts of the window whose picture the server lost (Expose events
+  // read by Poll) since the last call, e.g. where a dialog over it went
+  // away.
+  std::vector<Rect> TakeExposed();
   // Waits until the server has handled every request sent; true when none
   // of them failed. A failure that names the window (or anything drawn on
   // it) means the window is gone.
@@ -66,6 +73,7 @@ class X11Window {
   uint32_t height_ = 0;
   uint32_t refreshRate_ = 0;
   bool resized_ = false;
+  std::vector<Rect> exposed_;
   bool gone_ = false;
 };
 

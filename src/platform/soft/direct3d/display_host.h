@@ -11,6 +11,7 @@
 
 #include "platform/direct3d.h"
 #include "platform/pixels.h"
+#include "platform/soft/kit/damage.h"
 
 namespace drawing::platform::soft {
 
@@ -33,6 +34,12 @@ class BackBufferLease {
   // may keep the memory and lend other memory, whatever it holds. The
   // answer is where the device draws from now on.
   virtual Rows Changing(bool /*replacesAll*/) { return Pixels(); }
+  // Whether the rows Pixels gives now hold every pixel the device last drew
+  // in them, so that it may draw only what changed. A host that may have
+  // replaced the memory or dropped its content since (a new window
+  // surface, a texture whose driver keeps nothing) answers false, and the
+  // device draws the next frame whole.
+  virtual bool HoldsLastDrawn() { return false; }
 
  protected:
   ~BackBufferLease() = default;
@@ -74,8 +81,15 @@ class DisplayHost {
   // new back buffer of that size and format.
   virtual D3dResult Reset(const PresentParameters& parameters) = 0;
   // Shows the back buffer (its rows are valid during the call only); the
-  // result is Present's.
-  virtual D3dResult Present(const ConstRows& backBuffer) = 0;
+  // result is Present's. `changed` covers every pixel that differs from the
+  // frame presented last (all of them for the first frame, after a reset,
+  // and whenever the device lost count): a host whose screen keeps the last
+  // frame need show only that, plus whatever its screen lost meanwhile.
+  virtual D3dResult Present(const ConstRows& backBuffer, const Damage& changed) = 0;
+  // Whether the device may draw and present frames by what changed (the
+  // default), or draws every frame whole and presents it all (a reference
+  // for tests).
+  virtual bool TracksChanges() { return true; }
 
   // Asked for every new back buffer, after the host's CreateDevice or Reset
   // succeeded: memory the host lends for it, or null (the default) to let

@@ -181,7 +181,10 @@ D3dResult SoftDevice::Present() {
   if (inScene_) {
     return Logged(DeviceCallKind::Present, D3dResult::InvalidCall);
   }
-  const D3dResult result = host_.Present(backBuffer_->View());
+  const D3dResult result = host_.Present(backBuffer_->View(), backBuffer_->Changed());
+  if (Succeeded(result)) {
+    backBuffer_->Presented();
+  }
   if (backBuffer_->Lent()) {
     backBuffer_->MoveLent();
     if (Succeeded(result)) {

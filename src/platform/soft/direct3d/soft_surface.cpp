@@ -68,7 +68,53 @@ void SoftSurface::MoveLent() {
   if (lease_ != nullptr) {
     TakeLent(lease_->Pixels());
     uniformity_ = Uniformity::Unknown;
+    if (!lease_->HoldsLastDrawn()) {
+      DrewAll();
+    }
   }
+}
+
+void SoftSurface::Drew(const Rect& area) const {
+  changed_.Add(area);
+  drawnOver_.Add(area);
+}
+
+void SoftSurface::DrewAll() const {
+  changed_.AddAll();
+  drawnOver_.Clear();
+  copyOf_ = nullptr;
+}
+
+bool SoftSurface::HoldsLastDrawn() const {
+  return lease_ == nullptr || lease_->HoldsLastDrawn();
+}
+
+void SoftSurface::Presented() {
+  if (tracks_) {
+    changed_.Clear();
+  }
+}
+
+const Damage* SoftSurface::ReplaceByCopy(const void* source, const Damage* changed, Rows* memory) {
+  // Every pixel is about to be written: a fill kept aside never will be.
+  pendingFill_.reset();
+  uniformity_ = Uniformity::Unknown;
+  if (tracks_ && changed != nullptr && copyOf_ == source && HoldsLastDrawn()) {
+    // The pixels are the last copy with things drawn over it: copy what
+    // changed in the source and what covers the copy.
+    Changing(false);
+    copyRegion_ = *changed;
+    copyRegion_.Add(drawnOver_);
+    changed_.Add(copyRegion_);
+    drawnOver_.Clear();
+    *memory = MemoryRows();
+    return &copyRegion_;
+  }
+  Changing(true);
+  DrewAll();
+  copyOf_ = tracks_ ? source : nullptr;
+  *memory = MemoryRows();
+  return nullptr;
 }
 
 void SoftSurface::TakeLent(const Rows& memory) const {
@@ -82,6 +128,8 @@ uint8_t* SoftSurface::Pixels() {
   WritePending();
   Changing(false);
   uniformity_ = Uniformity::Unknown;
+  // Anything may be written through the pointer.
+  DrewAll();
   return memory_;
 }
 
@@ -110,6 +158,7 @@ void SoftSurface::Fill(const Rect& area, uint32_t raw) {
   WritePending();
   Changing(false);
   uniformity_ = Uniformity::Unknown;
+  Drew(Rect{left, top, right, bottom});
   FillRows(left, top, right, bottom, raw);
 }
 
@@ -121,6 +170,7 @@ void SoftSurface::WritePending() const {
   pendingFill_.reset();
   // The fill covers every pixel: what the memory held does not matter.
   Changing(true);
+  DrewAll();
   FillRows(0, 0, static_cast<int32_t>(desc_.width), static_cast<int32_t>(desc_.height), raw);
 }
 
@@ -177,7 +227,7 @@ std::optional<uint32_t> SoftSurface::UniformRaw() const {
   return uniformRaw_;
 }
 
-Rows SoftSurface::Touch(SurfaceTouch touch) {
+Rows SoftSurface::Touch(SurfaceTouch touch, const Rect& area) {
   switch (touch) {
     case SurfaceTouch::Read:
       WritePending();
@@ -185,10 +235,12 @@ Rows SoftSurface::Touch(SurfaceTouch touch) {
     case SurfaceTouch::Modify:
       WritePending();
       Changing(false);
+      Drew(area);
       break;
     case SurfaceTouch::ReplaceAll:
       pendingFill_.reset();
       Changing(true);
+      DrewAll();
       break;
   }
   uniformity_ = Uniformity::Unknown;
@@ -204,7 +256,11 @@ SoftSurface::SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* c
       memory_(memory),
       pitch_(pitch),
       bytesPerPixel_(DeviceBytesPerPixel(desc.format)),
-      references_(container == nullptr ? 1 : 0) {
+      references_(container == nullptr ? 1 : 0),
+      tracks_(desc.kind == SurfaceKind::BackBuffer && device.Host().TracksChanges()),
+      changed_(static_cast<int32_t>(desc.width), static_cast<int32_t>(desc.height)),
+      drawnOver_(static_cast<int32_t>(desc.width), static_cast<int32_t>(desc.height)) {
+  drawnOver_.Clear();
   if (container_ == nullptr) {
     device_.StandaloneSurfaceCreated(desc_);
   }
@@ -260,6 +316,9 @@ D3dResult SoftSurface::LockRect(LockedRect* locked, const Rect* rect, LockFlag f
   WritePending();
   Changing(false);
   uniformity_ = Uniformity::Unknown;
+  Drew(rect != nullptr
+           ? *rect
+           : Rect{0, 0, static_cast<int32_t>(desc_.width), static_cast<int32_t>(desc_.height)});
   locked_ = true;
   lastLockFlags_ = flags;
   locked->Pitch = pitch_;

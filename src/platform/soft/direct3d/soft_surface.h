@@ -6,6 +6,15 @@
 // and written only when its pixels are next used: read, locked, drawn on in
 // part or presented. When a GDI copy replaces every pixel first, it is never
 // written at all. Every accessor below sees the pixels as if it had been.
+//
+// A back buffer also keeps count of what changed, so that a frame costs what
+// the drawing changed: what differs from the frame last presented (handed
+// to the host with the next one), and, when its pixels are a copy of a DIB
+// section (the frame's first blit) with things drawn over it, where they
+// were drawn. The next copy of that DIB section then writes only what
+// changed in it and what was drawn over. Whatever the count cannot follow
+// (memory handed out whole, memory the host replaced) makes the next frame
+// whole.
 #pragma once
 
 #include <cstdint>
@@ -80,7 +89,14 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   std::optional<uint32_t> UniformRaw() const;
   // Whether a fill is kept aside, not yet written to memory.
   bool FillPending() const { return pendingFill_.has_value(); }
-  Rows Touch(SurfaceTouch touch) override;
+  Rows Touch(SurfaceTouch touch, const Rect& area) override;
+  const Damage* ReplaceByCopy(const void* source, const Damage* changed, Rows* memory) override;
+
+  // What changed since the last presented frame (a back buffer's only;
+  // everything, always, when the host wants whole frames).
+  const Damage& Changed() const { return changed_; }
+  // The frame was presented: nothing differs from the screen any more.
+  void Presented();
 
   // After a Present of lent memory: the host shows the memory as it is, so
   // before it next changes the surface asks the host
@@ -111,6 +127,12 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   Rows MemoryRows() const;
   void TakeLent(const Rows& memory) const;
   void FillRows(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t raw) const;
+  // Counts `area` as drawn on: changed, and over whatever copy it holds.
+  void Drew(const Rect& area) const;
+  // Every pixel may have changed, and none is known to be a copy any more.
+  void DrewAll() const;
+  // Whether the memory still holds what was last drawn in it.
+  bool HoldsLastDrawn() const;
   enum class Uniformity : uint8_t { Unknown, Uniform, Mixed };
 
   SoftDevice& device_;
@@ -131,6 +153,14 @@ class SoftSurface final : public Surface, public SurfaceAccess {
   mutable bool presentedInPlace_ = false;
   mutable Uniformity uniformity_ = Uniformity::Unknown;
   mutable uint32_t uniformRaw_ = 0;
+
+  // Back buffers only (tracks_). Mutable: writing a kept-aside fill changes
+  // the pixels.
+  bool tracks_ = false;
+  mutable Damage changed_;
+  mutable Damage drawnOver_;
+  mutable const void* copyOf_ = nullptr;  // the DIB section the pixels are a copy of
+  Damage copyRegion_;                     // the answer of the last ReplaceByCopy
 };
 
 }  // namespace drawing::platform::soft

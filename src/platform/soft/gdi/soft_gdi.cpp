@@ -120,6 +120,7 @@ Hbitmap SoftGdi::CreateDIBSection(Hdc dc, const BitmapInfoHeader& header, void**
           ? Rows::BottomUp(bitmap->memory.get(), rowsPitch, rowsWidth, rowsHeight, *layout)
           : Rows::TopDown(bitmap->memory.get(), rowsPitch, rowsWidth, rowsHeight, *layout);
   bitmap->dib = true;
+  bitmap->sinceCopied = Damage(rowsWidth, rowsHeight);
   bitmap->header = header;
   bitmap->header.size = 40;
   bitmap->header.sizeImage = static_cast<uint32_t>(pitch * height);
@@ -271,6 +272,13 @@ uint32_t SoftGdi::GdiSetBatchLimit(uint32_t limit) {
   const uint32_t previous = state_->batchLimit;
   state_->batchLimit = limit == 0 ? kDefaultBatchLimit : limit;
   return previous;
+}
+
+void SoftGdi::DibSectionWritten(Hbitmap bitmap, const Rect& area) {
+  if (BitmapObject* object = state_->FindBitmap(IdOf(bitmap)); object != nullptr && object->dib) {
+    object->writesReported = true;
+    object->sinceCopied.Add(area);
+  }
 }
 
 int32_t SoftGdi::LiveObjectCount() const {

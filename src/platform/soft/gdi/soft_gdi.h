@@ -9,6 +9,7 @@
 #include "platform/direct3d.h"
 #include "platform/gdi.h"
 #include "platform/pixels.h"
+#include "platform/soft/kit/damage.h"
 
 namespace drawing::platform::soft {
 
@@ -23,12 +24,22 @@ enum class SurfaceTouch : uint8_t {
 
 // The owner of surface memory, told before a GDI call uses it, so that
 // content it keeps aside (a clear not yet written) is written first, or
-// dropped when every pixel is about to be replaced. The pixels may move
-// then (to memory whose old content no longer matters); the answer says
-// where they lie now.
+// dropped when every pixel is about to be replaced, and so that it knows
+// which pixels change. The pixels may move then (to memory whose old
+// content no longer matters); the answer says where they lie now.
 class SurfaceAccess {
  public:
-  virtual Rows Touch(SurfaceTouch touch) = 0;
+  // `area` is where the call writes (anything for a read), not yet cut to
+  // the surface.
+  virtual Rows Touch(SurfaceTouch touch, const Rect& area) = 0;
+
+  // A plain copy of every pixel of `source`, a DIB section of the surface's
+  // size, is about to replace every pixel of the surface. `changed` is what
+  // changed in the source since its last such copy into this surface, or
+  // null when that is not known. The answer is the part the copy must
+  // write: null for all of it, else a region the surface keeps until its
+  // next use. `memory` receives where the pixels lie now.
+  virtual const Damage* ReplaceByCopy(const void* source, const Damage* changed, Rows* memory) = 0;
 
  protected:
   ~SurfaceAccess() = default;
@@ -85,6 +96,7 @@ class SoftGdi : public platform::Gdi {
 
   uint32_t GdiGetBatchLimit() override;
   uint32_t GdiSetBatchLimit(uint32_t limit) override;
+  void DibSectionWritten(Hbitmap bitmap, const Rect& area) override;
 
   // Objects and DCs currently alive, stock objects excluded (for leak checks).
   int32_t LiveObjectCount() const;

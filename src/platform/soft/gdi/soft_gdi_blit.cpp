@@ -24,13 +24,31 @@ struct BlitEnds {
   PixelView destination;
   PixelView source;
   BlitOp op;
+  // Set when the copy need write only these parts of the destination: the
+  // rest already holds what the source would put there.
+  const Damage* region = nullptr;
 };
 
-// The destination area of a blit, as far as its owner needs to know it:
-// whether the copy replaces every pixel.
+// The destination area of a blit and where it is read from.
 struct BlitArea {
   int32_t x, y, width, height, sourceX, sourceY;
 };
+
+// The DIB section a plain copy of all of it into a surface of its size
+// comes from, or null: such copies can be cut down to what changed.
+BitmapObject* WholeCopySource(const SoftGdiState& state, const DcObject& from, const DcObject& to,
+                              const PixelView& toShape, const BlitArea& area) {
+  if (from.kind != DcKind::Memory || to.kind != DcKind::Surface || to.access == nullptr ||
+      area.x != 0 || area.y != 0 || area.sourceX != 0 || area.sourceY != 0) {
+    return nullptr;
+  }
+  BitmapObject* bitmap = state.FindBitmap(from.bitmap);
+  if (bitmap == nullptr || !bitmap->dib || bitmap->rows.width != toShape.width ||
+      bitmap->rows.height != toShape.height) {
+    return nullptr;
+  }
+  return bitmap;
+}
 
 std::optional<BlitEnds> EndsOf(const SoftGdiState& state, Hdc destination, Hdc source,
                                Rop3 operation, const BlitArea& area, bool sameSize) {
@@ -40,7 +58,7 @@ std::optional<BlitEnds> EndsOf(const SoftGdiState& state, Hdc destination, Hdc s
   if (to == nullptr || from == nullptr || !op) {
     return std::nullopt;
   }
-  const std::optional<PixelView> fromView = state.TouchTarget(*from, SurfaceTouch::Read);
+  const std::optional<PixelView> fromView = state.ReadTarget(*from);
   const std::optional<PixelView> toShape = state.TargetOf(*to);
   if (!toShape || !fromView) {
     return std::nullopt;
@@ -50,10 +68,33 @@ std::optional<BlitEnds> EndsOf(const SoftGdiState& state, Hdc destination, Hdc s
   const bool replacesAll = *op == BlitOp::Copy && sameSize &&
                            BlitCoversDestination(*toShape, area.x, area.y, area.width, area.height,
                                                  *fromView, area.sourceX, area.sourceY);
+  if (replacesAll) {
+    if (BitmapObject* bitmap = WholeCopySource(state, *from, *to, *toShape, area)) {
+      const Damage* changed = bitmap->writesReported && bitmap->copiedInto == to->access
+                                  ? &bitmap->sinceCopied
+                                  : nullptr;
+      Rows memory;
+      const Damage* region = to->access->ReplaceByCopy(bitmap, changed, &memory);
+      to->surface = GdiView(memory);
+      bitmap->sinceCopied.Clear();
+      bitmap->copiedInto = to->access;
+      return BlitEnds{to->surface, *fromView, *op, region};
+    }
+  }
   // The destination's owner may move its pixels now: take the view after.
   const std::optional<PixelView> toView =
-      state.TouchTarget(*to, replacesAll ? SurfaceTouch::ReplaceAll : SurfaceTouch::Modify);
+      state.TouchTarget(*to, replacesAll ? SurfaceTouch::ReplaceAll : SurfaceTouch::Modify,
+                        Rect{area.x, area.y, area.x + area.width, area.y + area.height});
   return BlitEnds{*toView, *fromView, *op};
+}
+
+// Copies the parts of a cut-down copy; source and destination share their
+// coordinates there.
+void CopyRegion(const BlitEnds& ends) {
+  for (const Rect& part : ends.region->Rects()) {
+    BlitViews(ends.destination, part.left, part.top, part.right - part.left, part.bottom - part.top,
+              ends.source, part.left, part.top, ends.op);
+  }
 }
 
 }  // namespace
@@ -64,6 +105,10 @@ bool SoftGdi::BitBlt(Hdc destination, int x, int y, int width, int height, Hdc s
                                               {x, y, width, height, sourceX, sourceY}, true);
   if (!ends) {
     return false;
+  }
+  if (ends->region != nullptr) {
+    CopyRegion(*ends);
+    return true;
   }
   BlitViews(ends->destination, x, y, width, height, ends->source, sourceX, sourceY, ends->op);
   return true;
@@ -78,6 +123,10 @@ bool SoftGdi::StretchBlt(Hdc destination, int x, int y, int width, int height, H
   // Mirroring through negative sizes is not offered.
   if (!ends || width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) {
     return false;
+  }
+  if (ends->region != nullptr) {
+    CopyRegion(*ends);  // the same size each way: a plain copy
+    return true;
   }
   StretchViews(ends->destination, x, y, width, height, ends->source, sourceX, sourceY, sourceWidth,
                sourceHeight, ends->op);

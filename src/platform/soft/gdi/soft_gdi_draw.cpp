@@ -46,14 +46,16 @@ bool SoftGdi::Rectangle(Hdc dc, int left, int top, int right, int bottom) {
   if (object == nullptr) {
     return false;
   }
-  const std::optional<PixelView> view = state_->TouchTarget(*object, SurfaceTouch::Modify);
+  const Rect area{std::min(left, right), std::min(top, bottom), std::max(left, right),
+                  std::max(top, bottom)};
+  const std::optional<PixelView> view = state_->TouchTarget(*object, SurfaceTouch::Modify, area);
   if (!view) {
     return false;
   }
-  int64_t l = std::min(left, right);
-  int64_t r = std::max(left, right);
-  int64_t t = std::min(top, bottom);
-  int64_t b = std::max(top, bottom);
+  int64_t l = area.left;
+  int64_t r = area.right;
+  int64_t t = area.top;
+  int64_t b = area.bottom;
   if (r - l < 1 || b - t < 1) {
     return true;
   }
@@ -86,7 +88,8 @@ bool SoftGdi::SetPixelV(Hdc dc, int x, int y, ColorRef color) {
   if (object == nullptr) {
     return false;
   }
-  const std::optional<PixelView> view = state_->TouchTarget(*object, SurfaceTouch::Modify);
+  const std::optional<PixelView> view =
+      state_->TouchTarget(*object, SurfaceTouch::Modify, Rect{x, y, x + 1, y + 1});
   if (!view || !view->Contains(x, y)) {
     return false;
   }
@@ -100,7 +103,7 @@ int SoftGdi::FillRect(Hdc dc, const Rect& rect, Hbrush brush) {
   if (object == nullptr || found == nullptr || found->type != ObjType::Brush) {
     return 0;
   }
-  const std::optional<PixelView> view = state_->TouchTarget(*object, SurfaceTouch::Modify);
+  const std::optional<PixelView> view = state_->TouchTarget(*object, SurfaceTouch::Modify, rect);
   if (!view) {
     return 0;
   }

@@ -107,10 +107,16 @@ std::optional<PixelView> SoftGdiState::TargetOf(const DcObject& dc) const {
   return std::nullopt;
 }
 
-std::optional<PixelView> SoftGdiState::TouchTarget(DcObject& dc, SurfaceTouch touch) const {
+std::optional<PixelView> SoftGdiState::TouchTarget(DcObject& dc, SurfaceTouch touch,
+                                                   const Rect& area) const {
   if (dc.kind == DcKind::Surface && dc.access != nullptr) {
     // The pixels may have moved.
-    dc.surface = GdiView(dc.access->Touch(touch));
+    dc.surface = GdiView(dc.access->Touch(touch, area));
+  }
+  if (touch != SurfaceTouch::Read && dc.kind == DcKind::Memory) {
+    if (BitmapObject* bitmap = FindBitmap(dc.bitmap)) {
+      bitmap->sinceCopied.Add(area);
+    }
   }
   return TargetOf(dc);
 }

@@ -33,6 +33,11 @@ struct BitmapObject : GdiObjectBase {
   std::unique_ptr<uint8_t[]> memory;
   Rows rows;  // over `memory`
   std::array<uint32_t, 256> palette{};
+  // What changed since the last copy of all of it into a surface
+  // (`copiedInto`), counted only once the program reports its own writes.
+  Damage sinceCopied;
+  const SurfaceAccess* copiedInto = nullptr;
+  bool writesReported = false;
 
   PixelView View() const { return PixelView{rows, palette.data()}; }
   bool BottomUp() const { return rows.step < 0; }
@@ -102,8 +107,13 @@ class SoftGdiState {
   // The pixels a DC draws on; none for the display DC.
   std::optional<PixelView> TargetOf(const DcObject& dc) const;
   // The same, after telling a surface's owner how they are about to be used
-  // (and following the pixels if the owner moved them).
-  std::optional<PixelView> TouchTarget(DcObject& dc, SurfaceTouch touch) const;
+  // (and following the pixels if the owner moved them); a DIB section
+  // written in `area` counts it as changed.
+  std::optional<PixelView> TouchTarget(DcObject& dc, SurfaceTouch touch, const Rect& area) const;
+  // A read of a DC's pixels.
+  std::optional<PixelView> ReadTarget(DcObject& dc) const {
+    return TouchTarget(dc, SurfaceTouch::Read, Rect{});
+  }
 
   HandleId Stock(StockObject object) const;
   HandleId DefaultBitmap() const { return defaultBitmap_; }

@@ -10,6 +10,11 @@
 namespace drawing::platform::sdl {
 namespace {
 
+// Every pixel of `frame` changed.
+soft::Damage All(const ConstRows& frame) {
+  return soft::Damage(frame.width, frame.height);
+}
+
 using testing::ProcedureLog;
 using testing::PumpAll;
 using testing::PushType;
@@ -127,7 +132,7 @@ TEST_F(SdlDisplayHostTest, ADeviceIsARendererOnTheScreenWindow) {
   EXPECT_TRUE(host_.DeviceOpen());
   EXPECT_STRNE(host_.RendererName(), "");
   EXPECT_EQ(host_.TestCooperativeLevel(), D3dResult::Ok);
-  EXPECT_EQ(host_.Present(Frame()), D3dResult::Ok);
+  EXPECT_EQ(host_.Present(Frame(), All(Frame())), D3dResult::Ok);
   EXPECT_EQ(host_.PresentedCount(), 1u);
   host_.DeviceReleased();
   EXPECT_FALSE(host_.DeviceOpen());
@@ -144,7 +149,7 @@ TEST_F(SdlDisplayHostTest, AFrameOfAnotherSizeIsNotShown) {
   ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
   ConstRows wrong = Frame();
   wrong.width = 32;
-  EXPECT_EQ(host_.Present(wrong), D3dResult::InvalidCall);
+  EXPECT_EQ(host_.Present(wrong, All(wrong)), D3dResult::InvalidCall);
   EXPECT_EQ(host_.PresentedCount(), 0u);
 }
 
@@ -153,12 +158,12 @@ TEST_F(SdlDisplayHostTest, ARenderDeviceResetLosesTheDeviceUntilItIsReset) {
   PushType(SDL_RENDER_DEVICE_RESET);
   PumpAll(windowing_);
   EXPECT_EQ(host_.TestCooperativeLevel(), D3dResult::DeviceLost);
-  EXPECT_EQ(host_.Present(Frame()), D3dResult::DeviceLost);
+  EXPECT_EQ(host_.Present(Frame(), All(Frame())), D3dResult::DeviceLost);
   EXPECT_EQ(host_.TestCooperativeLevel(), D3dResult::DeviceNotReset);
   EXPECT_EQ(host_.TestCooperativeLevel(), D3dResult::DeviceNotReset);
   ASSERT_EQ(host_.Reset(Parameters()), D3dResult::Ok);
   EXPECT_EQ(host_.TestCooperativeLevel(), D3dResult::Ok);
-  EXPECT_EQ(host_.Present(Frame()), D3dResult::Ok);
+  EXPECT_EQ(host_.Present(Frame(), All(Frame())), D3dResult::Ok);
 }
 
 TEST_F(SdlDisplayHostTest, LostRenderTargetsLoseTheDeviceToo) {
@@ -175,13 +180,13 @@ TEST_F(SdlDisplayHostTest, AResetMayChangeTheSize) {
   ASSERT_EQ(host_.Reset(smaller), D3dResult::Ok);
   ConstRows frame = Frame();
   frame.width = 32;
-  EXPECT_EQ(host_.Present(frame), D3dResult::Ok);
+  EXPECT_EQ(host_.Present(frame, All(frame)), D3dResult::Ok);
 }
 
 TEST_F(SdlDisplayHostTest, PresentsThatComeTooSoonArePacedToTheRefreshRate) {
   ASSERT_EQ(host_.CreateDevice(Parameters(PresentInterval::One)), D3dResult::Ok);
   for (int frame = 0; frame < 3; ++frame) {
-    ASSERT_EQ(host_.Present(Frame()), D3dResult::Ok);
+    ASSERT_EQ(host_.Present(Frame(), All(Frame())), D3dResult::Ok);
   }
   EXPECT_EQ(clock_.sleeps, 2);
   EXPECT_EQ(clock_.now, 2 * host_.Pacer().PeriodMicroseconds());
@@ -190,7 +195,7 @@ TEST_F(SdlDisplayHostTest, PresentsThatComeTooSoonArePacedToTheRefreshRate) {
 TEST_F(SdlDisplayHostTest, ImmediatePresentationIsNotPaced) {
   ASSERT_EQ(host_.CreateDevice(Parameters(PresentInterval::Immediate)), D3dResult::Ok);
   for (int frame = 0; frame < 3; ++frame) {
-    ASSERT_EQ(host_.Present(Frame()), D3dResult::Ok);
+    ASSERT_EQ(host_.Present(Frame(), All(Frame())), D3dResult::Ok);
   }
   EXPECT_EQ(clock_.sleeps, 0);
 }
@@ -204,7 +209,7 @@ TEST_F(SdlDisplayHostTest, TheLockedTextureIsLentAndPresentedWithoutACopy) {
   ASSERT_GE(lent.step, 64 * 4);
   for (uint32_t frame = 1; frame <= 3; ++frame) {
     lent.first[0] = static_cast<uint8_t>(frame);  // drawing lands in the texture
-    ASSERT_EQ(host_.Present(lent), D3dResult::Ok);
+    ASSERT_EQ(host_.Present(lent, All(lent)), D3dResult::Ok);
     lent = lease->Pixels();
     ASSERT_NE(lent.first, nullptr);
   }
@@ -215,7 +220,7 @@ TEST_F(SdlDisplayHostTest, TheLockedTextureIsLentAndPresentedWithoutACopy) {
 TEST_F(SdlDisplayHostTest, ABackBufferInTheDevicesOwnMemoryIsUploaded) {
   ASSERT_EQ(host_.CreateDevice(Parameters()), D3dResult::Ok);
   ASSERT_NE(host_.LendBackBuffer(Parameters()), nullptr);
-  ASSERT_EQ(host_.Present(Frame()), D3dResult::Ok);
+  ASSERT_EQ(host_.Present(Frame(), All(Frame())), D3dResult::Ok);
   EXPECT_EQ(host_.CopiedCount(), 1u);
   EXPECT_EQ(host_.PresentedCount(), 1u);
 }
@@ -263,7 +268,7 @@ TEST_F(SdlDisplayHostTest, TheWindowSurfaceIsLentAndShownWithoutARenderer) {
   ASSERT_EQ(lent.first, SDL_GetWindowSurface(window)->pixels);
   for (int frame = 1; frame <= 3; ++frame) {
     lent.first[0] = static_cast<uint8_t>(frame);
-    ASSERT_EQ(host.Present(lent), D3dResult::Ok);
+    ASSERT_EQ(host.Present(lent, All(lent)), D3dResult::Ok);
     lent = lease->Pixels();
   }
   EXPECT_EQ(host.PresentedCount(), 3u);
@@ -273,9 +278,9 @@ TEST_F(SdlDisplayHostTest, TheWindowSurfaceIsLentAndShownWithoutARenderer) {
   // A frame in memory of its own lands in the surface, cut to its size.
   SDL_SetWindowSize(window, 32, 16);
   PumpAll(windowing_);
-  ASSERT_EQ(host.Present(Frame()), D3dResult::Ok);  // dropped: the surface changed
+  ASSERT_EQ(host.Present(Frame(), All(Frame())), D3dResult::Ok);  // dropped: the surface changed
   EXPECT_EQ(host.PresentedCount(), 3u);
-  ASSERT_EQ(host.Present(Frame()), D3dResult::Ok);
+  ASSERT_EQ(host.Present(Frame(), All(Frame())), D3dResult::Ok);
   EXPECT_EQ(host.PresentedCount(), 4u);
   EXPECT_EQ(host.CopiedCount(), 1u);
   const SDL_Surface* surface = SDL_GetWindowSurface(window);

@@ -37,7 +37,7 @@ class LendingHost final : public DisplayHost, private BackBufferLease {
     }
     return D3dResult::Ok;
   }
-  D3dResult Present(const ConstRows& frame) override {
+  D3dResult Present(const ConstRows& frame, const Damage& /*changed*/) override {
     presented.push_back(frame.first);
     if (moveOnPresent) {
       current = 1 - current;

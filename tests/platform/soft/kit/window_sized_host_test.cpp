@@ -10,7 +10,7 @@ class SizedWindow final : public WindowSizedHost {
  public:
   D3dResult CreateDevice(const PresentParameters&) override { return D3dResult::Ok; }
   D3dResult Reset(const PresentParameters&) override { return D3dResult::Ok; }
-  D3dResult Present(const ConstRows&) override { return D3dResult::Ok; }
+  D3dResult Present(const ConstRows&, const Damage&) override { return D3dResult::Ok; }
 
   DisplayMode size{152, 112, 75};
 
