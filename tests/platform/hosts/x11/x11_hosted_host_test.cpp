@@ -74,9 +74,12 @@ class Program {
       return D3dResult::InvalidCall;
     }
     Surface* backBuffer = nullptr;
-    EXPECT_EQ(device_->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer), D3dResult::Ok);
     LockedRect locked;
-    EXPECT_EQ(backBuffer->LockRect(&locked, nullptr, LockFlag::None), D3dResult::Ok);
+    if (device_->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer) != D3dResult::Ok ||
+        backBuffer->LockRect(&locked, nullptr, LockFlag::None) != D3dResult::Ok) {
+      ADD_FAILURE() << "the back buffer cannot be drawn in";
+      return D3dResult::InvalidCall;
+    }
     for (uint32_t y = 0; y < mode_.Height; ++y) {
       auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) +
                                               static_cast<ptrdiff_t>(y) * locked.Pitch);
@@ -144,6 +147,7 @@ TEST_P(X11HostedHostTest, TheFrameFillsTheWindowAndTheNextHostTakesItsNewSize) {
   const DisplayMode mode = program.Open();
   EXPECT_EQ(mode.Width, 81u);
   EXPECT_EQ(mode.Height, 37u);
+  // A second frame: the device draws where the host lends it after a present.
   EXPECT_EQ(program.Present(2), D3dResult::Ok);
   EXPECT_EQ(program.Present(3), D3dResult::Ok);
   ExpectShown(id, 3, 81, 37);
