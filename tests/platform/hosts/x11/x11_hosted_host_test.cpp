@@ -68,23 +68,31 @@ class Program {
     return mode;
   }
 
-  // Draws `picture` into the back buffer and presents it.
-  D3dResult Present(uint32_t picture) {
+  // Presents the back buffer as it is.
+  D3dResult PresentUnchanged() {
+    return device_ != nullptr ? device_->Present() : D3dResult::InvalidCall;
+  }
+
+  // Draws `picture` into the back buffer, or into `area` of it only, and
+  // presents it.
+  D3dResult Present(uint32_t picture, const Rect* area = nullptr) {
     if (device_ == nullptr) {
       return D3dResult::InvalidCall;
     }
     Surface* backBuffer = nullptr;
     LockedRect locked;
     if (device_->GetBackBuffer(0, 0, BackBufferType::Mono, &backBuffer) != D3dResult::Ok ||
-        backBuffer->LockRect(&locked, nullptr, LockFlag::None) != D3dResult::Ok) {
+        backBuffer->LockRect(&locked, area, LockFlag::None) != D3dResult::Ok) {
       ADD_FAILURE() << "the back buffer cannot be drawn in";
       return D3dResult::InvalidCall;
     }
-    for (uint32_t y = 0; y < mode_.Height; ++y) {
+    const Rect all{0, 0, static_cast<int32_t>(mode_.Width), static_cast<int32_t>(mode_.Height)};
+    const Rect drawn = area != nullptr ? *area : all;
+    for (int32_t y = drawn.top; y < drawn.bottom; ++y) {
       auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) +
-                                              static_cast<ptrdiff_t>(y) * locked.Pitch);
-      for (uint32_t x = 0; x < mode_.Width; ++x) {
-        row[x] = Picture(picture, x, y);
+                                              static_cast<ptrdiff_t>(y - drawn.top) * locked.Pitch);
+      for (int32_t x = drawn.left; x < drawn.right; ++x) {
+        row[x - drawn.left] = Picture(picture, static_cast<uint32_t>(x), static_cast<uint32_t>(y));
       }
     }
     backBuffer->UnlockRect();
@@ -112,12 +120,17 @@ class X11HostedHostTest : public testing::XServerTest,
  protected:
   bool ServerSharesMemory() const override { return GetParam().sharedMemory; }
 
-  void ExpectShown(XWindowId id, uint32_t picture, uint32_t width, uint32_t height) {
+  // `picture` in the window, and `inside` in `area` when one is named.
+  void ExpectShown(XWindowId id, uint32_t picture, uint32_t width, uint32_t height,
+                   const Rect& area = {}, uint32_t inside = 0) {
     const uint32_t alpha = GetParam().depth == 32 ? 0xFF000000u : 0;
     std::vector<uint32_t> expected;
     for (uint32_t y = 0; y < height; ++y) {
       for (uint32_t x = 0; x < width; ++x) {
-        expected.push_back(alpha | Picture(picture, x, y));
+        const bool in =
+            static_cast<int32_t>(x) >= area.left && static_cast<int32_t>(x) < area.right &&
+            static_cast<int32_t>(y) >= area.top && static_cast<int32_t>(y) < area.bottom;
+        expected.push_back(alpha | Picture(in ? inside : picture, x, y));
       }
     }
     EXPECT_EQ(Read(id, width, height), expected);
@@ -151,6 +164,27 @@ TEST_P(X11HostedHostTest, TheFrameFillsTheWindowAndTheNextHostTakesItsNewSize) {
   EXPECT_EQ(program.Present(2), D3dResult::Ok);
   EXPECT_EQ(program.Present(3), D3dResult::Ok);
   ExpectShown(id, 3, 81, 37);
+}
+
+// A frame puts only what changed, and what the server lost of the window
+// (a window over it that went away) is put again with the next frame.
+TEST_P(X11HostedHostTest, AFramePutsWhatChangedAndWhatTheWindowLost) {
+  const XWindowId id = MakeWindow(64, 48, GetParam().depth);
+  std::string error;
+  const auto window = X11Window::Open(static_cast<uint32_t>(id), &error);
+  ASSERT_NE(window, nullptr) << error;
+  HostedHost host(*window);
+  Program program(host);
+  program.Open();
+  ASSERT_EQ(program.Present(1), D3dResult::Ok);
+  const Rect changed{40, 30, 50, 41};
+  ASSERT_EQ(program.Present(2, &changed), D3dResult::Ok);
+  ExpectShown(id, 1, 64, 48, changed, 2);
+
+  Destroy(MakeWindow(20, 10));  // painted black over ours, then gone
+  ASSERT_EQ(window->Poll(), WindowChange::Unchanged);
+  ASSERT_EQ(program.PresentUnchanged(), D3dResult::Ok);
+  ExpectShown(id, 1, 64, 48, changed, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, X11HostedHostTest,
