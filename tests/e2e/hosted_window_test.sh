@@ -1,7 +1,9 @@
 # Hosted mode in a window another program made and keeps its input on:
 # `drawing --window-id` paints that window at its size and nothing outside
-# it, ignores keys, buttons and moves, follows a resize, and ends with status
-# 0 and a quiet stderr when the window is destroyed.
+# it, ignores keys, buttons and moves, follows a resize, puts back what a
+# window over it took away once that window goes (though only what changes
+# is put each frame), and ends with status 0 and a quiet stderr when the
+# window is destroyed.
 source "$(dirname "$0")/lib.sh"
 
 # The owner: a 320x200 window at (40, 30), its commands on a pipe.
@@ -45,6 +47,18 @@ owner resize 560 400
 grown=$(painted_after 240x200+360+230)
 echo "after the resize to 560x400: painted $grown of the new part"
 awk -v p="$grown" 'BEGIN { exit !(p > 0.03) }' || e2e_fail "the new part of the window stays black"
+
+# A dialog over part of it goes away: what it covered is drawn again, not
+# left as the dialog's magenta (the window has no background of its own).
+owner cover 100 100 200 150
+sleep 1
+owner uncover
+sleep 1
+e2e_capture "$work/screen.png"
+left=$(/usr/bin/convert "$work/screen.png" -crop 200x150+100+100 +repage -fill black \
+  +opaque '#FF00FF' -fill white -opaque '#FF00FF' -colorspace gray -format '%[fx:mean]' info:)
+echo "after the dialog went: $left of its place still magenta"
+awk -v m="$left" 'BEGIN { exit !(m == 0) }' || e2e_fail "what the dialog covered was not drawn again"
 
 owner destroy
 e2e_wait_exit "$E2E_APP_PID" 2

@@ -1,7 +1,10 @@
 // A window of another program, for the hosted-mode tests: made at the size
 // and place given, mapped, with button, key and pointer events selected as an
 // owner would (so no second client may select them); its id goes to standard
-// output. Then it obeys lines on standard input: "resize W H", "destroy".
+// output. Then it obeys lines on standard input: "resize W H", "destroy",
+// "cover X Y W H" (a magenta window over that part of the screen, as a
+// dialog would be; the window under it keeps no background of its own, so
+// what it loses stays magenta until its painter puts it back) and "uncover".
 // It ends at the end of its input.
 #include <X11/Xlib.h>
 
@@ -30,6 +33,7 @@ int main(int argc, char** argv) {
   XSync(display, False);
   std::printf("0x%lx\n", window);
   std::fflush(stdout);
+  Window cover = 0;
   std::string line;
   while (std::getline(std::cin, line)) {
     std::istringstream words(line);
@@ -42,6 +46,23 @@ int main(int argc, char** argv) {
       XResizeWindow(display, window, width, height);
     } else if (command == "destroy") {
       XDestroyWindow(display, window);
+    } else if (command == "cover") {
+      int x = 0;
+      int y = 0;
+      unsigned width = 1;
+      unsigned height = 1;
+      words >> x >> y >> width >> height;
+      XSetWindowBackgroundPixmap(display, window, None);
+      XSetWindowAttributes attributes{};
+      attributes.background_pixel = 0xFF00FF;
+      attributes.override_redirect = True;
+      cover =
+          XCreateWindow(display, DefaultRootWindow(display), x, y, width, height, 0, CopyFromParent,
+                        InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attributes);
+      XMapRaised(display, cover);
+    } else if (command == "uncover" && cover != 0) {
+      XDestroyWindow(display, cover);
+      cover = 0;
     }
     XSync(display, False);
     std::cout << "done" << std::endl;
