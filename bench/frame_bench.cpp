@@ -83,7 +83,10 @@ class GrownProgram {
     HeadlessConfig config;
     config.display.modes = {
         drawing::platform::DisplayMode{width, height, 60, drawing::platform::Format::X8R8G8B8}};
+    // A screen that keeps its last frame and takes each frame's changed
+    // rectangles, as a window's own memory on a real screen does.
     config.display.keptFrames = 1;
+    config.display.lendBackBuffer = false;
     host_ = std::make_unique<HeadlessHost>(config);
     drawing::app::ApplicationOptions options;
     options.seed = 1;
