@@ -71,6 +71,8 @@ bool TakesValue(std::string_view name) {
 
 RenderOptionsResult ParseRenderOptions(const std::vector<std::string>& arguments) {
   RenderOptionsResult result;
+  bool framesGiven = false;
+  bool paintedGiven = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
@@ -103,6 +105,11 @@ RenderOptionsResult ParseRenderOptions(const std::vector<std::string>& arguments
     if (!result.error.empty()) {
       return result;
     }
+    framesGiven = framesGiven || name == "--frames";
+    paintedGiven = paintedGiven || name == "--painted";
+  }
+  if (framesGiven && !paintedGiven) {
+    result.options.paintedPercent = 0;  // exactly the frames asked for
   }
   return result;
 }
@@ -114,9 +121,11 @@ std::string RenderUsage() {
          "what a viewer sees each frame: the canvas with the particles' boxes on top.\n"
          "\n"
          "  --size WxH       canvas and screen size, each side 1..16384 (default 1280x720)\n"
-         "  --frames N       run at most N frames, 60 to a second (default 600)\n"
+         "  --frames N       run N frames, 60 to a second; with --painted, at most N\n"
+         "                   (default 36000)\n"
          "  --painted P      end as soon as P percent of the canvas is painted (checked\n"
-         "                   each second of frames; --frames stays the limit)\n"
+         "                   each second of frames). Without either option a run ends\n"
+         "                   once 60 percent is painted\n"
          "  --seed S         seed of the random generator; without it a fresh seed is\n"
          "                   chosen and printed, so a picture can be made again\n"
          "  --input FILE     input script (see below)\n"

@@ -11,11 +11,17 @@
 
 namespace drawing::app {
 
+inline constexpr uint32_t kDefaultFrameLimit = 36000;  // ten minutes at 60 frames a second
+inline constexpr uint32_t kDefaultPainted = 60;
+
 struct RenderOptions {
   int32_t width = 1280;  // the one display mode offered, 1..kMaxRenderSide each way
   int32_t height = 720;
-  uint32_t frames = 600;         // passes of the frame loop at most
-  uint32_t paintedPercent = 0;   // 1..100: end once that much of the canvas is painted
+  // Without --frames and --painted a run ends once the picture is worth
+  // keeping: kDefaultPainted percent of the canvas painted, within
+  // kDefaultFrameLimit frames. --frames alone runs that many frames.
+  uint32_t frames = kDefaultFrameLimit;     // passes of the frame loop at most
+  uint32_t paintedPercent = kDefaultPainted;  // 1..100: end once that much is painted; 0: never
   std::optional<uint32_t> seed;  // replaces the thread id ^ tick count seed
   std::string inputScript;       // empty: no scripted input
   std::string out;               // the Canvas when the run ends; empty: not written

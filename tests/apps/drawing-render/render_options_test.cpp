@@ -17,7 +17,8 @@ TEST(RenderOptions, DefaultsWithoutArguments) {
   ASSERT_EQ(result.error, "");
   EXPECT_EQ(result.options.width, 1280);
   EXPECT_EQ(result.options.height, 720);
-  EXPECT_EQ(result.options.frames, 600u);
+  EXPECT_EQ(result.options.frames, 36000u);
+  EXPECT_EQ(result.options.paintedPercent, 60u);
   EXPECT_FALSE(result.options.seed.has_value());
   EXPECT_EQ(result.options.inputScript, "");
   EXPECT_EQ(result.options.out, "");
@@ -72,8 +73,12 @@ TEST(RenderOptions, FramesFromZero) {
   EXPECT_NE(Parse({"--frames", "ten"}).error, "");
 }
 
-TEST(RenderOptions, PaintedIsAPercentage) {
-  EXPECT_EQ(Parse({}).options.paintedPercent, 0u);
+TEST(RenderOptions, PaintedIsAPercentageAndFramesAloneRunThatMany) {
+  EXPECT_EQ(Parse({"--frames", "10"}).options.paintedPercent, 0u);
+  const RenderOptions both = Parse({"--painted", "5", "--frames", "10"}).options;
+  EXPECT_EQ(both.paintedPercent, 5u);
+  EXPECT_EQ(both.frames, 10u);
+  EXPECT_EQ(Parse({"--painted", "5"}).options.frames, 36000u);
   EXPECT_EQ(Parse({"--painted", "1"}).options.paintedPercent, 1u);
   EXPECT_EQ(Parse({"--painted=100"}).options.paintedPercent, 100u);
   EXPECT_EQ(Parse({"--painted", "0"}).error,
