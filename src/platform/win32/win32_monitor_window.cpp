@@ -82,7 +82,7 @@ MonitorWindow::MonitorWindow(const Rect& monitor, std::atomic<bool>& endSaver) :
   windowClass.lpfnWndProc = MonitorProcedure;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kClassName;
-  // Every monitor's thread registers it; all but the first find it there.
+  // Every monitor's window registers it; all but the first find it there.
   RegisterClassExW(&windowClass);
   const HWND window = CreateWindowExW(
       WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"drawing (another monitor)",
@@ -101,9 +101,9 @@ MonitorWindow::~MonitorWindow() {
 }
 
 bool MonitorWindow::Pump() {
-  if (!DispatchWaiting()) {
-    state_.destroyed = true;
-  }
+  // A WM_QUIT is the thread's, which the primary's program pumps; it stays
+  // in the queue for that pump.
+  DispatchWaiting(window_);
   return !state_.destroyed && !state_.unplugged && !state_.endSaver->load();
 }
 

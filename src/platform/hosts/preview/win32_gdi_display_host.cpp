@@ -4,8 +4,8 @@
 
 namespace drawing::platform::win32 {
 
-GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height)
-    : window_(window), width_(width), height_(height) {
+GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height, GdiPacing pacing)
+    : window_(window), width_(width), height_(height), pacing_(pacing) {
   pacer_.SetRefreshRate(kRefreshRate);
 }
 
@@ -51,7 +51,9 @@ D3dResult GdiDisplayHost::Present(const ConstRows& backBuffer) {
                       static_cast<UINT>(height), backBuffer.first, &info, DIB_RGB_COLORS);
     ReleaseDC(window, dc);
   }
-  pacer_.FramePresented();
+  if (pacing_ == GdiPacing::OwnPeriod) {
+    pacer_.FramePresented();
+  }
   return D3dResult::Ok;
 }
 

@@ -2,7 +2,8 @@
 // the screen saver's preview, one mode, the window's size at 60 Hz
 // (WindowSizedHost). The back buffer is memory of this host laid out as a
 // top-down 32-bit DIB, so Present hands it to SetDIBitsToDevice as it is and
-// then the frame pacer sleeps out the rest of a 60 Hz period.
+// then the frame pacer sleeps out the rest of a 60 Hz period, unless another
+// present on the same thread paces the frames (the saver's primary monitor).
 #pragma once
 
 #include <cstdint>
@@ -14,11 +15,15 @@
 
 namespace drawing::platform::win32 {
 
+// Whether Present waits out the rest of its period itself.
+enum class GdiPacing : uint8_t { OwnPeriod, PacedByCaller };
+
 class GdiDisplayHost final : public soft::WindowSizedHost, private soft::BackBufferLease {
  public:
   static constexpr uint32_t kRefreshRate = 60;
 
-  GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height);
+  GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height,
+                 GdiPacing pacing = GdiPacing::OwnPeriod);
 
   D3dResult CreateDevice(const PresentParameters& parameters) override;
   D3dResult Reset(const PresentParameters& parameters) override;
@@ -33,6 +38,7 @@ class GdiDisplayHost final : public soft::WindowSizedHost, private soft::BackBuf
   Hwnd window_;
   uint32_t width_;
   uint32_t height_;
+  GdiPacing pacing_;
   std::vector<uint32_t> pixels_;
   Rows lent_;
   soft::SteadyPaceClock clock_;

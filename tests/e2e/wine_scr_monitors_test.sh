@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# drawing.scr /s under wine on a desktop of two monitors, the other one left
+# of the primary (negative coordinates to Windows): the primary shows the
+# full-screen program and the other a drawing of its own in a window over
+# the whole monitor, both changing, from one process. Unplugging the other
+# monitor while it runs leaves the saver running; a key ends it with status
+# 0. Started again, a move of the mouse over the
+# other monitor ends it too.
+# The primary starts at the widest mode the X server offers it, the one the
+# program picks, so no mode change races the test's look at the screen.
+export DRAWING_E2E_SCR=1
+source "$(dirname "$0")/wine_lib.sh"
+wine_setup "$1" "1368x768 800x600 left-of"
+read -r primary_monitor other <<<"$E2E_MONITORS"
+
+# The other monitor's window, once it is shown; prints its id.
+other_window() {
+  e2e_find_window '^drawing \(another monitor\)$' 20 ||
+    e2e_fail "no window over the other monitor: $(cat "$E2E_WORK/drawing.log")"
+}
+geometry() {
+  xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 }
+    /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+    END { print w "x" h "+" x "+" y }'
+}
+
+wine_start_drawing
+window=$(other_window)
+[[ $(geometry "$window") == "$other" ]] ||
+  e2e_fail "the other monitor's window is at $(geometry "$window"), not $other"
+# The ribbons start small on a large screen: painted is any trace at all.
+painted_on() {
+  awk -v f="$(e2e_painted_fraction "$1" "$2")" 'BEGIN { exit !(f > 0.002) }'
+}
+# Both pictures there and changing: two looks a second apart. Until the
+# primary's mode is set wine may show a black screen, so a few tries.
+pictures_change() {
+  local area fraction changed
+  for area in "$primary" "$other"; do
+    fraction=$(e2e_painted_fraction "$E2E_WORK/second.png" "$area")
+    changed=$(/usr/bin/compare -metric AE "$E2E_WORK/first.png[$area]" \
+      "$E2E_WORK/second.png[$area]" null: 2>&1 || true)
+    [[ $changed =~ ^[0-9.e+]+$ ]] || e2e_fail "compare: $changed"
+    echo "$area: painted $fraction, $changed pixels changed in a second"
+    painted_on "$E2E_WORK/second.png" "$area" || return 1
+    awk -v c="$changed" 'BEGIN { exit !(c > 100) }' || return 1
+  done
+}
+for i in $(seq 1 15); do
+  # Without a window manager the X focus can drop while wine sets the
+  # primary's display mode and maps the other window (the program then
+  # waits, deactivated); nothing on Windows takes the focus from the active
+  # window there, so the test gives it back as a window manager would.
+  # Wine may also make the primary's X window anew as it goes full screen.
+  E2E_WINDOW=$(e2e_find_window '^drawing$' 10) || e2e_fail "the primary's window is gone"
+  [[ $(xdotool getwindowfocus 2>/dev/null) == "$E2E_WINDOW" ]] ||
+    xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
+  primary=$(geometry "$E2E_WINDOW")
+  [[ $primary == "$primary_monitor" ]] ||
+    e2e_fail "the primary's window is at $primary, not $primary_monitor"
+  e2e_capture "$E2E_WORK/first.png"
+  sleep 1
+  e2e_capture "$E2E_WORK/second.png"
+  pictures_change && break
+  ((i < 15)) || e2e_fail "the two monitors do not both show a changing picture"
+done
+processes=$(ps -eo args | grep -cxF "$E2E_BUILD/drawing.scr /s" || true)
+[[ $processes == 1 ]] || e2e_fail "$processes drawing.scr processes, not one"
+
+xrandr --output DUMMY1 --off
+sleep 2
+wine_expect_running "after the other monitor was unplugged"
+E2E_WINDOW=$(e2e_find_window '^drawing$' 10) || e2e_fail "the primary's window is gone"
+xdotool windowfocus --sync "$E2E_WINDOW"
+wine_hold_key a
+wine_expect_exit_ok
+
+xrandr --output DUMMY1 --mode "${other%%+*}" --pos 0x0
+wine_start_drawing
+window=$(other_window)
+sleep 1
+xdotool mousemove --sync 100 100
+sleep 0.3
+xdotool mousemove 200 200
+wine_expect_exit_ok
+echo PASS
