@@ -64,7 +64,10 @@ for i in $(seq 1 15); do
   pictures_change && break
   ((i < 15)) || e2e_fail "the two monitors do not both show a changing picture"
 done
-processes=$(ps -eo args | grep -cxF "$E2E_BUILD/drawing.scr /s" || true)
+# The saver's own process: the 32-bit wine names it by its Linux path, the
+# 64-bit one starts it through start.exe and names it by its Windows path.
+processes=$(ps -eo args | grep -cxF -e "$E2E_BUILD/drawing.scr /s" \
+  -e "Z:${E2E_BUILD//\//\\}\\drawing.scr /s" || true)
 [[ $processes == 1 ]] || e2e_fail "$processes drawing.scr processes, not one"
 
 xrandr --output DUMMY1 --off
