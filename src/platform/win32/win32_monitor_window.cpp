@@ -48,15 +48,6 @@ LRESULT CALLBACK MonitorProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEMOVE:
       MouseMoved(*state, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
-    case WM_DISPLAYCHANGE: {
-      // A monitor unplugged takes its drawing with it; the rest go on.
-      RECT rect{};
-      GetWindowRect(window, &rect);
-      if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr) {
-        state->unplugged = true;
-      }
-      return 0;
-    }
     case WM_ERASEBKGND:
       return 1;  // the next frame covers everything
     case WM_PAINT:
@@ -73,7 +64,8 @@ LRESULT CALLBACK MonitorProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-MonitorWindow::MonitorWindow(const Rect& monitor, std::atomic<bool>& endSaver) : state_{&endSaver} {
+MonitorWindow::MonitorWindow(const Rect& monitor, std::atomic<bool>& endSaver)
+    : state_{&endSaver}, monitor_(monitor) {
   width_ = monitor.right > monitor.left ? monitor.right - monitor.left : 1;
   height_ = monitor.bottom > monitor.top ? monitor.bottom - monitor.top : 1;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -104,7 +96,14 @@ bool MonitorWindow::Pump() {
   // A WM_QUIT is the thread's, which the primary's program pumps; it stays
   // in the queue for that pump.
   DispatchWaiting(window_);
-  return !state_.destroyed && !state_.unplugged && !state_.endSaver->load();
+  // A monitor unplugged takes its drawing with it; the rest go on. Windows
+  // tells of it with WM_DISPLAYCHANGE, wine not at all, so every frame
+  // looks whether a monitor is still there.
+  const RECT area{monitor_.left, monitor_.top, monitor_.right, monitor_.bottom};
+  if (!unplugged_ && MonitorFromRect(&area, MONITOR_DEFAULTTONULL) == nullptr) {
+    unplugged_ = true;
+  }
+  return !state_.destroyed && !unplugged_ && !state_.endSaver->load();
 }
 
 }  // namespace drawing::platform::win32

@@ -33,12 +33,13 @@ class MonitorWindow final : public SaverWindow {
     bool mouseSeen = false;
     int32_t mouseX = 0;
     int32_t mouseY = 0;
-    bool unplugged = false;  // no monitor is under the window any more
     bool destroyed = false;
   };
 
  private:
   State state_;
+  Rect monitor_;
+  bool unplugged_ = false;  // no monitor is there any more
 };
 
 }  // namespace drawing::platform::win32

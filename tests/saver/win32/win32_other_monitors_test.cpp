@@ -1,7 +1,7 @@
 // The saver's drawings over other monitors in real windows, on the primary
 // program's thread (under wine on Xvfb, see wine_adapters_test.sh; without
-// a desktop it skips): a window destroyed under a drawing, or a display
-// change that leaves a window over no monitor, ends that drawing alone.
+// a desktop it skips): a window destroyed under a drawing, or one over no
+// monitor (as after it was unplugged), ends that drawing alone.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -39,27 +39,24 @@ TEST(Win32DesktopOtherMonitorsTest, AWindowDestroyedOrOverNoMonitorEndsItsDrawin
       others.PrimaryFrameBegins(++frame, layout);
     }
   };
-  frames(5);
-  if (others.Running() == 0) {
+  frames(3);
+  if (windows.empty() || windows[0] == nullptr) {
     GTEST_SKIP() << "no desktop to create windows on";
   }
-  ASSERT_EQ(others.Running(), 3u);
+  ASSERT_EQ(windows.size(), 3u);
+  ASSERT_EQ(others.Running(), 2u);
   EXPECT_EQ(others.Drawing(0).State().ScreenWidth, 160);
   EXPECT_EQ(others.Drawing(0).State().ScreenHeight, 120);
+  EXPECT_FALSE(IsWindow(windows[2]));
 
-  DestroyWindow(windows[0]);
-  frames(2);
-  ASSERT_EQ(others.Running(), 2u);
-  EXPECT_EQ(others.Drawing(0).FrameNumber(), frame);
-
-  for (HWND window : windows) {
-    SendMessageW(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480));
-  }
+  // A display change with the monitor still there ends nothing.
+  SendMessageW(windows[0], WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480));
+  DestroyWindow(windows[1]);
   frames(2);
   ASSERT_EQ(others.Running(), 1u);
   EXPECT_EQ(others.Drawing(0).FrameNumber(), frame);
+  EXPECT_TRUE(IsWindowVisible(windows[0]));
   EXPECT_FALSE(endSaver.load());
-  EXPECT_TRUE(IsWindowVisible(windows[1]));
 }
 
 }  // namespace
