@@ -4,8 +4,7 @@
 # full-screen program and the other a drawing of its own in a window over
 # the whole monitor, both changing, from one process. Unplugging the other
 # monitor while it runs leaves the saver running; a key ends it with status
-# 0. Started again, a move of the mouse over the
-# other monitor ends it too.
+# 0. Started again, a move of the mouse over the other monitor ends it too.
 # The primary starts at the widest mode the X server offers it, the one the
 # program picks, so no mode change races the test's look at the screen.
 export DRAWING_E2E_SCR=1
