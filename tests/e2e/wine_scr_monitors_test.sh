@@ -2,9 +2,10 @@
 # drawing.scr /s under wine on a desktop of two monitors, the other one left
 # of the primary (negative coordinates to Windows): the primary shows the
 # full-screen program and the other a drawing of its own in a window over
-# the whole monitor, both changing, from one process. Unplugging the other
-# monitor while it runs leaves the saver running; a key ends it with status
-# 0. Started again, a move of the mouse over the other monitor ends it too.
+# the whole monitor, both changing, from one process; S saves the primary's
+# canvas, and only that. Unplugging the other monitor while it runs leaves
+# the saver running; a key ends it with status 0. Started again, a move of
+# the mouse over the other monitor ends it too.
 # The primary starts at the widest mode the X server offers it, the one the
 # program picks, so no mode change races the test's look at the screen.
 export DRAWING_E2E_SCR=1
@@ -69,6 +70,24 @@ processes=$(ps -eo args | grep -cxF -e "$E2E_BUILD/drawing.scr /s" \
   -e "Z:${E2E_BUILD//\//\\}\\drawing.scr /s" || true)
 [[ $processes == 1 ]] || e2e_fail "$processes drawing.scr processes, not one"
 
+# S saves one picture: the primary's canvas, at the primary's size (a 24-bit
+# BMP, 54 header bytes and rows of a multiple of 4 bytes at this width).
+xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
+wine_hold_key s
+for i in $(seq 1 50); do
+  [[ -s $E2E_SAVED ]] && break
+  sleep 0.2
+done
+[[ -s $E2E_SAVED ]] || e2e_fail "no bild.bmp after S"
+sleep 1
+saved=$(ls "$(dirname "$E2E_SAVED")")
+[[ $saved == bild.bmp ]] || e2e_fail "the Pictures folder holds: $saved"
+size=${primary_monitor%%+*}
+[[ $(stat -c %s "$E2E_SAVED") == $((54 + ${size%x*} * 3 * ${size#*x})) ]] ||
+  e2e_fail "bild.bmp has $(stat -c %s "$E2E_SAVED") bytes, not the primary's $size canvas"
+wine_expect_running "after saving"
+echo "S saved the primary's canvas only"
+
 # While a program holds a display mode of its own, wine switches the output
 # back on about a second later, so the drawing there rightly goes on; what
 # is seen here is that the saver lives through it. (The in-process desktop
@@ -100,9 +119,15 @@ xrandr --output DUMMY1 --mode "${other%%+*}" --pos 0x0
 wine_start_drawing
 window=$(other_window)
 sleep 1
-xdotool mousemove --sync 100 100
-sleep 0.3
-xdotool mousemove 200 200
+# The first position the window sees is where the mouse rests; each move
+# after it goes right and down over the other monitor. (Wine may warp the
+# pointer back to the primary, whose mouse is held; moves there are left
+# and up.)
+for step in $(seq 0 7); do
+  xdotool mousemove $((100 + step * 40)) $((100 + step * 40))
+  sleep 0.3
+  kill -0 "$E2E_APP_PID" 2>/dev/null || break
+done
 wine_expect_exit_ok
 echo "a move over the other monitor ended the saver with status 0"
 echo PASS
