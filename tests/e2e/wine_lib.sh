@@ -82,6 +82,16 @@ wine_wait_painted() {
   e2e_fail "screen not painted (fraction $fraction)"
 }
 
+# Waits up to 10 seconds for the picture S saves.
+wine_wait_saved() {
+  local i
+  for i in $(seq 1 50); do
+    [[ -s $E2E_SAVED ]] && return 0
+    sleep 0.2
+  done
+  e2e_fail "no bild.bmp after S"
+}
+
 # Holds a key long enough for several frames to see it, then lets it go.
 wine_hold_key() {
   xdotool keydown "$1"

@@ -74,11 +74,7 @@ processes=$(ps -eo args | grep -cxF -e "$E2E_BUILD/drawing.scr /s" \
 # BMP, 54 header bytes and rows of a multiple of 4 bytes at this width).
 xdotool windowfocus --sync "$E2E_WINDOW" 2>/dev/null || true
 wine_hold_key s
-for i in $(seq 1 50); do
-  [[ -s $E2E_SAVED ]] && break
-  sleep 0.2
-done
-[[ -s $E2E_SAVED ]] || e2e_fail "no bild.bmp after S"
+wine_wait_saved
 sleep 1
 saved=$(ls "$(dirname "$E2E_SAVED")")
 [[ $saved == bild.bmp ]] || e2e_fail "the Pictures folder holds: $saved"
