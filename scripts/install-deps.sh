@@ -23,11 +23,13 @@ packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-
           debhelper dpkg-dev lintian)
 if [[ "${1:-}" == "windows" ]]; then
   # Wine's Direct3D runs on OpenGL; with --no-install-recommends wine brings
-  # no OpenGL stack, so it is named here for both architectures. NSIS makes
-  # the installer.
+  # no OpenGL stack, so it is named here for both architectures. Nor does it
+  # bring XRandR and Xinerama: without them wine sets display modes through
+  # XVidMode, which on a desktop of two monitors crashes the 32-bit wine in
+  # the first mode change. NSIS makes the installer.
   packages+=(mingw-w64 wine wine64 wine32:i386 nsis
-             libgl1 libglx-mesa0 libgl1-mesa-dri
-             libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386)
+             libgl1 libglx-mesa0 libgl1-mesa-dri libxrandr2 libxinerama1
+             libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libxrandr2:i386 libxinerama1:i386)
 fi
 
 missing=()

@@ -9,11 +9,7 @@ wine_start_drawing
 wine_wait_painted 0.002 >/dev/null
 
 wine_hold_key s
-for i in $(seq 1 50); do
-  [[ -s $E2E_SAVED ]] && break
-  sleep 0.2
-done
-[[ -s $E2E_SAVED ]] || e2e_fail "no bild.bmp after S"
+wine_wait_saved
 sleep 1
 wine_expect_running "after saving"
 

@@ -7,10 +7,17 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # wine_setup BUILD_DIR SIZE: starts Xvfb at SIZE and a wine server on it.
+# With SIZE "PRIMARY OTHER PLACEMENT" (1368x768 800x600 left-of) the X
+# server has two monitors instead (e2e_start_two_monitors).
 wine_setup() {
   E2E_BUILD=$(cd "$1" && pwd)
   command -v wine >/dev/null || { echo "wine missing" >&2; exit 77; }
-  e2e_start_x "$2"
+  if [[ $2 == *" "* ]]; then
+    # shellcheck disable=SC2086 # the words are the monitors
+    e2e_start_two_monitors $2
+  else
+    e2e_start_x "$2"
+  fi
   trap 'wine_stop; e2e_stop_x' EXIT
   export WINEPREFIX="${DRAWING_E2E_WINEPREFIX:-$(dirname "$E2E_BUILD")/wineprefix-desktop}"
   export WINEDEBUG=-all
@@ -73,6 +80,16 @@ wine_wait_painted() {
     sleep 0.5
   done
   e2e_fail "screen not painted (fraction $fraction)"
+}
+
+# Waits up to 10 seconds for the picture S saves.
+wine_wait_saved() {
+  local i
+  for i in $(seq 1 50); do
+    [[ -s $E2E_SAVED ]] && return 0
+    sleep 0.2
+  done
+  e2e_fail "no bild.bmp after S"
 }
 
 # Holds a key long enough for several frames to see it, then lets it go.

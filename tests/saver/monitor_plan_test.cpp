@@ -8,21 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/soft/windowing/soft_windowing.h"
+#include "emulated_desktop.h"
 
 namespace drawing::saver {
 namespace {
 
 using platform::MonitorInfo;
 using platform::Rect;
-
-struct NoNativeWindows final : platform::soft::WindowHost {
-  bool OpenWindow(platform::Hwnd, const platform::soft::SoftWindow&) override { return false; }
-};
-
-MonitorInfo Monitor(Rect rect, bool primary = false) {
-  return MonitorInfo{rect, rect, primary ? platform::kMonitorInfoPrimary : 0u};
-}
 
 std::string Text(const Rect& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + " " +

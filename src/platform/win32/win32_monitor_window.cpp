@@ -48,15 +48,6 @@ LRESULT CALLBACK MonitorProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEMOVE:
       MouseMoved(*state, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
-    case WM_DISPLAYCHANGE: {
-      // A monitor unplugged takes its drawing with it; the rest go on.
-      RECT rect{};
-      GetWindowRect(window, &rect);
-      if (MonitorFromRect(&rect, MONITOR_DEFAULTTONULL) == nullptr) {
-        state->unplugged = true;
-      }
-      return 0;
-    }
     case WM_ERASEBKGND:
       return 1;  // the next frame covers everything
     case WM_PAINT:
@@ -75,7 +66,8 @@ LRESULT CALLBACK MonitorProcedure(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-MonitorWindow::MonitorWindow(const Rect& monitor, std::atomic<bool>& endSaver) : state_{&endSaver} {
+MonitorWindow::MonitorWindow(const Rect& monitor, std::atomic<bool>& endSaver)
+    : state_{&endSaver}, monitor_(monitor) {
   width_ = monitor.right > monitor.left ? monitor.right - monitor.left : 1;
   height_ = monitor.bottom > monitor.top ? monitor.bottom - monitor.top : 1;
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -84,7 +76,7 @@ MonitorWindow::MonitorWindow(const Rect& monitor, std::atomic<bool>& endSaver) :
   windowClass.lpfnWndProc = MonitorProcedure;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kClassName;
-  // Every monitor's thread registers it; all but the first find it there.
+  // Every monitor's window registers it; all but the first find it there.
   RegisterClassExW(&windowClass);
   const HWND window = CreateWindowExW(
       WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kClassName, L"drawing (another monitor)",
@@ -103,10 +95,17 @@ MonitorWindow::~MonitorWindow() {
 }
 
 bool MonitorWindow::Pump() {
-  if (!DispatchWaiting()) {
-    state_.destroyed = true;
+  // A WM_QUIT is the thread's, which the primary's program pumps; it stays
+  // in the queue for that pump.
+  DispatchWaiting(window_);
+  // A monitor unplugged takes its drawing with it; the rest go on. Windows
+  // tells of it with WM_DISPLAYCHANGE, wine not at all, so every frame
+  // looks whether a monitor is still there.
+  const RECT area{monitor_.left, monitor_.top, monitor_.right, monitor_.bottom};
+  if (!unplugged_ && MonitorFromRect(&area, MONITOR_DEFAULTTONULL) == nullptr) {
+    unplugged_ = true;
   }
-  return !state_.destroyed && !state_.unplugged && !state_.endSaver->load();
+  return !state_.destroyed && !unplugged_ && !state_.endSaver->load();
 }
 
 }  // namespace drawing::platform::win32

@@ -3,8 +3,9 @@
 // primary monitor keeps the focus, which an exclusive device loses when
 // another window is activated), the cursor hidden over it. A key it is
 // given, or the mouse moving right or down over it, ends the whole saver,
-// as on the primary; a click does not, as there. (Not yet used by /s: see
-// "Monitors and scale" in docs/architecture.md.)
+// as on the primary; a click does not, as there. It lives on the primary
+// program's thread, which pumps every window's messages; Pump handles only
+// this window's.
 #pragma once
 
 #include <atomic>
@@ -32,12 +33,13 @@ class MonitorWindow final : public SaverWindow {
     bool mouseSeen = false;
     int32_t mouseX = 0;
     int32_t mouseY = 0;
-    bool unplugged = false;  // no monitor is under the window any more
     bool destroyed = false;
   };
 
  private:
   State state_;
+  Rect monitor_;
+  bool unplugged_ = false;  // no monitor is there any more
 };
 
 }  // namespace drawing::platform::win32

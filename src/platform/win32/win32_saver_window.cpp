@@ -4,10 +4,13 @@
 
 namespace drawing::platform::win32 {
 
-bool SaverWindow::DispatchWaiting() {
+bool SaverWindow::DispatchWaiting(Hwnd only) {
   MSG msg{};
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+  while (PeekMessageW(&msg, ToNative(only), 0, 0, PM_REMOVE) != FALSE) {
     if (msg.message == WM_QUIT) {
+      if (only != nullptr) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+      }
       return false;
     }
     TranslateMessage(&msg);

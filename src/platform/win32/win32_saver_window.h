@@ -1,8 +1,9 @@
 // A real window of ours that the screen saver's drawing is shown in through
 // GDI: the child in Screen Saver Settings' little monitor (PreviewWindow) or
 // a window over one monitor while the saver runs (MonitorWindow). The
-// thread's Win32 messages are pumped here, since the program's own window
-// is an emulated one.
+// preview pumps its thread's Win32 messages here, since the program's own
+// window is an emulated one; a monitor's window pumps only its own, since
+// its thread's other messages are the primary program's.
 #pragma once
 
 #include <cstdint>
@@ -26,13 +27,15 @@ class SaverWindow {
   int32_t Width() const { return width_; }
   int32_t Height() const { return height_; }
 
-  // Handles every waiting message of this thread; false once the drawing
-  // in this window is to end.
+  // Handles the window's waiting messages; false once the drawing in this
+  // window is to end.
   virtual bool Pump() = 0;
 
  protected:
-  // Dispatches every waiting message of this thread; false on WM_QUIT.
-  static bool DispatchWaiting();
+  // Dispatches the waiting messages of `only` (every window of this thread
+  // when null); false on WM_QUIT, which a pump of one window leaves in
+  // the queue for the thread's own.
+  static bool DispatchWaiting(Hwnd only = nullptr);
   // Destroys the window unless it is gone already, detached from its owner,
   // and unregisters its class (which fails while other windows still use it).
   void Close(bool destroyed, const wchar_t* className);

@@ -8,8 +8,8 @@
 
 namespace drawing::platform::win32 {
 
-GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height)
-    : window_(window), width_(width), height_(height) {
+GdiDisplayHost::GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height, GdiPacing pacing)
+    : window_(window), width_(width), height_(height), pacing_(pacing) {
   pacer_.SetRefreshRate(kRefreshRate);
 }
 
@@ -62,7 +62,9 @@ D3dResult GdiDisplayHost::Present(const ConstRows& backBuffer, const soft::Damag
     }
     ReleaseDC(window, dc);
   }
-  pacer_.FramePresented();
+  if (pacing_ == GdiPacing::OwnPeriod) {
+    pacer_.FramePresented();
+  }
   return D3dResult::Ok;
 }
 

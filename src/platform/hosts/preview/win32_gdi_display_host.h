@@ -3,7 +3,8 @@
 // (WindowSizedHost). The back buffer is memory of this host laid out as a
 // top-down 32-bit DIB, so Present hands what changed of it to
 // SetDIBitsToDevice as it is (all of it after the window's WM_PAINT) and then
-// the frame pacer sleeps out the rest of a 60 Hz period.
+// the frame pacer sleeps out the rest of a 60 Hz period, unless another
+// present on the same thread paces the frames (the saver's primary monitor).
 #pragma once
 
 #include <cstdint>
@@ -15,11 +16,15 @@
 
 namespace drawing::platform::win32 {
 
+// Whether Present waits out the rest of its period itself.
+enum class GdiPacing : uint8_t { OwnPeriod, PacedByCaller };
+
 class GdiDisplayHost final : public soft::WindowSizedHost, private soft::BackBufferLease {
  public:
   static constexpr uint32_t kRefreshRate = 60;
 
-  GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height);
+  GdiDisplayHost(Hwnd window, uint32_t width, uint32_t height,
+                 GdiPacing pacing = GdiPacing::OwnPeriod);
 
   D3dResult CreateDevice(const PresentParameters& parameters) override;
   D3dResult Reset(const PresentParameters& parameters) override;
@@ -35,6 +40,7 @@ class GdiDisplayHost final : public soft::WindowSizedHost, private soft::BackBuf
   Hwnd window_;
   uint32_t width_;
   uint32_t height_;
+  GdiPacing pacing_;
   std::vector<uint32_t> pixels_;
   Rows lent_;
   soft::SteadyPaceClock clock_;

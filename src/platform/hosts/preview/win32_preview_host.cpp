@@ -2,10 +2,10 @@
 
 namespace drawing::platform::win32 {
 
-PreviewHost::PreviewHost(SaverWindow& window)
+PreviewHost::PreviewHost(SaverWindow& window, GdiPacing pacing)
     : window_(window),
       display_(window_.Window(), static_cast<uint32_t>(window_.Width()),
-               static_cast<uint32_t>(window_.Height())),
+               static_cast<uint32_t>(window_.Height()), pacing),
       direct3d_(display_, gdi_) {}
 
 platform::Platform PreviewHost::GetPlatform() {

@@ -1,8 +1,10 @@
 // The screen saver's host for a drawing in a window of ours (a SaverWindow):
-// the preview, live in a child of a window another program owns. What the program draws and how is the same
-// as everywhere; only the ports differ:
+// the preview, live in a child of a window another program owns, or the
+// saver's drawing over a monitor other than the primary. What the program
+// draws and how is the same as everywhere; only the ports differ:
 //  - the screen is the software device shown through GDI in the window
-//    (GdiDisplayHost): no display mode changes, nothing full screen;
+//    (GdiDisplayHost): no display mode changes, nothing full screen; over
+//    another monitor the primary's present paces the frames instead;
 //  - the program's own window, keyboard and mouse are the soft kit's
 //    GuestWindow: a record of the software window system, and devices that
 //    never report anything: no input reaches the program, and the cursor it
@@ -12,13 +14,14 @@
 // or its parent is gone; the saver ends).
 //
 // Does: the program live in a window of ours (SaverWindow: the preview's
-//   child; a MonitorWindow is meant to follow), drawn by the software device
-//   and shown through GDI at 60 Hz, with the real clock and files.
+//   child, or a MonitorWindow), drawn by the software device and shown
+//   through GDI at 60 Hz or at the caller's pace, with the real clock and
+//   files.
 // Does not: give the program input, change the display mode, go full
 //   screen, hide the user's cursor or take the focus.
 // Faults: none.
-// Tests: tests/platform/hosts/preview/win32_preview_test.cpp,
-//   tests/e2e/wine_scr_preview_test.sh.
+// Tests: tests/platform/hosts/preview/, tests/e2e/wine_scr_preview_test.sh,
+//   tests/e2e/wine_scr_monitors_test.sh.
 #pragma once
 
 #include <atomic>
@@ -38,7 +41,7 @@ namespace drawing::platform::win32 {
 class PreviewHost final {
  public:
   // Shows the drawing in `window`, which must outlive the host.
-  explicit PreviewHost(SaverWindow& window);
+  explicit PreviewHost(SaverWindow& window, GdiPacing pacing = GdiPacing::OwnPeriod);
   PreviewHost(const PreviewHost&) = delete;
   PreviewHost& operator=(const PreviewHost&) = delete;
 
