@@ -15,10 +15,11 @@ set -euo pipefail
 # screen-saver hosts are tested on two monitors too: Xorg's dummy driver
 # switched to two RandR outputs with xrandr, under the real XScreenSaver and
 # xsecurelock. debhelper and dpkg-dev build the Debian package, lintian
-# checks it.
+# checks it. scripts/bench-cpu.sh measures two of Debian's own hacks from
+# xscreensaver-data beside the program.
 packages=(build-essential cmake pkg-config libgtest-dev googletest libbenchmark-dev
           libsdl2-dev libx11-dev libxext-dev libxrandr-dev libpng-dev xvfb xauth xdotool x11-utils imagemagick
-          xscreensaver procps ffmpeg strace libxml2-utils groff-base
+          xscreensaver xscreensaver-data procps ffmpeg strace libxml2-utils groff-base
           xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils xsecurelock
           debhelper dpkg-dev lintian)
 if [[ "${1:-}" == "windows" ]]; then
