@@ -2,8 +2,9 @@
 // buffer is memory, with managed textures, render targets and system-memory
 // surfaces, the scene bracket, a target clear and the sprite quad. What
 // depends on a screen (loss, readiness, presentation, faults) comes from the
-// DisplayHost. Every call is counted; the calls themselves are kept only
-// while a test asks (Log().KeepCalls).
+// DisplayHost. The device keeps no record of the calls made on it: each
+// call and its result goes to the module's EmulationObserver, when a test
+// attached one.
 #pragma once
 
 #include <array>
@@ -14,7 +15,7 @@
 
 #include "platform/direct3d.h"
 #include "platform/soft/direct3d/display_host.h"
-#include "platform/soft/direct3d/soft_device_log.h"
+#include "platform/soft/direct3d/soft_device_call.h"
 #include "platform/soft/direct3d/soft_live_objects.h"
 #include "platform/soft/direct3d/soft_surface.h"
 #include "platform/soft/gdi/soft_gdi.h"
@@ -73,7 +74,8 @@ class SoftDevice final : public Device {
   D3dResult DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices,
                             uint32_t stride) override;
 
-  // Inspection by tests and hosts.
+  // The device's state as Direct3D's Get calls would answer it, for tests
+  // and hosts.
   SoftSurface& BackBuffer() { return *backBuffer_; }
   const PresentParameters& Parameters() const { return parameters_; }
   uint32_t BehaviorFlags() const { return behaviorFlags_; }
@@ -86,9 +88,6 @@ class SoftDevice final : public Device {
   const SoftTexture* BoundTexture(uint32_t stage) const;
   // Render targets and default-pool surfaces alive; Reset refuses while any is.
   int32_t LiveDefaultPoolResources() const { return liveDefaultPool_; }
-  uint32_t References() const { return references_; }
-  DeviceCallLog& Log() { return log_; }
-  const DeviceCallLog& Log() const { return log_; }
 
   // For the device's own resources.
   DisplayHost& Host() { return host_; }
@@ -105,8 +104,8 @@ class SoftDevice final : public Device {
 
   std::unique_ptr<SoftSurface> MakeBackBuffer(const PresentParameters& parameters);
   void SetDefaultStates();
-  D3dResult Logged(DeviceCallKind kind, D3dResult result, uint32_t a = 0, uint32_t b = 0,
-                   uint32_t c = 0);
+  D3dResult Reported(DeviceCallKind kind, D3dResult result, uint32_t a = 0, uint32_t b = 0,
+                     uint32_t c = 0);
   D3dResult CheckSurfaceRequest(uint32_t width, uint32_t height, Format format,
                                 DeviceOperation operation);
   D3dResult MakeStandaloneSurface(const SurfaceDesc& desc, Surface** surface);
@@ -130,8 +129,6 @@ class SoftDevice final : public Device {
   uint32_t fvf_ = 0;
   bool softwareVertexProcessing_ = false;
   std::array<SoftTexture*, kTextureStages> textures_{};
-
-  DeviceCallLog log_;
 };
 
 }  // namespace drawing::platform::soft

@@ -1,5 +1,7 @@
 #include "platform/soft/windowing/soft_windowing.h"
 
+#include "platform/soft/kit/emulation_observer.h"
+
 namespace drawing::platform::soft {
 
 namespace {
@@ -199,8 +201,8 @@ intptr_t SoftWindowing::Deliver(const Msg& msg) {
   if (record == nullptr) {
     return 0;
   }
-  if (keepLog_) {
-    delivered_.push_back(msg);
+  if (observer_ != nullptr) {
+    observer_->MessageDelivered(msg);
   }
   const WndClassEx& registration = record->windowClass->registration;
   return registration.windowProc(registration.context, msg.hwnd, msg.message, msg.wParam,
@@ -209,8 +211,8 @@ intptr_t SoftWindowing::Deliver(const Msg& msg) {
 
 intptr_t SoftWindowing::DefWindowProc(Hwnd window, uint32_t message, uintptr_t wParam,
                                       intptr_t lParam) {
-  if (keepLog_) {
-    defaulted_.push_back(Msg{window, message, wParam, lParam});
+  if (observer_ != nullptr) {
+    observer_->MessageDefaulted(Msg{window, message, wParam, lParam});
   }
   return 0;
 }

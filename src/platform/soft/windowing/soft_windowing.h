@@ -10,8 +10,8 @@
 // the same way. Activation changes from outside (another program taking the
 // focus) are posted, and reach the procedure through the message pump.
 //
-// Nothing grows while a program runs: the log of delivered messages is
-// kept only when a test asks for it.
+// Nothing grows while a program runs: the messages delivered are kept by
+// no one but the EmulationObserver a test may attach.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,8 @@
 #include "platform/windowing.h"
 
 namespace drawing::platform::soft {
+
+class EmulationObserver;
 
 struct SoftWindow {
   std::string className;
@@ -101,11 +103,9 @@ class SoftWindowing : public Windowing {
   uint32_t TranslateCalls() const { return translateCalls_; }
   uint32_t BeginPaintCalls() const { return beginPaintCalls_; }
   uint32_t EndPaintCalls() const { return endPaintCalls_; }
-  // Off by default. While on, every message handed to a window procedure
-  // (dispatched or sent) and every DefWindowProc call is kept, in order.
-  void KeepMessages(bool keep) { keepLog_ = keep; }
-  const std::vector<Msg>& DeliveredMessages() const { return delivered_; }
-  const std::vector<Msg>& DefWindowProcMessages() const { return defaulted_; }
+  // Told of every message handed to a window procedure and every
+  // DefWindowProc call from now on; null for none.
+  void SetObserver(EmulationObserver* observer) { observer_ = observer; }
 
  private:
   struct WindowClass {
@@ -136,9 +136,7 @@ class SoftWindowing : public Windowing {
   std::deque<Msg> queue_;
   std::vector<MonitorInfo> monitors_{
       MonitorInfo{Rect{0, 0, 1024, 768}, Rect{0, 0, 1024, 768}, kMonitorInfoPrimary}};
-  bool keepLog_ = false;
-  std::vector<Msg> delivered_;
-  std::vector<Msg> defaulted_;
+  EmulationObserver* observer_ = nullptr;
   uint32_t translateCalls_ = 0;
   uint32_t beginPaintCalls_ = 0;
   uint32_t endPaintCalls_ = 0;

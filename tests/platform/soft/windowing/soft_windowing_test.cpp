@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/hosts/headless/headless_windowing.h"
+#include "support/emulation_recorder.h"
 
 namespace drawing::platform::testing {
 namespace {
@@ -162,16 +163,18 @@ TEST_F(SoftWindowingTest, CursorCounterAndClip) {
   EXPECT_EQ(windowing.ClipCursorCalls(), 2u);
 }
 
-TEST_F(SoftWindowingTest, DefaultProcedureAndPaintAreCountedAndLoggedWhenAsked) {
+TEST_F(SoftWindowingTest, DefaultProcedureAndPaintAreCountedAndSeenByAnAttachedObserver) {
   const Hwnd window = MakeWindow();
   windowing.DefWindowProc(window, static_cast<uint32_t>(Wm::MouseMove), 1, 2);
   windowing.ShowWindow(window, ShowCommand::ShowMaximized);
-  EXPECT_TRUE(windowing.DefWindowProcMessages().empty());
-  EXPECT_TRUE(windowing.DeliveredMessages().empty());
-  windowing.KeepMessages(true);
+  support::EmulationRecorder log;
+  windowing.SetObserver(&log);
   EXPECT_EQ(windowing.DefWindowProc(window, static_cast<uint32_t>(Wm::MouseMove), 1, 2), 0);
-  ASSERT_EQ(windowing.DefWindowProcMessages().size(), 1u);
-  EXPECT_EQ(windowing.DefWindowProcMessages()[0].lParam, 2);
+  windowing.SetObserver(nullptr);
+  windowing.DefWindowProc(window, static_cast<uint32_t>(Wm::MouseMove), 1, 3);
+  EXPECT_TRUE(log.DeliveredMessages().empty());
+  ASSERT_EQ(log.DefWindowProcMessages().size(), 1u);
+  EXPECT_EQ(log.DefWindowProcMessages()[0].lParam, 2);
   windowing.BeginPaint(window);
   windowing.EndPaint(window);
   EXPECT_EQ(windowing.BeginPaintCalls(), 1u);
