@@ -15,6 +15,7 @@ namespace drawing::display::testing {
 using platform::headless::HeadlessConfig;
 using platform::headless::HeadlessHost;
 using platform::soft::DeviceCallKind;
+using platform::soft::WindowCallKind;
 
 struct DisplayWorld {
   explicit DisplayWorld(HeadlessConfig config = {})

@@ -186,8 +186,8 @@ TEST_F(PresentFrameTest, QuitIsDispatchedLikeAnyOtherMessage) {
   EXPECT_EQ(windowing.QueuedMessages(), 0u);
   ASSERT_EQ(world.recorder.DeliveredMessages().size(), delivered + 2);
   EXPECT_EQ(world.recorder.DeliveredMessages()[delivered].message, static_cast<uint32_t>(Wm::Quit));
-  EXPECT_EQ(windowing.TranslateCalls(), 2u);
-  EXPECT_EQ(windowing.BeginPaintCalls(), 1u);
+  EXPECT_EQ(world.recorder.WindowCallCount(WindowCallKind::TranslateMessage), 2u);
+  EXPECT_EQ(world.recorder.WindowCallCount(WindowCallKind::BeginPaint), 1u);
   EXPECT_EQ(Presented(), 1u);
 }
 

@@ -103,12 +103,11 @@ TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
 TEST(ScreenWindowProc, AnswersPaintEraseAndButtonsItself) {
   DisplayWorld world;
   ASSERT_EQ(world.display.InitDisplay(), 1);
-  auto& windowing = world.host.Windowing();
   auto send = [&](Wm message) { return Send(world, message); };
 
   EXPECT_EQ(send(Wm::Paint), 1);
-  EXPECT_EQ(windowing.BeginPaintCalls(), 1u);
-  EXPECT_EQ(windowing.EndPaintCalls(), 1u);
+  EXPECT_EQ(world.recorder.WindowCallCount(WindowCallKind::BeginPaint), 1u);
+  EXPECT_EQ(world.recorder.WindowCallCount(WindowCallKind::EndPaint), 1u);
   EXPECT_EQ(send(Wm::EraseBkgnd), 1);
   for (Wm message : {Wm::Close, Wm::KeyUp, Wm::SysKeyUp, Wm::LButtonDown, Wm::LButtonUp,
                      Wm::RButtonDown, Wm::RButtonUp}) {

@@ -1,7 +1,7 @@
 // Keeps what a test watches of the emulation, in order: the calls on the
 // device made last (since it was made or the record last cleared), the
-// messages delivered to window procedures and to DefWindowProc, and the
-// DirectInput calls.
+// messages delivered to window procedures and to DefWindowProc, the other
+// window calls, and the DirectInput calls.
 #pragma once
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include "platform/soft/direct3d/soft_device_call.h"
 #include "platform/soft/input/soft_input.h"
 #include "platform/soft/kit/emulation_observer.h"
+#include "platform/soft/windowing/soft_windowing.h"
 #include "platform/windowing.h"
 
 namespace drawing::support {
@@ -22,6 +23,7 @@ class EmulationRecorder final : public platform::soft::EmulationObserver {
   using DeviceCallKind = platform::soft::DeviceCallKind;
   using InputCall = platform::soft::InputCall;
   using InputCallKind = platform::soft::InputCallKind;
+  using WindowCallKind = platform::soft::WindowCallKind;
 
   // Watches the Direct3D, windows and DirectInput of a headless host.
   template <typename Host>
@@ -35,6 +37,7 @@ class EmulationRecorder final : public platform::soft::EmulationObserver {
   void DeviceCalled(const DeviceCall& call) override { deviceCalls_.push_back(call); }
   void MessageDelivered(const platform::Msg& msg) override { delivered_.push_back(msg); }
   void MessageDefaulted(const platform::Msg& msg) override { defaulted_.push_back(msg); }
+  void WindowCalled(WindowCallKind call) override { windowCalls_.push_back(call); }
   void InputCalled(const InputCall& call) override { inputCalls_.push_back(call); }
 
   const std::vector<DeviceCall>& DeviceCalls() const { return deviceCalls_; }
@@ -50,6 +53,9 @@ class EmulationRecorder final : public platform::soft::EmulationObserver {
 
   const std::vector<platform::Msg>& DeliveredMessages() const { return delivered_; }
   const std::vector<platform::Msg>& DefWindowProcMessages() const { return defaulted_; }
+  uint32_t WindowCallCount(WindowCallKind kind) const {
+    return static_cast<uint32_t>(std::count(windowCalls_.begin(), windowCalls_.end(), kind));
+  }
 
   const std::vector<InputCall>& InputCalls() const { return inputCalls_; }
   // Calls of one kind (on one device).
@@ -74,6 +80,7 @@ class EmulationRecorder final : public platform::soft::EmulationObserver {
   std::vector<DeviceCall> deviceCalls_;
   std::vector<platform::Msg> delivered_;
   std::vector<platform::Msg> defaulted_;
+  std::vector<WindowCallKind> windowCalls_;
   std::vector<InputCall> inputCalls_;
 };
 

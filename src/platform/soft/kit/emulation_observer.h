@@ -1,9 +1,12 @@
 // What a test can watch of the emulation: each call a program makes on the
-// software Direct3D device or on DirectInput, with its result, and each
-// message handed to a window procedure or to DefWindowProc. Nobody watches
+// software Direct3D device or on DirectInput, with its result, each message
+// handed to a window procedure or to DefWindowProc, and the window calls
+// that change nothing a test could read otherwise. Nobody watches
 // unless a test attaches an observer, and the emulation keeps no record of
 // its own: a program that runs for days grows nothing.
 #pragma once
+
+#include <cstdint>
 
 namespace drawing::platform {
 struct Msg;
@@ -13,6 +16,7 @@ namespace drawing::platform::soft {
 
 struct DeviceCall;
 struct InputCall;
+enum class WindowCallKind : uint8_t;
 
 class EmulationObserver {
  public:
@@ -22,6 +26,7 @@ class EmulationObserver {
   // Handed to a window procedure, dispatched or sent.
   virtual void MessageDelivered(const Msg& /*msg*/) {}
   virtual void MessageDefaulted(const Msg& /*msg*/) {}
+  virtual void WindowCalled(WindowCallKind /*call*/) {}
   // On the module, the object or a device.
   virtual void InputCalled(const InputCall& /*call*/) {}
 

@@ -107,7 +107,6 @@ bool SoftWindowing::MoveWindow(Hwnd window, int x, int y, int width, int height,
   record->window.y = y;
   record->window.width = width;
   record->window.height = height;
-  ++record->window.moveCalls;
   host_.Moved(window, record->window);
   return true;
 }
@@ -163,7 +162,7 @@ int SoftWindowing::ShowCursor(bool show) {
 }
 
 bool SoftWindowing::ClipCursor(const Rect* rect) {
-  ++clipCursorCalls_;
+  Report(WindowCallKind::ClipCursor);
   if (rect == nullptr) {
     cursorClip_.reset();
   } else {
@@ -188,7 +187,7 @@ bool SoftWindowing::PeekMessage(Msg* msg) {
 }
 
 bool SoftWindowing::TranslateMessage(const Msg& /*msg*/) {
-  ++translateCalls_;
+  Report(WindowCallKind::TranslateMessage);
   return false;
 }
 
@@ -218,11 +217,17 @@ intptr_t SoftWindowing::DefWindowProc(Hwnd window, uint32_t message, uintptr_t w
 }
 
 void SoftWindowing::BeginPaint(Hwnd /*window*/) {
-  ++beginPaintCalls_;
+  Report(WindowCallKind::BeginPaint);
 }
 
 void SoftWindowing::EndPaint(Hwnd /*window*/) {
-  ++endPaintCalls_;
+  Report(WindowCallKind::EndPaint);
+}
+
+void SoftWindowing::Report(WindowCallKind call) {
+  if (observer_ != nullptr) {
+    observer_->WindowCalled(call);
+  }
 }
 
 void SoftWindowing::PostMessage(Hwnd window, uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -30,6 +30,9 @@ namespace drawing::platform::soft {
 
 class EmulationObserver;
 
+// The calls an EmulationObserver is told of, besides the messages.
+enum class WindowCallKind : uint8_t { TranslateMessage, BeginPaint, EndPaint, ClipCursor };
+
 struct SoftWindow {
   std::string className;
   std::string title;
@@ -41,7 +44,6 @@ struct SoftWindow {
   int32_t height = 0;
   bool visible = false;
   bool maximized = false;
-  uint32_t moveCalls = 0;
 };
 
 class SoftWindowing : public Windowing {
@@ -98,13 +100,9 @@ class SoftWindowing : public Windowing {
   int CursorCounter() const { return cursorCounter_; }
   // The confinement rectangle; empty when the cursor is free.
   const std::optional<Rect>& CursorClip() const { return cursorClip_; }
-  uint32_t ClipCursorCalls() const { return clipCursorCalls_; }
   size_t QueuedMessages() const { return queue_.size(); }
-  uint32_t TranslateCalls() const { return translateCalls_; }
-  uint32_t BeginPaintCalls() const { return beginPaintCalls_; }
-  uint32_t EndPaintCalls() const { return endPaintCalls_; }
-  // Told of every message handed to a window procedure and every
-  // DefWindowProc call from now on; null for none.
+  // Told of every message handed to a window procedure, every DefWindowProc
+  // call and the calls above from now on; null for none.
   void SetObserver(EmulationObserver* observer) { observer_ = observer; }
 
  private:
@@ -121,6 +119,7 @@ class SoftWindowing : public Windowing {
   intptr_t Deliver(const Msg& msg);
   void Activate(Hwnd window);
   void Deactivate(Hwnd window);
+  void Report(WindowCallKind call);
 
   WindowHost& host_;
   char moduleTag_ = 0;
@@ -132,14 +131,10 @@ class SoftWindowing : public Windowing {
   std::function<void(bool)> activationListener_;
   int cursorCounter_ = 0;
   std::optional<Rect> cursorClip_;
-  uint32_t clipCursorCalls_ = 0;
   std::deque<Msg> queue_;
   std::vector<MonitorInfo> monitors_{
       MonitorInfo{Rect{0, 0, 1024, 768}, Rect{0, 0, 1024, 768}, kMonitorInfoPrimary}};
   EmulationObserver* observer_ = nullptr;
-  uint32_t translateCalls_ = 0;
-  uint32_t beginPaintCalls_ = 0;
-  uint32_t endPaintCalls_ = 0;
 };
 
 }  // namespace drawing::platform::soft
