@@ -75,7 +75,7 @@ class SoftDevice final : public Device {
                             uint32_t stride) override;
 
   // The device's state as Direct3D's Get calls would answer it, for tests
-  // and hosts.
+  // (an observer sees the calls, not what creation and Reset set).
   SoftSurface& BackBuffer() { return *backBuffer_; }
   const PresentParameters& Parameters() const { return parameters_; }
   uint32_t BehaviorFlags() const { return behaviorFlags_; }
@@ -86,8 +86,6 @@ class SoftDevice final : public Device {
   uint32_t SamplerStateValue(uint32_t sampler, SamplerState state) const;
   bool SoftwareVertexProcessing() const { return softwareVertexProcessing_; }
   const SoftTexture* BoundTexture(uint32_t stage) const;
-  // Render targets and default-pool surfaces alive; Reset refuses while any is.
-  int32_t LiveDefaultPoolResources() const { return liveDefaultPool_; }
 
   // For the device's own resources.
   DisplayHost& Host() { return host_; }
@@ -120,6 +118,7 @@ class SoftDevice final : public Device {
   PresentParameters parameters_;
   std::unique_ptr<SoftSurface> backBuffer_;
   uint32_t references_ = 1;
+  // Render targets and default-pool surfaces alive; Reset refuses while any is.
   int32_t liveDefaultPool_ = 0;
   bool inScene_ = false;
 
