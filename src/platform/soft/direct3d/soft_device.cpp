@@ -138,8 +138,8 @@ void SoftDevice::SetDefaultStates() {
   inScene_ = false;
 }
 
-D3dResult SoftDevice::Reported(DeviceCallKind kind, D3dResult result, uint32_t a, uint32_t b,
-                               uint32_t c) {
+D3dResult SoftDevice::Logged(DeviceCallKind kind, D3dResult result, uint32_t a, uint32_t b,
+                             uint32_t c) {
   if (live_.observer != nullptr) {
     live_.observer->DeviceCalled(DeviceCall{kind, a, b, c, result});
   }
@@ -147,16 +147,16 @@ D3dResult SoftDevice::Reported(DeviceCallKind kind, D3dResult result, uint32_t a
 }
 
 D3dResult SoftDevice::TestCooperativeLevel() {
-  return Reported(DeviceCallKind::TestCooperativeLevel, host_.TestCooperativeLevel());
+  return Logged(DeviceCallKind::TestCooperativeLevel, host_.TestCooperativeLevel());
 }
 
 D3dResult SoftDevice::Reset(PresentParameters* parameters) {
   if (parameters == nullptr) {
-    return Reported(DeviceCallKind::Reset, D3dResult::InvalidCall);
+    return Logged(DeviceCallKind::Reset, D3dResult::InvalidCall);
   }
   const auto log = [&](D3dResult result) {
-    return Reported(DeviceCallKind::Reset, result, parameters->BackBufferWidth,
-                    parameters->BackBufferHeight, Value(parameters->BackBufferFormat));
+    return Logged(DeviceCallKind::Reset, result, parameters->BackBufferWidth,
+                  parameters->BackBufferHeight, Value(parameters->BackBufferFormat));
   };
   const D3dResult checked = CheckParameters(host_, parameters);
   if (Failed(checked)) {
@@ -185,7 +185,7 @@ D3dResult SoftDevice::Reset(PresentParameters* parameters) {
 
 D3dResult SoftDevice::Present() {
   if (inScene_) {
-    return Reported(DeviceCallKind::Present, D3dResult::InvalidCall);
+    return Logged(DeviceCallKind::Present, D3dResult::InvalidCall);
   }
   const D3dResult result = host_.Present(backBuffer_->View(), backBuffer_->Changed());
   if (Succeeded(result)) {
@@ -197,29 +197,29 @@ D3dResult SoftDevice::Present() {
       backBuffer_->PresentedInPlace();
     }
   }
-  return Reported(DeviceCallKind::Present, result);
+  return Logged(DeviceCallKind::Present, result);
 }
 
 D3dResult SoftDevice::BeginScene() {
   if (inScene_) {
-    return Reported(DeviceCallKind::BeginScene, D3dResult::InvalidCall);
+    return Logged(DeviceCallKind::BeginScene, D3dResult::InvalidCall);
   }
   inScene_ = true;
-  return Reported(DeviceCallKind::BeginScene, D3dResult::Ok);
+  return Logged(DeviceCallKind::BeginScene, D3dResult::Ok);
 }
 
 D3dResult SoftDevice::EndScene() {
   if (!inScene_) {
-    return Reported(DeviceCallKind::EndScene, D3dResult::InvalidCall);
+    return Logged(DeviceCallKind::EndScene, D3dResult::InvalidCall);
   }
   inScene_ = false;
-  return Reported(DeviceCallKind::EndScene, D3dResult::Ok);
+  return Logged(DeviceCallKind::EndScene, D3dResult::Ok);
 }
 
 D3dResult SoftDevice::Clear(uint32_t count, const Rect* rects, ClearFlag flags, uint32_t color,
                             float /*z*/, uint32_t /*stencil*/) {
   const auto log = [&](D3dResult result) {
-    return Reported(DeviceCallKind::Clear, result, color, count);
+    return Logged(DeviceCallKind::Clear, result, color, count);
   };
   // There is no depth or stencil buffer to clear.
   if (flags != ClearFlag::Target || (count > 0) != (rects != nullptr)) {
@@ -243,15 +243,15 @@ D3dResult SoftDevice::Clear(uint32_t count, const Rect* rects, ClearFlag flags, 
 D3dResult SoftDevice::GetBackBuffer(uint32_t swapChain, uint32_t index, BackBufferType type,
                                     Surface** surface) {
   if (surface == nullptr || swapChain != 0 || index != 0 || type != BackBufferType::Mono) {
-    return Reported(DeviceCallKind::GetBackBuffer, D3dResult::InvalidCall);
+    return Logged(DeviceCallKind::GetBackBuffer, D3dResult::InvalidCall);
   }
   if (const D3dResult allowed = host_.Allow(DeviceOperation::GetBackBuffer); Failed(allowed)) {
     *surface = nullptr;
-    return Reported(DeviceCallKind::GetBackBuffer, allowed);
+    return Logged(DeviceCallKind::GetBackBuffer, allowed);
   }
   backBuffer_->AddRef();
   *surface = backBuffer_.get();
-  return Reported(DeviceCallKind::GetBackBuffer, D3dResult::Ok);
+  return Logged(DeviceCallKind::GetBackBuffer, D3dResult::Ok);
 }
 
 D3dResult SoftDevice::CheckSurfaceRequest(uint32_t width, uint32_t height, Format format,
@@ -266,7 +266,7 @@ D3dResult SoftDevice::CheckSurfaceRequest(uint32_t width, uint32_t height, Forma
 D3dResult SoftDevice::CreateTexture(uint32_t width, uint32_t height, uint32_t levels,
                                     uint32_t usage, Format format, Pool pool, Texture** texture) {
   const auto log = [&](D3dResult result) {
-    return Reported(DeviceCallKind::CreateTexture, result, width, height, Value(format));
+    return Logged(DeviceCallKind::CreateTexture, result, width, height, Value(format));
   };
   if (texture == nullptr) {
     return log(D3dResult::InvalidCall);
@@ -303,7 +303,7 @@ D3dResult SoftDevice::CreateRenderTarget(uint32_t width, uint32_t height, Format
                                          MultiSample multiSample, uint32_t quality, bool lockable,
                                          Surface** surface) {
   const auto log = [&](D3dResult result) {
-    return Reported(DeviceCallKind::CreateRenderTarget, result, width, height, Value(format));
+    return Logged(DeviceCallKind::CreateRenderTarget, result, width, height, Value(format));
   };
   if (surface == nullptr) {
     return log(D3dResult::InvalidCall);
@@ -324,8 +324,8 @@ D3dResult SoftDevice::CreateRenderTarget(uint32_t width, uint32_t height, Format
 D3dResult SoftDevice::CreateOffscreenPlainSurface(uint32_t width, uint32_t height, Format format,
                                                   Pool pool, Surface** surface) {
   const auto log = [&](D3dResult result) {
-    return Reported(DeviceCallKind::CreateOffscreenPlainSurface, result, width, height,
-                    Value(format));
+    return Logged(DeviceCallKind::CreateOffscreenPlainSurface, result, width, height,
+                  Value(format));
   };
   if (surface == nullptr) {
     return log(D3dResult::InvalidCall);
@@ -346,12 +346,12 @@ D3dResult SoftDevice::CreateOffscreenPlainSurface(uint32_t width, uint32_t heigh
 
 D3dResult SoftDevice::SetRenderState(RenderState state, uint32_t value) {
   renderStates_[Value(state)] = value;
-  return Reported(DeviceCallKind::SetRenderState, D3dResult::Ok, Value(state), value);
+  return Logged(DeviceCallKind::SetRenderState, D3dResult::Ok, Value(state), value);
 }
 
 D3dResult SoftDevice::SetFVF(uint32_t fvf) {
   fvf_ = fvf;
-  return Reported(DeviceCallKind::SetFVF, D3dResult::Ok, fvf);
+  return Logged(DeviceCallKind::SetFVF, D3dResult::Ok, fvf);
 }
 
 D3dResult SoftDevice::SetTexture(uint32_t stage, Texture* texture) {
@@ -359,30 +359,30 @@ D3dResult SoftDevice::SetTexture(uint32_t stage, Texture* texture) {
   auto* soft = dynamic_cast<SoftTexture*>(texture);
   const bool foreign = texture != nullptr && (soft == nullptr || &soft->Device() != this);
   if (stage >= kTextureStages || foreign) {
-    return Reported(DeviceCallKind::SetTexture, D3dResult::InvalidCall, stage, given);
+    return Logged(DeviceCallKind::SetTexture, D3dResult::InvalidCall, stage, given);
   }
   // Not a counted reference: a texture unbinds itself when it goes away.
   textures_[stage] = soft;
-  return Reported(DeviceCallKind::SetTexture, D3dResult::Ok, stage, given);
+  return Logged(DeviceCallKind::SetTexture, D3dResult::Ok, stage, given);
 }
 
 D3dResult SoftDevice::SetTextureStageState(uint32_t stage, TextureStageState state,
                                            uint32_t value) {
   if (stage >= kTextureStages) {
-    return Reported(DeviceCallKind::SetTextureStageState, D3dResult::InvalidCall, stage,
-                    Value(state), value);
+    return Logged(DeviceCallKind::SetTextureStageState, D3dResult::InvalidCall, stage, Value(state),
+                  value);
   }
   stageStates_[{stage, Value(state)}] = value;
-  return Reported(DeviceCallKind::SetTextureStageState, D3dResult::Ok, stage, Value(state), value);
+  return Logged(DeviceCallKind::SetTextureStageState, D3dResult::Ok, stage, Value(state), value);
 }
 
 D3dResult SoftDevice::SetSamplerState(uint32_t sampler, SamplerState state, uint32_t value) {
   if (sampler >= kTextureStages) {
-    return Reported(DeviceCallKind::SetSamplerState, D3dResult::InvalidCall, sampler, Value(state),
-                    value);
+    return Logged(DeviceCallKind::SetSamplerState, D3dResult::InvalidCall, sampler, Value(state),
+                  value);
   }
   samplerStates_[{sampler, Value(state)}] = value;
-  return Reported(DeviceCallKind::SetSamplerState, D3dResult::Ok, sampler, Value(state), value);
+  return Logged(DeviceCallKind::SetSamplerState, D3dResult::Ok, sampler, Value(state), value);
 }
 
 D3dResult SoftDevice::SetSoftwareVertexProcessing(bool software) {
@@ -390,17 +390,17 @@ D3dResult SoftDevice::SetSoftwareVertexProcessing(bool software) {
   const bool fixedSoftware = (behaviorFlags_ & kSoftwareVertexProcessing) != 0;
   const bool fixedHardware = (behaviorFlags_ & kHardwareVertexProcessing) != 0;
   if ((fixedSoftware && !software) || (fixedHardware && software)) {
-    return Reported(DeviceCallKind::SetSoftwareVertexProcessing, D3dResult::InvalidCall,
-                    software ? 1 : 0);
+    return Logged(DeviceCallKind::SetSoftwareVertexProcessing, D3dResult::InvalidCall,
+                  software ? 1 : 0);
   }
   softwareVertexProcessing_ = software;
-  return Reported(DeviceCallKind::SetSoftwareVertexProcessing, D3dResult::Ok, software ? 1 : 0);
+  return Logged(DeviceCallKind::SetSoftwareVertexProcessing, D3dResult::Ok, software ? 1 : 0);
 }
 
 D3dResult SoftDevice::DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount,
                                       const void* vertices, uint32_t stride) {
-  return Reported(DeviceCallKind::DrawPrimitiveUP, DrawQuad(type, primitiveCount, vertices, stride),
-                  Value(type), primitiveCount, stride);
+  return Logged(DeviceCallKind::DrawPrimitiveUP, DrawQuad(type, primitiveCount, vertices, stride),
+                Value(type), primitiveCount, stride);
 }
 
 D3dResult SoftDevice::DrawQuad(PrimitiveType type, uint32_t primitiveCount, const void* vertices,

@@ -102,8 +102,8 @@ class SoftDevice final : public Device {
 
   std::unique_ptr<SoftSurface> MakeBackBuffer(const PresentParameters& parameters);
   void SetDefaultStates();
-  D3dResult Reported(DeviceCallKind kind, D3dResult result, uint32_t a = 0, uint32_t b = 0,
-                     uint32_t c = 0);
+  D3dResult Logged(DeviceCallKind kind, D3dResult result, uint32_t a = 0, uint32_t b = 0,
+                   uint32_t c = 0);
   D3dResult CheckSurfaceRequest(uint32_t width, uint32_t height, Format format,
                                 DeviceOperation operation);
   D3dResult MakeStandaloneSurface(const SurfaceDesc& desc, Surface** surface);

@@ -1,9 +1,9 @@
 // What a test can watch of the emulation: each call a program makes on the
 // software Direct3D device or on DirectInput, with its result, each message
-// handed to a window procedure or to DefWindowProc, and the window calls
-// that change nothing a test could read otherwise. Nobody watches
-// unless a test attaches an observer, and the emulation keeps no record of
-// its own: a program that runs for days grows nothing.
+// handed to a window procedure or to DefWindowProc, and the few window
+// calls tests count. Nobody watches unless a test attaches an observer, and
+// the emulation keeps no record of its own: a program that runs for days
+// grows nothing.
 #pragma once
 
 #include <cstdint>

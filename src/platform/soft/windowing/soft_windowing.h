@@ -102,7 +102,7 @@ class SoftWindowing : public Windowing {
   const std::optional<Rect>& CursorClip() const { return cursorClip_; }
   size_t QueuedMessages() const { return queue_.size(); }
   // Told of every message handed to a window procedure, every DefWindowProc
-  // call and the calls above from now on; null for none.
+  // call and each call of a WindowCallKind from now on; null for none.
   void SetObserver(EmulationObserver* observer) { observer_ = observer; }
 
  private:
