@@ -8,16 +8,20 @@
 #include "platform/hosts/headless/headless_host.h"
 #include "platform/soft/direct3d/soft_device.h"
 #include "runtime/main_heap.h"
+#include "support/emulation_recorder.h"
 
 namespace drawing::display::testing {
 
 using platform::headless::HeadlessConfig;
 using platform::headless::HeadlessHost;
 using platform::soft::DeviceCallKind;
+using platform::soft::WindowCallKind;
 
 struct DisplayWorld {
   explicit DisplayWorld(HeadlessConfig config = {})
-      : host(std::move(config)), platform(host.GetPlatform()), display(heap, platform) {}
+      : host(std::move(config)), platform(host.GetPlatform()), display(heap, platform) {
+    recorder.Watch(host);
+  }
   ~DisplayWorld() { display.ShutdownDisplay(); }
 
   // InitDisplay and OpenFullScreen as the application does them.
@@ -30,13 +34,16 @@ struct DisplayWorld {
 
   const ScreenState& State() const { return display.State(); }
   platform::soft::SoftDevice& Device() { return *host.Device(); }
-  uint32_t Calls(DeviceCallKind kind) { return host.Device()->Log().Count(kind); }
+  // Calls of a kind on the device made last.
+  uint32_t Calls(DeviceCallKind kind) const { return recorder.DeviceCallCount(kind); }
   // The raw back-buffer pixel at (x, y), read through a lock.
   uint32_t BackBufferPixel(int32_t x, int32_t y) {
     return host.Device()->BackBuffer().ReadPixel(static_cast<uint32_t>(x),
                                                  static_cast<uint32_t>(y));
   }
 
+  // Declared first so it outlives everything that reports to it.
+  support::EmulationRecorder recorder;
   runtime::MainHeap heap;
   HeadlessHost host;
   platform::Platform platform;

@@ -178,17 +178,16 @@ TEST_F(PresentFrameTest, AFrameWithoutASceneIsPresentedWithoutEndScene) {
 
 TEST_F(PresentFrameTest, QuitIsDispatchedLikeAnyOtherMessage) {
   auto& windowing = world.host.Windowing();
-  windowing.KeepMessages(true);
   const platform::Hwnd window = world.State().window;
-  const size_t delivered = windowing.DeliveredMessages().size();
+  const size_t delivered = world.recorder.DeliveredMessages().size();
   windowing.PostMessage(window, static_cast<uint32_t>(Wm::Quit));
   windowing.PostMessage(window, static_cast<uint32_t>(Wm::Paint));
   EXPECT_EQ(world.display.PresentFrame(), 1);
   EXPECT_EQ(windowing.QueuedMessages(), 0u);
-  ASSERT_EQ(windowing.DeliveredMessages().size(), delivered + 2);
-  EXPECT_EQ(windowing.DeliveredMessages()[delivered].message, static_cast<uint32_t>(Wm::Quit));
-  EXPECT_EQ(windowing.TranslateCalls(), 2u);
-  EXPECT_EQ(windowing.BeginPaintCalls(), 1u);
+  ASSERT_EQ(world.recorder.DeliveredMessages().size(), delivered + 2);
+  EXPECT_EQ(world.recorder.DeliveredMessages()[delivered].message, static_cast<uint32_t>(Wm::Quit));
+  EXPECT_EQ(world.recorder.WindowCallCount(WindowCallKind::TranslateMessage), 2u);
+  EXPECT_EQ(world.recorder.WindowCallCount(WindowCallKind::BeginPaint), 1u);
   EXPECT_EQ(Presented(), 1u);
 }
 

@@ -22,7 +22,6 @@ intptr_t Send(DisplayWorld& world, Wm message, uintptr_t wParam = 0) {
 struct AcquiredMouse {
   explicit AcquiredMouse(DisplayWorld& world) {
     platform::headless::HeadlessInput& input = world.host.Input();
-    input.KeepCalls(true);
     input.LoadLibrary();
     input.GetProcAddress();
     EXPECT_EQ(input.DirectInputCreateEx(nullptr, 0x0700, &directInput), platform::DiResult::Ok);
@@ -58,10 +57,11 @@ TEST(ScreenWindowProc, DeactivationStopsTheDeviceAndReleasesTheMouse) {
   EXPECT_EQ(world.display.PresentFrame(), 1);
   EXPECT_FALSE(world.State().DeviceActive);
   EXPECT_FALSE(mouse.headless->Acquired());
-  EXPECT_EQ(world.host.Input()
-                .CallsOf(platform::soft::InputCallKind::Unacquire, platform::DeviceGuid::SysMouse)
-                .size(),
-            1u);
+  EXPECT_EQ(
+      world.recorder
+          .InputCallsOf(platform::soft::InputCallKind::Unacquire, platform::DeviceGuid::SysMouse)
+          .size(),
+      1u);
 
   world.host.Windowing().PostActivation(true);
   world.display.PresentFrame();
@@ -87,14 +87,13 @@ TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
   ASSERT_EQ(world.Open(), 1);
   const platform::Hwnd window = world.State().window;
   auto& windowing = world.host.Windowing();
-  windowing.KeepMessages(true);
   windowing.PostMessage(window, static_cast<uint32_t>(Wm::Close));
   EXPECT_EQ(world.display.PresentFrame(), 1);
 
   EXPECT_EQ(windowing.QueuedMessages(), 0u);
   ASSERT_NE(windowing.Window(window), nullptr);
   EXPECT_TRUE(windowing.Window(window)->visible);
-  for (const platform::Msg& message : windowing.DefWindowProcMessages()) {
+  for (const platform::Msg& message : world.recorder.DefWindowProcMessages()) {
     EXPECT_NE(message.message, static_cast<uint32_t>(Wm::Close));
   }
   EXPECT_TRUE(world.State().screenOpen);
@@ -104,27 +103,27 @@ TEST(ScreenWindowProc, CloseIsSwallowedSoTheWindowStays) {
 TEST(ScreenWindowProc, AnswersPaintEraseAndButtonsItself) {
   DisplayWorld world;
   ASSERT_EQ(world.display.InitDisplay(), 1);
-  auto& windowing = world.host.Windowing();
-  windowing.KeepMessages(true);
   auto send = [&](Wm message) { return Send(world, message); };
 
   EXPECT_EQ(send(Wm::Paint), 1);
-  EXPECT_EQ(windowing.BeginPaintCalls(), 1u);
-  EXPECT_EQ(windowing.EndPaintCalls(), 1u);
+  EXPECT_EQ(world.recorder.WindowCallCount(WindowCallKind::BeginPaint), 1u);
+  EXPECT_EQ(world.recorder.WindowCallCount(WindowCallKind::EndPaint), 1u);
   EXPECT_EQ(send(Wm::EraseBkgnd), 1);
   for (Wm message : {Wm::Close, Wm::KeyUp, Wm::SysKeyUp, Wm::LButtonDown, Wm::LButtonUp,
                      Wm::RButtonDown, Wm::RButtonUp}) {
     EXPECT_EQ(send(message), 0);
   }
-  EXPECT_TRUE(windowing.DefWindowProcMessages().empty());
+  EXPECT_TRUE(world.recorder.DefWindowProcMessages().empty());
 
   // Everything else, double clicks and mouse moves included, is the system's.
   send(Wm::LButtonDblClk);
   send(Wm::MouseMove);
   send(Wm::SysCommand);
-  ASSERT_EQ(windowing.DefWindowProcMessages().size(), 3u);
-  EXPECT_EQ(windowing.DefWindowProcMessages()[0].message, static_cast<uint32_t>(Wm::LButtonDblClk));
-  EXPECT_EQ(windowing.DefWindowProcMessages()[2].message, static_cast<uint32_t>(Wm::SysCommand));
+  ASSERT_EQ(world.recorder.DefWindowProcMessages().size(), 3u);
+  EXPECT_EQ(world.recorder.DefWindowProcMessages()[0].message,
+            static_cast<uint32_t>(Wm::LButtonDblClk));
+  EXPECT_EQ(world.recorder.DefWindowProcMessages()[2].message,
+            static_cast<uint32_t>(Wm::SysCommand));
 }
 
 }  // namespace

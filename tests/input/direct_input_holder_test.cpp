@@ -9,14 +9,14 @@ TEST_F(DirectInputHolderTest, KeyboardAndMouseShareOneObject) {
   Open();
   EXPECT_EQ(input.directInput.Users(), 2);
   EXPECT_NE(input.directInput.Object(), nullptr);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::DirectInputCreateEx).size(), 1u);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::LoadLibrary).size(), 1u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::DirectInputCreateEx).size(), 1u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::LoadLibrary).size(), 1u);
 }
 
 TEST_F(DirectInputHolderTest, ObjectIsCreatedForVersion7WithTheProgramsInstance) {
   platform::DirectInput* object = input.directInput.OpenDirectInput();
   EXPECT_NE(object, nullptr);
-  const auto created = devices.CallsOf(InputCallKind::DirectInputCreateEx);
+  const auto created = recorder.InputCallsOf(InputCallKind::DirectInputCreateEx);
   ASSERT_EQ(created.size(), 1u);
   EXPECT_EQ(created[0].value, 0x0700u);
   EXPECT_EQ(created[0].result, DiResult::Ok);
@@ -27,22 +27,22 @@ TEST_F(DirectInputHolderTest, LastCloseReleasesTheObjectAndFreesTheLibrary) {
   mouse().CloseMouse();
   EXPECT_TRUE(devices.ObjectAlive());
   EXPECT_TRUE(devices.LibraryLoaded());
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::FreeLibrary).empty());
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::FreeLibrary).empty());
   keyboard().CloseKeyboard();
   EXPECT_EQ(input.directInput.Users(), 0);
   EXPECT_EQ(input.directInput.Object(), nullptr);
   EXPECT_FALSE(devices.ObjectAlive());
   EXPECT_FALSE(devices.LibraryLoaded());
-  EXPECT_EQ(devices.CallsOf(InputCallKind::ObjectRelease).size(), 1u);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::FreeLibrary).size(), 1u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::ObjectRelease).size(), 1u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::FreeLibrary).size(), 1u);
 }
 
 TEST_F(DirectInputHolderTest, ShutdownOrderReleasesDevicesBeforeTheObject) {
   OpenAndBind();
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   Shutdown();
   std::vector<InputCallKind> kinds;
-  for (const auto& call : devices.Calls()) {
+  for (const auto& call : recorder.InputCalls()) {
     kinds.push_back(call.kind);
   }
   const std::vector<InputCallKind> expected = {
@@ -57,8 +57,8 @@ TEST_F(DirectInputHolderTest, MissingLibraryIsRetriedAtEveryOpenAndStillCounted)
   EXPECT_EQ(input.directInput.OpenDirectInput(), nullptr);
   EXPECT_EQ(input.directInput.OpenDirectInput(), nullptr);
   EXPECT_EQ(input.directInput.Users(), 2);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::LoadLibrary).size(), 2u);
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::GetProcAddress).empty());
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::LoadLibrary).size(), 2u);
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::GetProcAddress).empty());
   devices.FailLoadLibrary(false);
   EXPECT_NE(input.directInput.OpenDirectInput(), nullptr);
   EXPECT_EQ(input.directInput.Users(), 3);
@@ -67,10 +67,10 @@ TEST_F(DirectInputHolderTest, MissingLibraryIsRetriedAtEveryOpenAndStillCounted)
 TEST_F(DirectInputHolderTest, MissingEntryPointCreatesNothing) {
   devices.FailGetProcAddress(true);
   EXPECT_EQ(input.directInput.OpenDirectInput(), nullptr);
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::DirectInputCreateEx).empty());
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::DirectInputCreateEx).empty());
   input.directInput.CloseDirectInput();
   EXPECT_EQ(input.directInput.Users(), 0);
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::ObjectRelease).empty());
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::ObjectRelease).empty());
 }
 
 TEST_F(DirectInputHolderTest, FailedObjectCreationLeavesKeyboardAndMouseAbsent) {
@@ -107,7 +107,7 @@ TEST_F(DirectInputHolderTest, WithoutTheLibraryEveryQueryIsZeroAtEveryFrame) {
   }
   Shutdown();
   EXPECT_EQ(input.directInput.Users(), 0);
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::FreeLibrary).empty());
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::FreeLibrary).empty());
 }
 
 }  // namespace

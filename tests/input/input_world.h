@@ -9,6 +9,7 @@
 #include "input/input.h"
 #include "platform/hosts/headless/headless_input.h"
 #include "runtime/main_heap.h"
+#include "support/emulation_recorder.h"
 
 namespace drawing::input::testing {
 
@@ -30,7 +31,7 @@ class InputWorld : public ::testing::Test {
  protected:
   InputWorld() {
     screen.screenWindow = reinterpret_cast<platform::Hwnd>(&windowTag_);
-    devices.KeepCalls(true);
+    devices.SetObserver(&recorder);
     // What the display's window procedure and the application do on
     // activation changes.
     devices.SetFocusListener([this](bool focused) {
@@ -67,6 +68,7 @@ class InputWorld : public ::testing::Test {
     keyboard().CloseKeyboard();
   }
 
+  support::EmulationRecorder recorder;  // the calls made on `devices`
   runtime::MainHeap heap;
   HeadlessInput devices;
   FakeWindowing windowing;

@@ -136,19 +136,20 @@ TEST_F(KeyboardTest, EveryPollWhileUnfocusedBindsAndAcquiresAgain) {
   Ready();
   devices.SetFocus(false);
   keyboard().PollKeyboard();
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   keyboard().PollKeyboard();
   keyboard().PollKeyboard();
-  EXPECT_EQ(devices.CallsOf(InputCallKind::SetCooperativeLevel, DeviceGuid::SysKeyboard).size(),
-            2u);
-  const auto acquires = devices.CallsOf(InputCallKind::Acquire, DeviceGuid::SysKeyboard);
+  EXPECT_EQ(
+      recorder.InputCallsOf(InputCallKind::SetCooperativeLevel, DeviceGuid::SysKeyboard).size(),
+      2u);
+  const auto acquires = recorder.InputCallsOf(InputCallKind::Acquire, DeviceGuid::SysKeyboard);
   ASSERT_EQ(acquires.size(), 2u);
   EXPECT_EQ(acquires[0].result, DiResult::OtherAppHasPrio);
 }
 
 TEST_F(KeyboardTest, FirstPollBindsToTheScreenWindowNonExclusively) {
   ASSERT_EQ(keyboard().OpenKeyboard(), 1);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::SetCooperativeLevel).size(), 0u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::SetCooperativeLevel).size(), 0u);
   EXPECT_EQ(keyboard().Status(), KeyboardStatus::KeyboardNeedsAcquire);
   ASSERT_EQ(keyboard().PollKeyboard(), 1);
   const auto* device = devices.Device(DeviceGuid::SysKeyboard);
@@ -157,7 +158,7 @@ TEST_F(KeyboardTest, FirstPollBindsToTheScreenWindowNonExclusively) {
   EXPECT_EQ(device->CooperativeFlags(), 0x16u);
   EXPECT_TRUE(device->Acquired());
   keyboard().PollKeyboard();
-  EXPECT_EQ(devices.CallsOf(InputCallKind::SetCooperativeLevel).size(), 1u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::SetCooperativeLevel).size(), 1u);
 }
 
 TEST_F(KeyboardTest, FormatMatchesTheStandardKeyboardFormat) {
@@ -186,7 +187,7 @@ TEST_F(KeyboardTest, SecondOpenKeepsTheDevice) {
   platform::InputDevice* first = keyboard().Device();
   EXPECT_NE(keyboard().OpenKeyboard(), 0);
   EXPECT_EQ(keyboard().Device(), first);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::CreateDeviceEx).size(), 1u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::CreateDeviceEx).size(), 1u);
   EXPECT_EQ(input.directInput.Users(), 2);
 }
 
@@ -203,14 +204,14 @@ TEST_F(KeyboardTest, RefusedFormatLeavesTheKeyboardAbsentAndUntouched) {
   devices.Faults(DeviceGuid::SysKeyboard).setDataFormat = 1;
   EXPECT_EQ(keyboard().OpenKeyboard(), 0);
   EXPECT_EQ(keyboard().Status(), KeyboardStatus::KeyboardAbsent);
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   devices.KeyDown(kKeyEscape);
   EXPECT_EQ(keyboard().PollKeyboard(), 0);
   EXPECT_EQ(keyboard().KeyIsDown(kKeyEscape), 0);
-  EXPECT_TRUE(devices.Calls().empty());
+  EXPECT_TRUE(recorder.InputCalls().empty());
   // A later open retries on the same device.
   EXPECT_EQ(keyboard().OpenKeyboard(), 1);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::CreateDeviceEx).size(), 0u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::CreateDeviceEx).size(), 0u);
   EXPECT_EQ(keyboard().PollKeyboard(), 1);
   EXPECT_EQ(keyboard().KeyIsDown(kKeyEscape), 128);
 }
@@ -250,7 +251,7 @@ TEST_F(KeyboardTest, CloseUnacquiresReleasesAndFreesDirectInput) {
 TEST_F(KeyboardTest, CloseWithoutOpenDoesNothing) {
   keyboard().CloseKeyboard();
   EXPECT_EQ(input.directInput.Users(), 0);
-  EXPECT_TRUE(devices.Calls().empty());
+  EXPECT_TRUE(recorder.InputCalls().empty());
 }
 
 TEST_F(KeyboardTest, WithoutDirectInputEveryTestAnswersZero) {

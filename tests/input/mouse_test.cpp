@@ -31,15 +31,15 @@ TEST_F(MouseTest, OpenCreatesTheDeviceWithTheStandardMouseFormat) {
     EXPECT_EQ(rows[i].guid, i < 3 ? guids[i] : platform::ObjectGuid::None) << i;
   }
   // No cooperative level yet: the screen window does not exist at this point.
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::SetCooperativeLevel).empty());
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::SetCooperativeLevel).empty());
 }
 
 TEST_F(MouseTest, FirstPollBindsExclusivelyWithA24RecordBuffer) {
   Open();
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   EXPECT_EQ(mouse().PollMouse(), 1);
   EXPECT_EQ(mouse().Status(), MouseStatus::MouseReady);
-  const auto& calls = devices.Calls();
+  const auto& calls = recorder.InputCalls();
   ASSERT_EQ(calls.size(), 4u);
   EXPECT_EQ(calls[0].kind, InputCallKind::SetCooperativeLevel);
   EXPECT_EQ(calls[0].value, 5u);
@@ -190,14 +190,14 @@ TEST_F(MouseTest, UnfocusedPollReadsNothingAndKeepsButtons) {
   EXPECT_FALSE(screen.active);
   EXPECT_EQ(mouse().ScreenHasFocus(), 0);
   devices.Move(5, 5);
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   EXPECT_EQ(mouse().PollMouse(), 0);
   EXPECT_EQ(mouse().MouseMoveX(), 0);
   EXPECT_EQ(mouse().MouseMoveY(), 0);
   EXPECT_EQ(mouse().MouseButtonDown(1), 1);
   // The poll only lets go of the device.
-  ASSERT_EQ(devices.Calls().size(), 1u);
-  EXPECT_EQ(devices.Calls()[0].kind, InputCallKind::Unacquire);
+  ASSERT_EQ(recorder.InputCalls().size(), 1u);
+  EXPECT_EQ(recorder.InputCalls()[0].kind, InputCallKind::Unacquire);
 }
 
 TEST_F(MouseTest, FocusComingBackReacquiresThenReadsNextFrame) {
@@ -241,9 +241,9 @@ TEST_F(MouseTest, InputLostReadFaultReacquires) {
   OpenAndBind();
   devices.Faults(DeviceGuid::SysMouse).reads = 1;
   devices.Faults(DeviceGuid::SysMouse).readCode = DiResult::InputLost;
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   EXPECT_EQ(mouse().PollMouse(), 0);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::Acquire).size(), 1u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::Acquire).size(), 1u);
 }
 
 TEST_F(MouseTest, OtherReadFailuresAreNotRecovered) {
@@ -253,11 +253,11 @@ TEST_F(MouseTest, OtherReadFailuresAreNotRecovered) {
   devices.Faults(DeviceGuid::SysMouse).reads = 1;
   devices.Faults(DeviceGuid::SysMouse).readCode = DiResult::Fail;
   devices.Move(9, 9);
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   EXPECT_EQ(mouse().PollMouse(), 0);
   EXPECT_EQ(mouse().MouseMoveX(), 0);
   EXPECT_EQ(mouse().MouseButtonDown(3), 1);
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::Acquire).empty());
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::Acquire).empty());
   // The records stay queued for the next read.
   EXPECT_EQ(mouse().PollMouse(), 1);
   EXPECT_EQ(mouse().MouseMoveX(), 9);
@@ -266,14 +266,14 @@ TEST_F(MouseTest, OtherReadFailuresAreNotRecovered) {
 TEST_F(MouseTest, SetupFailureIsRetriedAtEveryPoll) {
   Open();
   devices.Faults(DeviceGuid::SysMouse).setProperty = 2;
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   EXPECT_EQ(mouse().PollMouse(), 0);
   EXPECT_EQ(mouse().Status(), MouseStatus::MouseNeedsSetup);
   // The sequence stops at the failing call; the read still happens, and its
   // not-acquired answer leaves the device alone: acquired, it would refuse
   // the set-up calls of the next poll (as DirectInput does).
   std::vector<InputCallKind> kinds;
-  for (const auto& call : devices.Calls()) {
+  for (const auto& call : recorder.InputCalls()) {
     kinds.push_back(call.kind);
   }
   const std::vector<InputCallKind> expected = {
@@ -284,12 +284,12 @@ TEST_F(MouseTest, SetupFailureIsRetriedAtEveryPoll) {
   EXPECT_EQ(mouse().Status(), MouseStatus::MouseNeedsSetup);
   EXPECT_EQ(mouse().PollMouse(), 1);
   EXPECT_EQ(mouse().Status(), MouseStatus::MouseReady);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::SetCooperativeLevel).size(), 3u);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::SetProperty).size(), 3u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::SetCooperativeLevel).size(), 3u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::SetProperty).size(), 3u);
   devices.Move(1, 0);
   EXPECT_EQ(mouse().PollMouse(), 1);
   EXPECT_EQ(mouse().MouseMoveX(), 1);
-  EXPECT_EQ(devices.CallsOf(InputCallKind::SetProperty).size(), 3u);
+  EXPECT_EQ(recorder.InputCallsOf(InputCallKind::SetProperty).size(), 3u);
 }
 
 TEST_F(MouseTest, FailingAcquireInSetupIsRetried) {
@@ -328,15 +328,15 @@ TEST_F(MouseTest, DeviceCreationFailureLeavesEveryQueryAtZero) {
   keyboard().OpenKeyboard();
   devices.Faults(DeviceGuid::SysMouse).createDevice = true;
   EXPECT_EQ(mouse().OpenMouse(), 0);
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   devices.Move(10, 10);
   devices.Button(1, true);
   EXPECT_EQ(mouse().PollMouse(), 0);
   mouse().UnacquireMouse();
   EXPECT_EQ(mouse().MouseMoveX(), 0);
   EXPECT_EQ(mouse().MouseButtonDown(1), 0);
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::GetDeviceData).empty());
-  EXPECT_TRUE(devices.CallsOf(InputCallKind::Unacquire).empty());
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::GetDeviceData).empty());
+  EXPECT_TRUE(recorder.InputCallsOf(InputCallKind::Unacquire).empty());
   Shutdown();
   EXPECT_EQ(windowing.clipCalls.size(), 1u);
   EXPECT_EQ(input.directInput.Users(), 0);
@@ -345,9 +345,9 @@ TEST_F(MouseTest, DeviceCreationFailureLeavesEveryQueryAtZero) {
 TEST_F(MouseTest, RefusedFormatLeavesTheMouseUntouchedByPolls) {
   devices.Faults(DeviceGuid::SysMouse).setDataFormat = 1;
   EXPECT_EQ(mouse().OpenMouse(), 0);
-  devices.ClearCalls();
+  recorder.ClearInputCalls();
   EXPECT_EQ(mouse().PollMouse(), 0);
-  EXPECT_TRUE(devices.Calls().empty());
+  EXPECT_TRUE(recorder.InputCalls().empty());
   mouse().CloseMouse();
   EXPECT_TRUE(devices.Device(DeviceGuid::SysMouse)->Released());
 }

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "scenario.h"
+#include "support/emulation_recorder.h"
 
 namespace drawing::scenarios {
 namespace {
@@ -64,22 +65,23 @@ TEST(Lifecycle, DeactivatingTheScreenWindowLetsTheMouseGo) {
   ScenarioSetup setup;
   setup.maxFrames = 2;
   Scenario* running = nullptr;
+  support::EmulationRecorder recorder;
   // Only the window hears of it, in frame 2's message pump, and the input
   // devices keep their focus. The pump comes before the frame's polls, so
   // the mouse let go before any poll was let go by the application's wiring.
-  setup.observe = [&running](uint32_t frame, const app::AppState&) {
+  setup.observe = [&running, &recorder](uint32_t frame, const app::AppState&) {
     if (frame == 2) {
       running->Host().Windowing().PostActivation(false);
-      running->Host().Input().ClearCalls();
+      recorder.ClearInputCalls();
     }
   };
   Scenario scenario(setup);
   running = &scenario;
-  scenario.Host().Input().KeepCalls(true);
+  scenario.Host().Input().SetObserver(&recorder);
   scenario.RunUntilEnd();
   ASSERT_TRUE(scenario.Started());
   EXPECT_TRUE(scenario.Host().Input().Focused());
-  const auto& calls = scenario.Host().Input().Calls();
+  const auto& calls = recorder.InputCalls();
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls[0].kind, platform::soft::InputCallKind::Unacquire);
   EXPECT_EQ(calls[0].device, platform::DeviceGuid::SysMouse);

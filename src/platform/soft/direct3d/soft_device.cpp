@@ -5,6 +5,7 @@
 #include "platform/soft/direct3d/soft_direct3d.h"
 #include "platform/soft/direct3d/soft_ref_count.h"
 #include "platform/soft/direct3d/soft_texture.h"
+#include "platform/soft/kit/emulation_observer.h"
 
 namespace drawing::platform::soft {
 
@@ -56,6 +57,9 @@ SoftDevice* SoftDevice::Create(SoftDirect3D& direct3d, DisplayHost& host, SoftGd
   if (device->backBuffer_ == nullptr) {
     device->Release();
     return nullptr;
+  }
+  if (live.observer != nullptr) {
+    live.observer->DeviceMade();
   }
   return device;
 }
@@ -136,7 +140,9 @@ void SoftDevice::SetDefaultStates() {
 
 D3dResult SoftDevice::Logged(DeviceCallKind kind, D3dResult result, uint32_t a, uint32_t b,
                              uint32_t c) {
-  log_.Record(DeviceCall{kind, a, b, c, result});
+  if (live_.observer != nullptr) {
+    live_.observer->DeviceCalled(DeviceCall{kind, a, b, c, result});
+  }
   return result;
 }
 

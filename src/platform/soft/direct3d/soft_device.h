@@ -2,8 +2,9 @@
 // buffer is memory, with managed textures, render targets and system-memory
 // surfaces, the scene bracket, a target clear and the sprite quad. What
 // depends on a screen (loss, readiness, presentation, faults) comes from the
-// DisplayHost. Every call is counted; the calls themselves are kept only
-// while a test asks (Log().KeepCalls).
+// DisplayHost. The device keeps no record of the calls made on it: each
+// call and its result goes to the module's EmulationObserver, when a test
+// attached one.
 #pragma once
 
 #include <array>
@@ -14,7 +15,7 @@
 
 #include "platform/direct3d.h"
 #include "platform/soft/direct3d/display_host.h"
-#include "platform/soft/direct3d/soft_device_log.h"
+#include "platform/soft/direct3d/soft_device_call.h"
 #include "platform/soft/direct3d/soft_live_objects.h"
 #include "platform/soft/direct3d/soft_surface.h"
 #include "platform/soft/gdi/soft_gdi.h"
@@ -73,7 +74,8 @@ class SoftDevice final : public Device {
   D3dResult DrawPrimitiveUP(PrimitiveType type, uint32_t primitiveCount, const void* vertices,
                             uint32_t stride) override;
 
-  // Inspection by tests and hosts.
+  // The device's state as Direct3D's Get calls would answer it, for tests
+  // (an observer sees the calls, not what creation and Reset set).
   SoftSurface& BackBuffer() { return *backBuffer_; }
   const PresentParameters& Parameters() const { return parameters_; }
   uint32_t BehaviorFlags() const { return behaviorFlags_; }
@@ -84,11 +86,6 @@ class SoftDevice final : public Device {
   uint32_t SamplerStateValue(uint32_t sampler, SamplerState state) const;
   bool SoftwareVertexProcessing() const { return softwareVertexProcessing_; }
   const SoftTexture* BoundTexture(uint32_t stage) const;
-  // Render targets and default-pool surfaces alive; Reset refuses while any is.
-  int32_t LiveDefaultPoolResources() const { return liveDefaultPool_; }
-  uint32_t References() const { return references_; }
-  DeviceCallLog& Log() { return log_; }
-  const DeviceCallLog& Log() const { return log_; }
 
   // For the device's own resources.
   DisplayHost& Host() { return host_; }
@@ -121,6 +118,7 @@ class SoftDevice final : public Device {
   PresentParameters parameters_;
   std::unique_ptr<SoftSurface> backBuffer_;
   uint32_t references_ = 1;
+  // Render targets and default-pool surfaces alive; Reset refuses while any is.
   int32_t liveDefaultPool_ = 0;
   bool inScene_ = false;
 
@@ -130,8 +128,6 @@ class SoftDevice final : public Device {
   uint32_t fvf_ = 0;
   bool softwareVertexProcessing_ = false;
   std::array<SoftTexture*, kTextureStages> textures_{};
-
-  DeviceCallLog log_;
 };
 
 }  // namespace drawing::platform::soft

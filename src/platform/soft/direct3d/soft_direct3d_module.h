@@ -36,6 +36,8 @@ class SoftDirect3DModule final : public Direct3DModule {
   const SoftLiveObjects& Live() const { return live_; }
   // The device made last, while it lives; null otherwise.
   SoftDevice* Device() const { return live_.device; }
+  // Told of every call on the module's devices from now on; null for none.
+  void SetObserver(EmulationObserver* observer) { live_.observer = observer; }
 
  private:
   DisplayHost& host_;

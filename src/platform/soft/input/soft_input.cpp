@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/soft/kit/emulation_observer.h"
+
 namespace drawing::platform::soft {
 
 namespace {
@@ -248,8 +250,8 @@ SoftInput::SoftInput(InputHost& host, bool focused) : host_(host), focused_(focu
 SoftInput::~SoftInput() = default;
 
 void SoftInput::Record(const InputCall& call) {
-  if (keepLog_) {
-    calls_.push_back(call);
+  if (observer_ != nullptr) {
+    observer_->InputCalled(call);
   }
 }
 
@@ -325,21 +327,6 @@ SoftInputDevice* SoftInput::Device(DeviceGuid device) const {
     }
   }
   return nullptr;
-}
-
-std::vector<InputCall> SoftInput::CallsOf(InputCallKind kind) const {
-  std::vector<InputCall> found;
-  std::copy_if(calls_.begin(), calls_.end(), std::back_inserter(found),
-               [kind](const InputCall& call) { return call.kind == kind; });
-  return found;
-}
-
-std::vector<InputCall> SoftInput::CallsOf(InputCallKind kind, DeviceGuid device) const {
-  std::vector<InputCall> found;
-  std::copy_if(
-      calls_.begin(), calls_.end(), std::back_inserter(found),
-      [kind, device](const InputCall& call) { return call.kind == kind && call.device == device; });
-  return found;
 }
 
 void SoftInput::KeyDown(int32_t code) {

@@ -8,8 +8,8 @@
 //
 // Devices and objects stay owned by the module after the program released
 // them, so a stale call is answered instead of crashing and tests can
-// inspect them. Nothing else grows while a program runs: the call log is
-// kept only when a test asks for it.
+// inspect them. Nothing else grows while a program runs: the calls are
+// kept by no one but the EmulationObserver a test may attach.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,7 @@
 
 namespace drawing::platform::soft {
 
+class EmulationObserver;
 class SoftInput;
 
 struct InputCall {
@@ -132,13 +133,8 @@ class SoftInput : public DirectInputModule {
   bool ObjectAlive() const;
   // The latest device created for the kind, null when none was.
   SoftInputDevice* Device(DeviceGuid device) const;
-  // Off by default; while on, every call is kept in order.
-  void KeepCalls(bool keep) { keepLog_ = keep; }
-  const std::vector<InputCall>& Calls() const { return calls_; }
-  // Calls of one kind (on one device).
-  std::vector<InputCall> CallsOf(InputCallKind kind) const;
-  std::vector<InputCall> CallsOf(InputCallKind kind, DeviceGuid device) const;
-  void ClearCalls() { calls_.clear(); }
+  // Told of every call from now on; null for none.
+  void SetObserver(EmulationObserver* observer) { observer_ = observer; }
 
  private:
   friend class SoftInputDevice;
@@ -161,8 +157,7 @@ class SoftInput : public DirectInputModule {
   std::function<void(bool)> focusListener_;
   uint32_t timeStamp_ = 0;
   uint32_t sequence_ = 0;
-  bool keepLog_ = false;
-  std::vector<InputCall> calls_;
+  EmulationObserver* observer_ = nullptr;
 };
 
 }  // namespace drawing::platform::soft

@@ -1,5 +1,7 @@
 #include "platform/soft/windowing/soft_windowing.h"
 
+#include "platform/soft/kit/emulation_observer.h"
+
 namespace drawing::platform::soft {
 
 namespace {
@@ -105,7 +107,6 @@ bool SoftWindowing::MoveWindow(Hwnd window, int x, int y, int width, int height,
   record->window.y = y;
   record->window.width = width;
   record->window.height = height;
-  ++record->window.moveCalls;
   host_.Moved(window, record->window);
   return true;
 }
@@ -161,7 +162,7 @@ int SoftWindowing::ShowCursor(bool show) {
 }
 
 bool SoftWindowing::ClipCursor(const Rect* rect) {
-  ++clipCursorCalls_;
+  Report(WindowCallKind::ClipCursor);
   if (rect == nullptr) {
     cursorClip_.reset();
   } else {
@@ -186,7 +187,7 @@ bool SoftWindowing::PeekMessage(Msg* msg) {
 }
 
 bool SoftWindowing::TranslateMessage(const Msg& /*msg*/) {
-  ++translateCalls_;
+  Report(WindowCallKind::TranslateMessage);
   return false;
 }
 
@@ -199,8 +200,8 @@ intptr_t SoftWindowing::Deliver(const Msg& msg) {
   if (record == nullptr) {
     return 0;
   }
-  if (keepLog_) {
-    delivered_.push_back(msg);
+  if (observer_ != nullptr) {
+    observer_->MessageDelivered(msg);
   }
   const WndClassEx& registration = record->windowClass->registration;
   return registration.windowProc(registration.context, msg.hwnd, msg.message, msg.wParam,
@@ -209,18 +210,24 @@ intptr_t SoftWindowing::Deliver(const Msg& msg) {
 
 intptr_t SoftWindowing::DefWindowProc(Hwnd window, uint32_t message, uintptr_t wParam,
                                       intptr_t lParam) {
-  if (keepLog_) {
-    defaulted_.push_back(Msg{window, message, wParam, lParam});
+  if (observer_ != nullptr) {
+    observer_->MessageDefaulted(Msg{window, message, wParam, lParam});
   }
   return 0;
 }
 
 void SoftWindowing::BeginPaint(Hwnd /*window*/) {
-  ++beginPaintCalls_;
+  Report(WindowCallKind::BeginPaint);
 }
 
 void SoftWindowing::EndPaint(Hwnd /*window*/) {
-  ++endPaintCalls_;
+  Report(WindowCallKind::EndPaint);
+}
+
+void SoftWindowing::Report(WindowCallKind call) {
+  if (observer_ != nullptr) {
+    observer_->WindowCalled(call);
+  }
 }
 
 void SoftWindowing::PostMessage(Hwnd window, uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -10,8 +10,8 @@
 // the same way. Activation changes from outside (another program taking the
 // focus) are posted, and reach the procedure through the message pump.
 //
-// Nothing grows while a program runs: the log of delivered messages is
-// kept only when a test asks for it.
+// Nothing grows while a program runs: the messages delivered are kept by
+// no one but the EmulationObserver a test may attach.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +28,11 @@
 
 namespace drawing::platform::soft {
 
+class EmulationObserver;
+
+// The calls an EmulationObserver is told of, besides the messages.
+enum class WindowCallKind : uint8_t { TranslateMessage, BeginPaint, EndPaint, ClipCursor };
+
 struct SoftWindow {
   std::string className;
   std::string title;
@@ -39,7 +44,6 @@ struct SoftWindow {
   int32_t height = 0;
   bool visible = false;
   bool maximized = false;
-  uint32_t moveCalls = 0;
 };
 
 class SoftWindowing : public Windowing {
@@ -96,16 +100,10 @@ class SoftWindowing : public Windowing {
   int CursorCounter() const { return cursorCounter_; }
   // The confinement rectangle; empty when the cursor is free.
   const std::optional<Rect>& CursorClip() const { return cursorClip_; }
-  uint32_t ClipCursorCalls() const { return clipCursorCalls_; }
   size_t QueuedMessages() const { return queue_.size(); }
-  uint32_t TranslateCalls() const { return translateCalls_; }
-  uint32_t BeginPaintCalls() const { return beginPaintCalls_; }
-  uint32_t EndPaintCalls() const { return endPaintCalls_; }
-  // Off by default. While on, every message handed to a window procedure
-  // (dispatched or sent) and every DefWindowProc call is kept, in order.
-  void KeepMessages(bool keep) { keepLog_ = keep; }
-  const std::vector<Msg>& DeliveredMessages() const { return delivered_; }
-  const std::vector<Msg>& DefWindowProcMessages() const { return defaulted_; }
+  // Told of every message handed to a window procedure, every DefWindowProc
+  // call and each call of a WindowCallKind from now on; null for none.
+  void SetObserver(EmulationObserver* observer) { observer_ = observer; }
 
  private:
   struct WindowClass {
@@ -121,6 +119,7 @@ class SoftWindowing : public Windowing {
   intptr_t Deliver(const Msg& msg);
   void Activate(Hwnd window);
   void Deactivate(Hwnd window);
+  void Report(WindowCallKind call);
 
   WindowHost& host_;
   char moduleTag_ = 0;
@@ -132,16 +131,10 @@ class SoftWindowing : public Windowing {
   std::function<void(bool)> activationListener_;
   int cursorCounter_ = 0;
   std::optional<Rect> cursorClip_;
-  uint32_t clipCursorCalls_ = 0;
   std::deque<Msg> queue_;
   std::vector<MonitorInfo> monitors_{
       MonitorInfo{Rect{0, 0, 1024, 768}, Rect{0, 0, 1024, 768}, kMonitorInfoPrimary}};
-  bool keepLog_ = false;
-  std::vector<Msg> delivered_;
-  std::vector<Msg> defaulted_;
-  uint32_t translateCalls_ = 0;
-  uint32_t beginPaintCalls_ = 0;
-  uint32_t endPaintCalls_ = 0;
+  EmulationObserver* observer_ = nullptr;
 };
 
 }  // namespace drawing::platform::soft

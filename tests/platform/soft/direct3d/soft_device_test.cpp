@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "device_fixture.h"
+#include "support/emulation_recorder.h"
 
 namespace drawing::platform::testing {
 namespace {
@@ -115,7 +116,8 @@ TEST_F(SoftDeviceTest, PresentResultComesFromTheFaultScript) {
 
 TEST_F(SoftDeviceTest, StatesAreRecordedWithTheirValues) {
   Open();
-  Soft().Log().KeepCalls(true);
+  support::EmulationRecorder log;
+  host.Direct3D().SetObserver(&log);
   device->SetRenderState(RenderState::AlphaBlendEnable, 1);
   device->SetRenderState(RenderState::SrcBlend, static_cast<uint32_t>(Blend::One));
   device->SetFVF(0x104);
@@ -124,25 +126,26 @@ TEST_F(SoftDeviceTest, StatesAreRecordedWithTheirValues) {
   EXPECT_EQ(Soft().RenderStateValue(RenderState::AlphaBlendEnable), 1u);
   EXPECT_EQ(Soft().Fvf(), 0x104u);
   EXPECT_EQ(Soft().TextureStageStateValue(0, TextureStageState::ColorOp), 2u);
-  const soft::DeviceCallLog& log = Soft().Log();
-  EXPECT_EQ(log.Count(DeviceCallKind::SetRenderState), 2u);
-  const auto renderStates = log.CallsOf(DeviceCallKind::SetRenderState);
+  EXPECT_EQ(log.DeviceCallCount(DeviceCallKind::SetRenderState), 2u);
+  const auto renderStates = log.DeviceCallsOf(DeviceCallKind::SetRenderState);
   ASSERT_EQ(renderStates.size(), 2u);
   EXPECT_EQ(renderStates[0].a, static_cast<uint32_t>(RenderState::AlphaBlendEnable));
   EXPECT_EQ(renderStates[0].b, 1u);
   EXPECT_EQ(renderStates[1].a, static_cast<uint32_t>(RenderState::SrcBlend));
-  EXPECT_EQ(log.Count(DeviceCallKind::SetFVF), 1u);
-  EXPECT_EQ(log.Count(DeviceCallKind::SetSamplerState), 1u);
+  EXPECT_EQ(log.DeviceCallCount(DeviceCallKind::SetFVF), 1u);
+  EXPECT_EQ(log.DeviceCallCount(DeviceCallKind::SetSamplerState), 1u);
 }
 
-TEST_F(SoftDeviceTest, LogKeepsOnlyCountsUnlessAsked) {
+TEST_F(SoftDeviceTest, CallsReachOnlyAnAttachedObserver) {
   Open();
   EXPECT_EQ(device->TestCooperativeLevel(), D3dResult::Ok);
+  support::EmulationRecorder log;
+  host.Direct3D().SetObserver(&log);
+  EXPECT_EQ(device->Present(), D3dResult::Ok);
+  host.Direct3D().SetObserver(nullptr);
   EXPECT_EQ(device->TestCooperativeLevel(), D3dResult::Ok);
-  EXPECT_EQ(Soft().Log().Count(DeviceCallKind::TestCooperativeLevel), 2u);
-  EXPECT_TRUE(Soft().Log().Calls().empty());
-  Soft().Log().Clear();
-  EXPECT_EQ(Soft().Log().Count(DeviceCallKind::TestCooperativeLevel), 0u);
+  ASSERT_EQ(log.DeviceCalls().size(), 1u);
+  EXPECT_EQ(log.DeviceCalls()[0].kind, DeviceCallKind::Present);
 }
 
 TEST_F(SoftDeviceTest, SoftwareVertexProcessingFollowsTheCreationMode) {

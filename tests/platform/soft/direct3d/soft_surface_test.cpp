@@ -202,10 +202,10 @@ TEST_F(SoftSurfaceTest, ARenderTargetIsLockableOnlyWhenAskedFor) {
   EXPECT_EQ(lockable->LockRect(&locked, nullptr, LockFlag::None), D3dResult::Ok);
   lockable->UnlockRect();
   EXPECT_EQ(fixed->LockRect(&locked, nullptr, LockFlag::None), D3dResult::InvalidCall);
-  EXPECT_EQ(Soft().LiveDefaultPoolResources(), 2);
+  EXPECT_EQ(host.Direct3D().Live().surfaces, 2);
   lockable->Release();
   fixed->Release();
-  EXPECT_EQ(Soft().LiveDefaultPoolResources(), 0);
+  EXPECT_EQ(host.Direct3D().Live().surfaces, 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/hosts/headless/headless_windowing.h"
+#include "support/emulation_recorder.h"
 
 namespace drawing::platform::testing {
 namespace {
@@ -30,6 +31,8 @@ intptr_t RecordingProc(void* context, Hwnd window, uint32_t message, uintptr_t w
 
 class SoftWindowingTest : public ::testing::Test {
  protected:
+  SoftWindowingTest() { windowing.SetObserver(&recorder); }
+
   Hwnd MakeWindow() {
     WndClassEx windowClass;
     windowClass.style = static_cast<uint32_t>(ClassStyle::DblClks);
@@ -41,6 +44,7 @@ class SoftWindowingTest : public ::testing::Test {
                                     windowing.GetModuleHandle());
   }
 
+  support::EmulationRecorder recorder;
   HeadlessWindowing windowing;
   Received received{{}, false, &windowing};
 };
@@ -125,7 +129,7 @@ TEST_F(SoftWindowingTest, PumpDeliversInPostingOrderToTheClassProcedure) {
   EXPECT_EQ(received.messages[2].message, static_cast<uint32_t>(Wm::Quit));
   EXPECT_EQ(received.messages[2].wParam, 3u);
   EXPECT_EQ(results[1], static_cast<intptr_t>(Wm::Close) + 1000);
-  EXPECT_EQ(windowing.TranslateCalls(), 3u);
+  EXPECT_EQ(recorder.WindowCallCount(soft::WindowCallKind::TranslateMessage), 3u);
   EXPECT_FALSE(windowing.PeekMessage(&msg));
 }
 
@@ -159,23 +163,25 @@ TEST_F(SoftWindowingTest, CursorCounterAndClip) {
   EXPECT_EQ(windowing.CursorClip()->right, 640);
   windowing.ClipCursor(nullptr);
   EXPECT_FALSE(windowing.CursorClip().has_value());
-  EXPECT_EQ(windowing.ClipCursorCalls(), 2u);
+  EXPECT_EQ(recorder.WindowCallCount(soft::WindowCallKind::ClipCursor), 2u);
 }
 
-TEST_F(SoftWindowingTest, DefaultProcedureAndPaintAreCountedAndLoggedWhenAsked) {
+TEST_F(SoftWindowingTest, DefaultProcedureAndPaintAreSeenOnlyByAnAttachedObserver) {
   const Hwnd window = MakeWindow();
+  const size_t delivered = recorder.DeliveredMessages().size();
+  windowing.SetObserver(nullptr);
   windowing.DefWindowProc(window, static_cast<uint32_t>(Wm::MouseMove), 1, 2);
   windowing.ShowWindow(window, ShowCommand::ShowMaximized);
-  EXPECT_TRUE(windowing.DefWindowProcMessages().empty());
-  EXPECT_TRUE(windowing.DeliveredMessages().empty());
-  windowing.KeepMessages(true);
-  EXPECT_EQ(windowing.DefWindowProc(window, static_cast<uint32_t>(Wm::MouseMove), 1, 2), 0);
-  ASSERT_EQ(windowing.DefWindowProcMessages().size(), 1u);
-  EXPECT_EQ(windowing.DefWindowProcMessages()[0].lParam, 2);
+  windowing.BeginPaint(window);
+  windowing.SetObserver(&recorder);
+  EXPECT_EQ(windowing.DefWindowProc(window, static_cast<uint32_t>(Wm::MouseMove), 1, 3), 0);
+  EXPECT_EQ(recorder.DeliveredMessages().size(), delivered);
+  ASSERT_EQ(recorder.DefWindowProcMessages().size(), 1u);
+  EXPECT_EQ(recorder.DefWindowProcMessages()[0].lParam, 3);
   windowing.BeginPaint(window);
   windowing.EndPaint(window);
-  EXPECT_EQ(windowing.BeginPaintCalls(), 1u);
-  EXPECT_EQ(windowing.EndPaintCalls(), 1u);
+  EXPECT_EQ(recorder.WindowCallCount(soft::WindowCallKind::BeginPaint), 1u);
+  EXPECT_EQ(recorder.WindowCallCount(soft::WindowCallKind::EndPaint), 1u);
 }
 
 }  // namespace
