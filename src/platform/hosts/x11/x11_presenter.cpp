@@ -195,11 +195,17 @@ D3dResult X11Presenter::Present(const ConstRows& backBuffer, const soft::Damage&
     return D3dResult::Ok;
   }
   // What changed, and what the server lost of the window since.
-  soft::Damage shown = changed;
-  for (const Rect& lost : window_.TakeExposed()) {
-    shown.Add(lost);
+  const std::vector<Rect> lost = window_.TakeExposed();
+  std::vector<Rect> parts;
+  if (lost.empty()) {
+    parts = changed.Rects();
+  } else {
+    soft::Damage shown = changed;
+    for (const Rect& area : lost) {
+      shown.Add(area);
+    }
+    parts = shown.Rects();
   }
-  const std::vector<Rect> parts = shown.Rects();
   const Rows image = Pixels();
   for (const Rect& part : parts) {
     const size_t bytes = static_cast<size_t>(part.right - part.left) * 4;

@@ -257,10 +257,13 @@ SoftSurface::SoftSurface(SoftDevice& device, const SurfaceDesc& desc, Unknown* c
       pitch_(pitch),
       bytesPerPixel_(DeviceBytesPerPixel(desc.format)),
       references_(container == nullptr ? 1 : 0),
-      tracks_(desc.kind == SurfaceKind::BackBuffer && device.Host().TracksChanges()),
-      changed_(static_cast<int32_t>(desc.width), static_cast<int32_t>(desc.height)),
-      drawnOver_(static_cast<int32_t>(desc.width), static_cast<int32_t>(desc.height)) {
-  drawnOver_.Clear();
+      tracks_(desc.kind == SurfaceKind::BackBuffer && device.Host().TracksChanges()) {
+  // Only a back buffer's changes are asked for (Changed, at Present).
+  if (desc_.kind == SurfaceKind::BackBuffer) {
+    changed_ = Damage(static_cast<int32_t>(desc.width), static_cast<int32_t>(desc.height));
+    drawnOver_ = Damage(static_cast<int32_t>(desc.width), static_cast<int32_t>(desc.height));
+    drawnOver_.Clear();
+  }
   if (container_ == nullptr) {
     device_.StandaloneSurfaceCreated(desc_);
   }

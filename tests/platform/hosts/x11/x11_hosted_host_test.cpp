@@ -120,6 +120,17 @@ class X11HostedHostTest : public testing::XServerTest,
  protected:
   bool ServerSharesMemory() const override { return GetParam().sharedMemory; }
 
+  // The host's side of window `id`; null, with the reason, when it cannot
+  // be opened.
+  static std::unique_ptr<X11Window> OpenWindow(XWindowId id) {
+    std::string error;
+    auto window = X11Window::Open(static_cast<uint32_t>(id), &error);
+    if (window == nullptr) {
+      ADD_FAILURE() << error;
+    }
+    return window;
+  }
+
   // `picture` in the window, and `inside` in `area` when one is named.
   void ExpectShown(XWindowId id, uint32_t picture, uint32_t width, uint32_t height,
                    const Rect& area = {}, uint32_t inside = 0) {
@@ -140,9 +151,8 @@ class X11HostedHostTest : public testing::XServerTest,
 // A resize ends the run; the next host, on the same window, is at the new size.
 TEST_P(X11HostedHostTest, TheFrameFillsTheWindowAndTheNextHostTakesItsNewSize) {
   const XWindowId id = MakeWindow(64, 48, GetParam().depth);
-  std::string error;
-  const auto window = X11Window::Open(static_cast<uint32_t>(id), &error);
-  ASSERT_NE(window, nullptr) << error;
+  const auto window = OpenWindow(id);
+  ASSERT_NE(window, nullptr);
   {
     HostedHost host(*window);
     Program program(host);
@@ -170,9 +180,8 @@ TEST_P(X11HostedHostTest, TheFrameFillsTheWindowAndTheNextHostTakesItsNewSize) {
 // (a window over it that went away) is put again with the next frame.
 TEST_P(X11HostedHostTest, AFramePutsWhatChangedAndWhatTheWindowLost) {
   const XWindowId id = MakeWindow(64, 48, GetParam().depth);
-  std::string error;
-  const auto window = X11Window::Open(static_cast<uint32_t>(id), &error);
-  ASSERT_NE(window, nullptr) << error;
+  const auto window = OpenWindow(id);
+  ASSERT_NE(window, nullptr);
   HostedHost host(*window);
   Program program(host);
   program.Open();
